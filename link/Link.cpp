@@ -1,0 +1,130 @@
+#include "link/Link.h"
+
+namespace {
+constexpr int kPauseReads = 10;
+}
+
+CLink::CLink() : m_pClock(&m_steadyClock) {}
+
+CLink::CLink(IClock& clock) : m_pClock(&clock) {}
+
+void CLink::SetPort(uint16_t base)
+{
+    m_wDataPort = base;
+    m_wStatusPort = static_cast<uint16_t>(base + 1);
+}
+
+bool CLink::WaitStatus(uint8_t mask, uint8_t want, uint64_t start)
+{
+    for (;;) {
+        // Unsigned: a clock that seems to step back reads as a very long wait.
+        if (m_pClock->NowMs() - start > m_nTimeout)
+            return false;
+        if ((m_portIo.ReadPortByte(m_wStatusPort) & mask) == want)
+            return true;
+    }
+}
+
+bool CLink::WaitPulledLine(uint64_t start, uint8_t& status)
+{
+    for (;;) {
+        if (m_pClock->NowMs() - start > m_nTimeout)
+            return false;
+        status = m_portIo.ReadPortByte(m_wStatusPort);
+        if ((status & STATUS_LINES) != STATUS_LINES)
+            return true;
+    }
+}
+
+void CLink::Pause()
+{
+    for (int i = 0; i < kPauseReads; ++i)
+        m_portIo.ReadPortByte(m_wStatusPort);
+}
+
+bool CLink::SendByte(uint8_t value)
+{
+    for (int bit = 0; bit < 8; ++bit) {
+        // A 1 travels on line D0 and is acknowledged on D1; a 0 the other way round.
+        const bool one = (value & 1) != 0;
+        const uint8_t ackLine = one ? STATUS_LINE_D1 : STATUS_LINE_D0;
+
+        m_portIo.WritePortByte(m_wDataPort, one ? DATA_PULL_D0 : DATA_PULL_D1);
+        if (!WaitStatus(ackLine, 0, m_pClock->NowMs()))
+            return false;
+        m_portIo.WritePortByte(m_wDataPort, DATA_RELEASE_BOTH);
+        if (!WaitStatus(ackLine, ackLine, m_pClock->NowMs()))
+            return false;
+
+        value >>= 1;
+        Pause();
+    }
+    return true;
+}
+
+bool CLink::ReceiveByte(uint8_t& value)
+{
+    value = 0;
+    for (int bit = 0; bit < 8; ++bit) {
+        uint8_t status = 0;
+        if (!WaitPulledLine(m_pClock->NowMs(), status))
+            return false;
+
+        // Only D0 pulled is a 1; D1 pulled, or both, is a 0.
+        if ((status & STATUS_LINES) == STATUS_LINE_D1) {
+            value = static_cast<uint8_t>((value >> 1) | 0x80);
+            m_portIo.WritePortByte(m_wDataPort, DATA_PULL_D1);
+            if (!WaitStatus(STATUS_LINE_D0, STATUS_LINE_D0, m_pClock->NowMs()))
+                return false;
+        } else {
+            value = static_cast<uint8_t>(value >> 1);
+            m_portIo.WritePortByte(m_wDataPort, DATA_PULL_D0);
+            if (!WaitStatus(STATUS_LINE_D1, STATUS_LINE_D1, m_pClock->NowMs()))
+                return false;
+        }
+        m_portIo.WritePortByte(m_wDataPort, DATA_RELEASE_BOTH);
+    }
+    return true;
+}
+
+bool CLink::SendSequence(const uint8_t* seq)
+{
+    const uint8_t count = seq[0];
+    for (unsigned i = 1; i <= count; ++i) {
+        if (!SendByte(seq[i]))
+            return false;
+    }
+    return true;
+}
+
+bool CLink::ExpectSequence(const uint8_t* seq)
+{
+    const uint8_t count = seq[0];
+    for (unsigned i = 0; i < count; ++i) {
+        uint8_t received = 0;
+        if (!ReceiveByte(received))
+            return false;
+        // An error command is never what was expected, whatever the sequence says.
+        if (i == 1 && received == 0x5A)
+            return false;
+        if (received != seq[1 + i])
+            return false;
+    }
+    return true;
+}
+
+bool CLink::SendBuffer(const uint8_t* data, uint16_t length)
+{
+    for (uint16_t i = 0; i < length; ++i) {
+        if (!SendByte(data[i]))
+            return false;
+    }
+    return true;
+}
+
+bool CLink::VerifyChecksum(uint16_t sum, const uint8_t* checksum)
+{
+    const uint16_t received = static_cast<uint16_t>(checksum[0] | (checksum[1] << 8));
+    const uint16_t dataSum = static_cast<uint16_t>(sum - checksum[0] - checksum[1]);
+    return dataSum == received;
+}

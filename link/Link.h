@@ -1,0 +1,60 @@
+#pragma once
+
+#include "link/Clock.h"
+#include "port/PortIo.h"
+
+#include <cstdint>
+
+// The calculator link: bytes moved bit by bit over the two-line cable with a
+// handshake and a time-out on every wait, and the packet operations above
+// them. The main sheet owns one and its pages call it; tools without a GUI
+// use it directly. Every operation returns true for success, false for a
+// time-out or a mismatch, and shows no message.
+class CLink {
+public:
+    CLink();
+    explicit CLink(IClock& clock);
+
+    CLink(const CLink&) = delete;
+    CLink& operator=(const CLink&) = delete;
+
+    // Data register = base, status register = base + 1.
+    void SetPort(uint16_t base);
+
+    bool SendByte(uint8_t value);
+    bool ReceiveByte(uint8_t& value);
+
+    // `seq` is a counted sequence: seq[0] bytes follow.
+    bool SendSequence(const uint8_t* seq);
+    bool ExpectSequence(const uint8_t* seq);
+    bool SendBuffer(const uint8_t* data, uint16_t length);
+    // `sum` is the running sum of every byte after the header, both checksum
+    // bytes included; `checksum` points at the two received checksum bytes.
+    static bool VerifyChecksum(uint16_t sum, const uint8_t* checksum);
+
+    void SetClock(IClock& clock) { m_pClock = &clock; }
+
+    // Link state, set once when the port opens; later setting changes reach
+    // the cable only at the next start.
+    CPortIo m_portIo;
+    uint16_t m_wDataPort = 0;
+    uint16_t m_wStatusPort = 0;
+    uint32_t m_nTimeout = 1000;
+
+private:
+    // Polls the status register from `start` until (status & mask) == want.
+    bool WaitStatus(uint8_t mask, uint8_t want, uint64_t start);
+    bool WaitPulledLine(uint64_t start, uint8_t& status);
+    void Pause();
+
+    CSteadyClock m_steadyClock;
+    IClock* m_pClock;
+};
+
+// Line bits of the status register and values of the data register.
+inline constexpr uint8_t STATUS_LINE_D0 = 0x20;
+inline constexpr uint8_t STATUS_LINE_D1 = 0x10;
+inline constexpr uint8_t STATUS_LINES = STATUS_LINE_D0 | STATUS_LINE_D1;
+inline constexpr uint8_t DATA_RELEASE_BOTH = 3;
+inline constexpr uint8_t DATA_PULL_D0 = 2;
+inline constexpr uint8_t DATA_PULL_D1 = 1;

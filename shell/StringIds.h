@@ -1,0 +1,38 @@
+#pragma once
+
+// String ids of the language libraries and of the program's own table.
+enum StringId : int {
+    IDS_SHEET_CAPTION = 102,
+    IDS_GROUP_NAME_PROMPT = 103,
+    IDS_OVERWRITE_FILE = 105,
+    IDS_ENTRY_NOT_FOUND = 106,
+    IDS_VAR_NOT_FOUND = 107,
+    IDS_FILE_RECEIVED = 108,
+    IDS_FILES_RECEIVED = 109,
+    IDS_UNKNOWN_FILE_TYPE = 110,
+    IDS_FILE_SENT = 111,
+    IDS_GROUP_NAME_TITLE = 112,
+    IDS_HEAD_FOLDER = 113,
+    IDS_HEAD_FOLDER_SIZE = 114,
+    IDS_HEAD_VAR = 115,
+    IDS_HEAD_TYPE = 116,
+    IDS_HEAD_VAR_SIZE = 117,
+    IDS_DIRECTORY_FAILED = 118,
+    IDS_NOT_READY = 119,
+    IDS_NO_FILE_SELECTED = 120,
+    IDS_SEND_FAILED = 121,
+    IDS_OUT_OF_MEMORY = 122,
+    IDS_PORT_NOT_OPENED = 123,
+    IDS_CAPTURE_FAILED = 124,
+    IDS_CANNOT_CREATE_WINDOW = 134,
+    IDS_NO_FOLDER_SELECTED = 135,
+    IDS_NO_VAR_SELECTED = 136,
+};
+
+// Texts fixed in the program, whatever the language.
+inline constexpr const char* TEXT_NO_LANGUAGE_LIBRARY =
+    "Unable to find any language library\r\nPlease check that the file English.dll\r\n"
+    "is in the same directory of the application!";
+inline constexpr const char* TEXT_KEY_CREATION_FAILED = "Errore creazione chiave!";
+inline constexpr const char* TEXT_UNATTENDED_END = "Unattended end-condition returned by calculator!";
+inline constexpr const char* TEXT_CLOSE_BUTTON = "Chiudi";

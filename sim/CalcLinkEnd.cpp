@@ -1,0 +1,101 @@
+#include "sim/CalcLinkEnd.h"
+
+void CCalcLinkEnd::QueueBytes(const std::vector<uint8_t>& bytes)
+{
+    m_outbox.insert(m_outbox.end(), bytes.begin(), bytes.end());
+}
+
+void CCalcLinkEnd::ResetLink(CSimulatedCable& cable)
+{
+    m_outbox.clear();
+    m_phase = Phase::Idle;
+    m_nBit = 0;
+    m_shift = 0;
+    m_bSending = false;
+    cable.SetCalcPulls(false, false);
+}
+
+void CCalcLinkEnd::Step(CSimulatedCable& cable)
+{
+    if (m_bHoldBoth) {
+        cable.SetCalcPulls(true, true);
+        return;
+    }
+    // A finished bit may let the next one start within the same access.
+    for (int i = 0; i < 2 && !IsSilent(); ++i) {
+        if (!StepOnce(cable))
+            break;
+    }
+}
+
+void CCalcLinkEnd::FinishBit()
+{
+    ++m_nBitsMoved;
+    if (m_bSending) {
+        if (++m_nBit == 8) {
+            m_nBit = 0;
+            m_outbox.pop_front();
+            m_bSending = false;
+            OnByteSent();
+        }
+        return;
+    }
+    m_shift = static_cast<uint8_t>((m_shift >> 1) | (m_bBit ? 0x80 : 0));
+    if (++m_nBit == 8) {
+        m_nBit = 0;
+        const uint8_t value = m_shift;
+        m_shift = 0;
+        OnByteReceived(value);
+    }
+}
+
+// Returns true when a bit was completed, so that the next may start at once.
+bool CCalcLinkEnd::StepOnce(CSimulatedCable& cable)
+{
+    switch (m_phase) {
+    case Phase::Idle:
+        if (!m_bSending && m_nBit == 0 && !m_outbox.empty() && cable.LineD0() && cable.LineD1())
+            m_bSending = true;
+        if (m_bSending) {
+            if (!cable.LineD0() || !cable.LineD1())
+                return false; // wait for the PC to let both lines go
+            m_bBit = ((m_outbox.front() >> m_nBit) & 1) != 0;
+            cable.SetCalcPulls(m_bBit, !m_bBit);
+            m_phase = Phase::SendAck;
+            return false;
+        }
+        if (!cable.LineD0()) {
+            m_bBit = true;
+            cable.SetCalcPulls(false, true);
+            m_phase = Phase::ReceiveRelease;
+        } else if (!cable.LineD1()) {
+            m_bBit = false;
+            cable.SetCalcPulls(true, false);
+            m_phase = Phase::ReceiveRelease;
+        }
+        return false;
+
+    case Phase::ReceiveRelease:
+        if (m_bBit ? !cable.LineD0() : !cable.LineD1())
+            return false;
+        cable.SetCalcPulls(false, false);
+        m_phase = Phase::Idle;
+        FinishBit();
+        return true;
+
+    case Phase::SendAck:
+        if (m_bBit ? cable.LineD1() : cable.LineD0())
+            return false;
+        cable.SetCalcPulls(false, false);
+        m_phase = Phase::SendRelease;
+        return false;
+
+    case Phase::SendRelease:
+        if (m_bBit ? !cable.LineD1() : !cable.LineD0())
+            return false;
+        m_phase = Phase::Idle;
+        FinishBit();
+        return true;
+    }
+    return false;
+}

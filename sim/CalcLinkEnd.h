@@ -1,0 +1,64 @@
+#pragma once
+
+#include "sim/SimulatedCable.h"
+
+#include <cstdint>
+#include <deque>
+#include <limits>
+#include <vector>
+
+// The calculator's side of the bit handshake. It receives the PC's bits (a 1
+// on line D0, a 0 on line D1, acknowledged on the other line), sends its
+// queued bytes the same way, least significant bit first, and hands every
+// whole byte received to OnByteReceived. Reacting within the very next port
+// access, it is as fast a peer as the protocol allows.
+class CCalcLinkEnd : public ICablePeer {
+public:
+    void Step(CSimulatedCable& cable) override;
+
+    void QueueByte(uint8_t value) { m_outbox.push_back(value); }
+    void QueueBytes(const std::vector<uint8_t>& bytes);
+    bool HasPendingOutput() const { return !m_outbox.empty(); }
+    // No byte is half-way in either direction.
+    bool IsBetweenBytes() const { return m_phase == Phase::Idle && m_nBit == 0; }
+
+    // Bytes received so far, when OnByteReceived is not overridden.
+    const std::vector<uint8_t>& GetReceived() const { return m_received; }
+    void ClearReceived() { m_received.clear(); }
+
+    // Faults. Falling silent freezes the lines as they are, also mid-byte.
+    void GoSilentAfterBits(uint64_t bits) { m_nSilentAfterBits = bits; }
+    void GoSilent() { m_nSilentAfterBits = m_nBitsMoved; }
+    void HoldBothLines(bool hold) { m_bHoldBoth = hold; }
+    bool IsSilent() const { return m_nBitsMoved >= m_nSilentAfterBits; }
+    uint64_t GetBitsMoved() const { return m_nBitsMoved; }
+
+    // Forgets any half-moved byte and queued output, releases both lines.
+    void ResetLink(CSimulatedCable& cable);
+
+protected:
+    virtual void OnByteReceived(uint8_t value) { m_received.push_back(value); }
+    virtual void OnByteSent() {}
+
+private:
+    enum class Phase {
+        Idle,           // between bits
+        ReceiveRelease, // acknowledged a PC bit, waiting for the PC to release its line
+        SendAck,        // pulled a line, waiting for the PC's acknowledgement
+        SendRelease,    // released, waiting for the PC to release its acknowledgement
+    };
+
+    bool StepOnce(CSimulatedCable& cable);
+    void FinishBit();
+
+    std::deque<uint8_t> m_outbox;
+    std::vector<uint8_t> m_received;
+    Phase m_phase = Phase::Idle;
+    bool m_bSending = false;
+    bool m_bBit = false;
+    int m_nBit = 0;
+    uint8_t m_shift = 0;
+    uint64_t m_nBitsMoved = 0;
+    uint64_t m_nSilentAfterBits = std::numeric_limits<uint64_t>::max();
+    bool m_bHoldBoth = false;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "FakeClock.h"
+#include "link/Link.h"
+#include "sim/SimulatedCable.h"
+
+// A link wired to the simulated cable with a fake clock, ready to talk to
+// whatever peer a test puts at the calculator's end.
+struct CLinkRig {
+    explicit CLinkRig(ICablePeer* peer = nullptr, uint16_t base = 0x378)
+        : cable(base), clock(0, 1), link(clock)
+    {
+        cable.SetPeer(peer);
+        link.m_portIo.SetBackend(cable.MakeBackend());
+        link.m_portIo.OpenDriver();
+        link.SetPort(base);
+        link.m_nTimeout = 1000;
+    }
+
+    CSimulatedCable cable;
+    CFakeClock clock;
+    CLink link;
+};
