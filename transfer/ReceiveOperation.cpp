@@ -1,0 +1,169 @@
+#include "transfer/ReceiveOperation.h"
+
+#include "link/VarTypes.h"
+#include "shell/StringIds.h"
+#include "shell/UserMessages.h"
+#include "transfer/ReplacingFile.h"
+#include "transfer/SafeFileName.h"
+#include "transfer/TransferTexts.h"
+#include "transfer/VariableFile.h"
+#include "transfer/VariableReceiver.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kGroupExtension[] = ".92g";
+constexpr size_t kMaxGroupCount = 0xFFFF;
+
+std::string JoinPath(const std::string& folder, const std::string& fileName)
+{
+    if (folder.empty())
+        return fileName;
+    return (fs::path(folder) / fileName).string();
+}
+
+} // namespace
+
+bool CReceiveOperation::OnReceive(const std::string& pcFolder, const std::string* folder,
+                                  const std::vector<std::string>& names)
+{
+    if (!folder) {
+        m_messages.ShowMessage(IDS_NO_FOLDER_SELECTED);
+        return false;
+    }
+    if (names.empty()) {
+        m_messages.ShowMessage(IDS_NO_VAR_SELECTED);
+        return false;
+    }
+    if (names.size() == 1)
+        return ReceiveSingle(pcFolder, {*folder, names.front()});
+
+    std::vector<VariableRef> variables;
+    variables.reserve(names.size());
+    for (const std::string& name : names)
+        variables.push_back({*folder, name});
+    return ReceiveGroup(pcFolder, variables);
+}
+
+bool CReceiveOperation::MayReplace(const std::string& path)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec) || fs::file_size(path, ec) == 0 || ec)
+        return true;
+    return m_messages.AskYesNo(IDS_OVERWRITE_FILE, path);
+}
+
+bool CReceiveOperation::HasSectionShape(const uint8_t* data, size_t length)
+{
+    // The file is read back by each section's own length V, so a payload too
+    // short to hold V, or shorter than V says, would be read with bytes that
+    // are not its own.
+    if (length >= SECTION_PREFIX_SIZE && SectionLengthFromPrefix(data) <= length)
+        return true;
+    m_messages.ShowText(TEXT_MALFORMED_VARIABLE);
+    return false;
+}
+
+bool CReceiveOperation::ReceiveSingle(const std::string& pcFolder, const VariableRef& variable)
+{
+    VarEntry entry;
+    if (!FindDirEntry(m_vars, variable.name, variable.folder, entry)) {
+        m_messages.ShowMessage(IDS_ENTRY_NOT_FOUND);
+        return false;
+    }
+    const std::string path = JoinPath(pcFolder, EscapeFileName(entry.name) + GetTypeExtension(entry.type));
+    if (!MayReplace(path))
+        return false;
+
+    std::string error;
+    CReplacingFile file;
+    if (!file.Create(path, error)) {
+        m_messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
+        return false;
+    }
+    CVariableReceiver receiver(m_link, m_messages);
+    if (!receiver.ReceiveVariable(entry) || !HasSectionShape(receiver.GetVarData(), receiver.GetVarDataLength()))
+        return false;
+
+    // The section is the payload as received, even where the listing's size
+    // disagrees: the listing cannot cut or stretch the variable.
+    CVarFileBuilder builder(1);
+    builder.AddVariable(entry.name, entry.type, entry.attributes, receiver.GetVarData(),
+                        receiver.GetVarDataLength());
+    if (!file.Commit(builder.Finish(), error)) {
+        m_messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
+        return false;
+    }
+    m_strWrittenPath = path;
+    m_messages.ShowMessage(IDS_FILE_RECEIVED);
+    return true;
+}
+
+bool CReceiveOperation::AskGroupFileName(std::string& fileName)
+{
+    // The same text is offered again each time, so a refused name can be
+    // corrected rather than typed anew.
+    std::string typed;
+    for (;;) {
+        const int result = m_messages.AskText(IDS_GROUP_NAME_TITLE, IDS_GROUP_NAME_PROMPT, typed);
+        if (result == -1) {
+            m_messages.ShowMessage(IDS_CANNOT_CREATE_WINDOW);
+            return false;
+        }
+        if (result != 1)
+            return false;
+        if (typed.empty())
+            continue;
+        fileName = typed + kGroupExtension;
+        if (IsPlainFileName(fileName))
+            return true;
+        m_messages.ShowText(TEXT_BAD_GROUP_NAME);
+    }
+}
+
+bool CReceiveOperation::ReceiveGroup(const std::string& pcFolder, const std::vector<VariableRef>& variables)
+{
+    if (variables.size() > kMaxGroupCount) {
+        m_messages.ShowText(TEXT_TOO_MANY_VARIABLES);
+        return false;
+    }
+    std::string fileName;
+    if (!AskGroupFileName(fileName))
+        return false;
+    const std::string path = JoinPath(pcFolder, fileName);
+    if (!MayReplace(path))
+        return false;
+
+    std::string error;
+    CReplacingFile file;
+    if (!file.Create(path, error)) {
+        m_messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
+        return false;
+    }
+
+    CVariableReceiver receiver(m_link, m_messages);
+    CVarFileBuilder builder(static_cast<uint16_t>(variables.size()));
+    for (const VariableRef& variable : variables) {
+        VarEntry entry;
+        if (!FindDirEntry(m_vars, variable.name, variable.folder, entry)) {
+            m_messages.ShowMessage(IDS_ENTRY_NOT_FOUND);
+            return false;
+        }
+        if (!receiver.ReceiveVariable(entry) ||
+            !HasSectionShape(receiver.GetVarData(), receiver.GetVarDataLength()))
+            return false;
+        builder.AddVariable(entry.name, entry.type, entry.attributes, receiver.GetVarData(),
+                            receiver.GetVarDataLength());
+    }
+    if (!file.Commit(builder.Finish(), error)) {
+        m_messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
+        return false;
+    }
+    m_strWrittenPath = path;
+    m_messages.ShowMessage(IDS_FILES_RECEIVED);
+    return true;
+}

@@ -1,0 +1,135 @@
+#include "transfer/ReplacingFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kNameAttempts = 100;
+
+std::string Describe(const std::string& path, const std::string& reason)
+{
+    return path + ": " + reason;
+}
+
+// A name for the temporary file that no earlier attempt in this process
+// used; creation is exclusive, so a name that exists is simply skipped.
+std::string TemporaryName(const fs::path& target)
+{
+    static std::atomic<unsigned> counter{0};
+    const auto ticks = static_cast<unsigned long long>(
+        std::chrono::steady_clock::now().time_since_epoch().count());
+    const fs::path name = "." + target.filename().string() + "." + std::to_string(ticks % 1000000) +
+                          "-" + std::to_string(counter++) + ".part";
+    return (target.parent_path() / name).string();
+}
+
+} // namespace
+
+CReplacingFile::~CReplacingFile()
+{
+    Discard();
+}
+
+bool CReplacingFile::Create(const std::string& target, std::string& error)
+{
+    Discard();
+    const fs::path targetPath(target);
+    std::error_code ec;
+    const fs::file_status status = fs::status(targetPath, ec);
+    if (fs::is_directory(status)) {
+        error = Describe(target, "a folder of that name is in the way");
+        return false;
+    }
+    if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
+        error = Describe(target, "the file is read-only");
+        return false;
+    }
+
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const std::string candidate = TemporaryName(targetPath);
+        errno = 0;
+        // "x": exclusive creation, never opening a file that is already there.
+        m_pFile = std::fopen(candidate.c_str(), "wbx");
+        if (m_pFile) {
+            m_strTarget = target;
+            m_strTemporary = candidate;
+            return true;
+        }
+        if (errno != EEXIST) {
+            error = Describe(target, std::strerror(errno));
+            return false;
+        }
+    }
+    error = Describe(target, "no temporary file could be created beside it");
+    return false;
+}
+
+bool CReplacingFile::WriteAll(const std::vector<uint8_t>& bytes)
+{
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_pFile) != bytes.size())
+        return false;
+    if (std::fflush(m_pFile) != 0)
+        return false;
+#ifndef _WIN32
+    // On disk before it takes the target's place, so that a crash right
+    // after the move cannot leave an empty file where the old one was.
+    if (fsync(fileno(m_pFile)) != 0)
+        return false;
+#endif
+    return true;
+}
+
+bool CReplacingFile::Commit(const std::vector<uint8_t>& bytes, std::string& error)
+{
+    if (!m_pFile) {
+        error = Describe(m_strTarget, "the file was not created");
+        return false;
+    }
+    errno = 0;
+    const bool written = WriteAll(bytes);
+    const int writeErrno = errno;
+    const bool closed = std::fclose(m_pFile) == 0;
+    m_pFile = nullptr;
+    if (!written || !closed) {
+        error = Describe(m_strTarget, std::strerror(writeErrno ? writeErrno : errno ? errno : EIO));
+        Discard();
+        return false;
+    }
+
+    std::error_code ec;
+    const fs::file_status old = fs::status(m_strTarget, ec);
+    if (fs::exists(old))
+        fs::permissions(m_strTemporary, old.permissions(), ec);
+    fs::rename(m_strTemporary, m_strTarget, ec);
+    if (ec) {
+        error = Describe(m_strTarget, ec.message());
+        Discard();
+        return false;
+    }
+    m_strTemporary.clear();
+    return true;
+}
+
+void CReplacingFile::Discard()
+{
+    if (m_pFile) {
+        std::fclose(m_pFile);
+        m_pFile = nullptr;
+    }
+    if (!m_strTemporary.empty()) {
+        std::error_code ec;
+        fs::remove(m_strTemporary, ec);
+        m_strTemporary.clear();
+    }
+}

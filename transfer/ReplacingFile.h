@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Writes a file so that whatever stood at its place before is replaced only
+// by a complete new file: the bytes go into a temporary file in the same
+// folder, which is moved over the target once all of them are on disk. Until
+// then, and after any failure, the target keeps every byte it had.
+class CReplacingFile {
+public:
+    CReplacingFile() = default;
+    // Removes the temporary file unless it was committed.
+    ~CReplacingFile();
+
+    CReplacingFile(const CReplacingFile&) = delete;
+    CReplacingFile& operator=(const CReplacingFile&) = delete;
+
+    // Creates the temporary file beside `target`. On failure `error` says
+    // why in words for the user, and nothing was created.
+    bool Create(const std::string& target, std::string& error);
+
+    // Writes `bytes` as the whole content and moves the file over the target.
+    bool Commit(const std::vector<uint8_t>& bytes, std::string& error);
+
+    // Removes the temporary file; the target stays as it was.
+    void Discard();
+
+    const std::string& GetTemporaryPath() const { return m_strTemporary; }
+
+private:
+    bool WriteAll(const std::vector<uint8_t>& bytes);
+
+    std::string m_strTarget;
+    std::string m_strTemporary;
+    std::FILE* m_pFile = nullptr;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+// File names made from names that come from outside: a calculator's
+// variable names, the name typed for a group file.
+
+// A calculator name as a file name that stays inside the folder it is put
+// in. Bytes that cannot stand in a file name here (path separators, control
+// bytes, on Windows also < > : " | ? *) and the escape mark '%' itself
+// become "%XX" (two upper-case hex digits); the names "." and ".." are
+// escaped whole, and the empty name becomes "%00". Every other byte,
+// letters beyond ASCII included, is kept as it is.
+std::string EscapeFileName(const std::string& name);
+
+// The name EscapeFileName was given. A '%' not followed by two hex digits
+// is kept as it is.
+std::string UnescapeFileName(const std::string& fileName);
+
+// Whether a name typed by the user can name a file in the shown folder as
+// it is: not empty, no path separator ('/' or '\'), no control byte, not
+// "." or "..", not longer than a file name may be, and on Windows none of
+// the reserved characters or device names.
+bool IsPlainFileName(const std::string& name);

@@ -1,0 +1,55 @@
+#include "transfer/SendOperation.h"
+
+#include "shell/StringIds.h"
+#include "shell/UserMessages.h"
+#include "transfer/VarFileReader.h"
+#include "transfer/VariableSender.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+bool CSendOperation::SendFile(const std::string& path)
+{
+    if (path.empty()) {
+        m_messages.ShowMessage(IDS_NO_FILE_SELECTED);
+        return false;
+    }
+    // Only a regular file: opening a pipe or a device could wait forever.
+    std::error_code ec;
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(path, ec))
+        in.open(path, std::ios::binary);
+    if (!in.is_open()) {
+        m_messages.ShowMessage(IDS_SEND_FAILED);
+        return false;
+    }
+
+    CVarFileReader file(in);
+    switch (file.Check()) {
+    case VarFileCheck::Ok:
+        break;
+    case VarFileCheck::NotVariableFile:
+        m_messages.ShowMessage(IDS_UNKNOWN_FILE_TYPE);
+        return false;
+    case VarFileCheck::Damaged:
+        m_messages.ShowMessage(IDS_SEND_FAILED);
+        return false;
+    }
+
+    CVariableSender sender(m_link, m_messages);
+    std::string folder = file.GetDefaultFolder();
+    const auto& entries = file.GetEntries();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (file.IsFolderEntry(i)) {
+            folder = entries[i].name;
+            continue;
+        }
+        if (!sender.LoadVariableData(file, file.GetSectionOffset(i)) || !sender.SendVariable(entries[i], folder)) {
+            m_messages.ShowMessage(IDS_SEND_FAILED);
+            return false;
+        }
+    }
+    m_messages.ShowMessage(IDS_FILE_SENT);
+    return true;
+}
