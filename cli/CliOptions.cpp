@@ -1,0 +1,384 @@
+#include "cli/CliOptions.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr size_t kMaxCalculatorName = 8;
+constexpr uint32_t kMaxTimeout = 10000;
+
+struct CommandWord {
+    const char* word;
+    CliCommand command;
+};
+constexpr CommandWord kCommands[] = {
+    {"dir", CliCommand::Dir},
+    {"get", CliCommand::Get},
+    {"send", CliCommand::Send},
+    {"screen", CliCommand::Screen},
+};
+
+std::optional<CliCommand> FindCommand(const std::string& word)
+{
+    for (const CommandWord& c : kCommands)
+        if (word == c.word)
+            return c.command;
+    return std::nullopt;
+}
+
+const char* CommandName(CliCommand command)
+{
+    for (const CommandWord& c : kCommands)
+        if (c.command == command)
+            return c.word;
+    return "";
+}
+
+// A decimal number of at most `digits` digits, nothing else.
+std::optional<uint32_t> ParseDecimal(const std::string& text, size_t digits)
+{
+    if (text.empty() || text.size() > digits)
+        return std::nullopt;
+    uint32_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + static_cast<uint32_t>(c - '0');
+    }
+    return value;
+}
+
+bool EndsWithGroupExtension(const std::string& name)
+{
+    if (name.size() < 4)
+        return false;
+    const std::string tail = name.substr(name.size() - 4);
+    return tail == ".92g" || tail == ".92G";
+}
+
+// The options that belong to one command, and which command that is.
+struct CommandOption {
+    const char* name;
+    CliCommand command;
+    CliCommand alsoFor;
+};
+constexpr CommandOption kCommandOptions[] = {
+    {"--json", CliCommand::Dir, CliCommand::Dir},
+    {"--all", CliCommand::Dir, CliCommand::Dir},
+    {"-C", CliCommand::Get, CliCommand::Get},
+    {"--group", CliCommand::Get, CliCommand::Get},
+    {"--force", CliCommand::Get, CliCommand::Screen},
+    {"--zoom", CliCommand::Screen, CliCommand::Screen},
+};
+
+class CParser {
+public:
+    CParser(const std::vector<std::string>& args, CCliOptions& options, std::string& error)
+        : m_args(args), m_opt(options), m_error(error)
+    {
+    }
+
+    bool Run();
+
+private:
+    bool Fail(std::string text)
+    {
+        m_error = std::move(text);
+        return false;
+    }
+    bool HandleOption(size_t& i);
+    bool HandleOperand(const std::string& arg);
+    bool TakeValue(size_t& i, const std::string& name, const std::optional<std::string>& inlineValue,
+                   std::string& value);
+    bool CheckCommandOptions();
+    bool CheckOperands();
+    bool SplitVariableName(const std::string& text);
+
+    const std::vector<std::string>& m_args;
+    CCliOptions& m_opt;
+    std::string& m_error;
+    std::vector<std::string> m_operands;
+    std::vector<std::string> m_usedCommandOptions;
+    bool m_bDone = false;
+};
+
+bool CParser::Run()
+{
+    m_opt = CCliOptions{};
+    bool endOfOptions = false;
+    for (size_t i = 0; i < m_args.size() && !m_bDone; ++i) {
+        const std::string& arg = m_args[i];
+        if (!endOfOptions && arg == "--") {
+            endOfOptions = true;
+            continue;
+        }
+        const bool isOption = !endOfOptions && arg.size() > 1 && arg[0] == '-';
+        if (isOption ? !HandleOption(i) : !HandleOperand(arg))
+            return false;
+    }
+    if (m_bDone)
+        return true;
+    if (m_opt.command == CliCommand::None)
+        return Fail("no command given: dir, get, send or screen");
+    return CheckCommandOptions() && CheckOperands();
+}
+
+bool CParser::TakeValue(size_t& i, const std::string& name,
+                        const std::optional<std::string>& inlineValue, std::string& value)
+{
+    if (inlineValue) {
+        value = *inlineValue;
+    } else if (i + 1 < m_args.size()) {
+        value = m_args[++i];
+    } else {
+        return Fail(name + " needs a value");
+    }
+    return true;
+}
+
+bool CParser::HandleOption(size_t& i)
+{
+    const std::string& arg = m_args[i];
+    std::string name = arg;
+    std::optional<std::string> inlineValue;
+    if (arg.rfind("--", 0) == 0) {
+        const size_t eq = arg.find('=');
+        if (eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            inlineValue = arg.substr(eq + 1);
+        }
+    } else if (arg.size() > 2) {
+        name = arg.substr(0, 2); // "-CDIR"
+        inlineValue = arg.substr(2);
+    }
+
+    if (name == "-f")
+        name = "--force";
+    const auto flag = [&](bool& member) {
+        if (inlineValue)
+            return Fail(name + " takes no value");
+        member = true;
+        return true;
+    };
+    for (const CommandOption& o : kCommandOptions)
+        if (name == o.name)
+            m_usedCommandOptions.push_back(name);
+
+    std::string value;
+    if (name == "--help" || name == "-h") {
+        m_bDone = flag(m_opt.bHelp);
+        return m_bDone;
+    }
+    if (name == "--version" || name == "-V") {
+        m_bDone = flag(m_opt.bVersion);
+        return m_bDone;
+    }
+    if (name == "--json")
+        return flag(m_opt.bJson);
+    if (name == "--all")
+        return flag(m_opt.bAll);
+    if (name == "--force")
+        return flag(m_opt.bForce);
+    if (name == "--simulate") {
+        m_opt.bSimulate = true;
+        if (inlineValue) {
+            m_opt.strSimulateDir = *inlineValue;
+            if (m_opt.strSimulateDir.empty())
+                return Fail("--simulate= needs a folder");
+        } else if (m_opt.command == CliCommand::None && i + 1 < m_args.size() &&
+                   !m_args[i + 1].empty() && m_args[i + 1][0] != '-' &&
+                   !FindCommand(m_args[i + 1])) {
+            // Before the command word a following folder belongs to --simulate.
+            m_opt.strSimulateDir = m_args[++i];
+        }
+        return true;
+    }
+    if (name == "--port") {
+        if (!TakeValue(i, name, inlineValue, value))
+            return false;
+        if (value.find('/') != std::string::npos) {
+            m_opt.strPortDevice = value;
+            m_opt.portBase.reset();
+            return true;
+        }
+        m_opt.portBase = ParsePortBase(value);
+        m_opt.strPortDevice.clear();
+        if (!m_opt.portBase)
+            return Fail("--port takes 0x378, 0x278 or a parallel port device such as /dev/parport0");
+        return true;
+    }
+    if (name == "--timeout") {
+        if (!TakeValue(i, name, inlineValue, value))
+            return false;
+        const auto ms = ParseDecimal(value, 5);
+        if (!ms || *ms < 1 || *ms > kMaxTimeout)
+            return Fail("--timeout takes a number of milliseconds from 1 to 10000");
+        m_opt.timeout = *ms;
+        return true;
+    }
+    if (name == "--zoom") {
+        if (!TakeValue(i, name, inlineValue, value))
+            return false;
+        if (value != "1" && value != "2")
+            return Fail("--zoom takes 1 or 2");
+        m_opt.zoom = static_cast<unsigned>(value[0] - '0');
+        return true;
+    }
+    if (name == "-C") {
+        if (!TakeValue(i, name, inlineValue, value))
+            return false;
+        if (value.empty())
+            return Fail("-C needs a folder");
+        m_opt.strDirectory = value;
+        return true;
+    }
+    if (name == "--group") {
+        if (!TakeValue(i, name, inlineValue, value))
+            return false;
+        // The extension is the program's to add, as when the name is typed in the GUI.
+        if (EndsWithGroupExtension(value))
+            value.resize(value.size() - 4);
+        if (value.empty())
+            return Fail("--group needs a file name");
+        m_opt.group = value;
+        return true;
+    }
+    return Fail("unknown option " + name);
+}
+
+bool CParser::HandleOperand(const std::string& arg)
+{
+    if (m_opt.command != CliCommand::None) {
+        m_operands.push_back(arg);
+        return true;
+    }
+    const auto command = FindCommand(arg);
+    if (!command)
+        return Fail("unknown command '" + arg + "': dir, get, send or screen");
+    m_opt.command = *command;
+    return true;
+}
+
+bool CParser::CheckCommandOptions()
+{
+    for (const std::string& used : m_usedCommandOptions) {
+        for (const CommandOption& o : kCommandOptions) {
+            if (used != o.name || m_opt.command == o.command || m_opt.command == o.alsoFor)
+                continue;
+            std::string owners = CommandName(o.command);
+            if (o.alsoFor != o.command)
+                owners += std::string(" and ") + CommandName(o.alsoFor);
+            return Fail(used + " applies to " + owners + " only");
+        }
+    }
+    return true;
+}
+
+bool CParser::SplitVariableName(const std::string& text)
+{
+    const size_t sep = text.find_first_of("\\/");
+    if (sep == std::string::npos)
+        return Fail("'" + text + "' names no folder: write FOLDER\\NAME, for example main\\x");
+    CCliOptions::VarName var{text.substr(0, sep), text.substr(sep + 1)};
+    if (var.folder.empty() || var.name.empty() ||
+        var.name.find_first_of("\\/") != std::string::npos)
+        return Fail("'" + text + "' is not FOLDER\\NAME");
+    if (var.folder.size() > kMaxCalculatorName || var.name.size() > kMaxCalculatorName)
+        return Fail("'" + text + "': calculator folder and variable names have at most 8 characters");
+    m_opt.vars.push_back(std::move(var));
+    return true;
+}
+
+bool CParser::CheckOperands()
+{
+    switch (m_opt.command) {
+    case CliCommand::Dir:
+        if (!m_operands.empty())
+            return Fail("dir takes no arguments, found '" + m_operands.front() + "'");
+        return true;
+    case CliCommand::Get:
+        if (m_operands.empty())
+            return Fail("get needs at least one FOLDER\\NAME");
+        for (const std::string& operand : m_operands)
+            if (!SplitVariableName(operand))
+                return false;
+        return true;
+    case CliCommand::Send:
+        if (m_operands.empty())
+            return Fail("send needs at least one variable file");
+        m_opt.files = m_operands;
+        return true;
+    case CliCommand::Screen:
+        if (m_operands.size() != 1)
+            return Fail("screen needs exactly one image file name");
+        m_opt.files = m_operands;
+        return true;
+    case CliCommand::None:
+        break;
+    }
+    return false;
+}
+
+} // namespace
+
+bool ParseCommandLine(const std::vector<std::string>& args, CCliOptions& options, std::string& error)
+{
+    return CParser(args, options, error).Run();
+}
+
+std::optional<uint16_t> ParsePortBase(const std::string& text)
+{
+    std::string digits = text;
+    if (digits.rfind("0x", 0) == 0 || digits.rfind("0X", 0) == 0)
+        digits = digits.substr(2);
+    if (digits == "378")
+        return uint16_t{0x378};
+    if (digits == "278")
+        return uint16_t{0x278};
+    return std::nullopt;
+}
+
+std::string GetVersionText()
+{
+    return "vantrel92-cli " + std::to_string(VANTREL_VERSION_MAJOR) + "." +
+           std::to_string(VANTREL_VERSION_MINOR) + "." + std::to_string(VANTREL_VERSION_PATCH) +
+           "." + std::to_string(VANTREL_VERSION_TWEAK) + "\n";
+}
+
+std::string GetUsageText()
+{
+    return R"(Usage: vantrel92-cli [OPTIONS] COMMAND [ARGUMENTS]
+Talks to a TI-92 calculator on the parallel-port link cable.
+
+Commands:
+  dir [--json] [--all]          list the calculator's folders and, under each,
+                                its variables with type and size
+  get FOLDER\NAME... [-C DIR] [--group NAME] [--force]
+                                receive variables into one file each, named as
+                                the GUI names them, or into the group file
+                                NAME.92g; FOLDER/NAME works as well
+  send FILE...                  send variable files (single or group)
+  screen FILE [--zoom 2] [--force]
+                                capture the screen and save it in the format of
+                                FILE's extension (bmp, png, ...)
+
+Options:
+  --port BASE|DEVICE   the port: 0x378, 0x278 or a device such as /dev/parport0
+  --timeout MS         time-out of every wait on the cable, 1 to 10000
+  --simulate[=DIR]     talk to the built-in simulated calculator instead of a
+                       port; with DIR it holds the variable files found in DIR
+                       (written as a separate argument only before COMMAND)
+  --json               dir: print the listing as JSON
+  --all                dir: include the folders that the GUI hides (four digits)
+  -C DIR               get: write the files into DIR instead of the current folder
+  --group NAME         get: receive all variables into one group file NAME.92g
+  -f, --force          get, screen: replace an existing file without asking
+  --zoom 1|2           screen: save at single or double size
+  -h, --help           show this help
+  -V, --version        show the version
+
+Port and time-out default to the settings saved by the GUI program.
+Exit status: 0 success, 1 the calculator exchange failed, 2 usage error,
+3 file error.
+)";
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What one run of the command-line program was asked to do.
+enum class CliCommand { None, Dir, Get, Send, Screen };
+
+struct CCliOptions {
+    CliCommand command = CliCommand::None;
+    bool bHelp = false;
+    bool bVersion = false;
+
+    // The link; what is not given comes from the stored settings.
+    std::optional<uint16_t> portBase; // 0x378 or 0x278
+    std::string strPortDevice;        // a /dev/parportN path instead of a base
+    std::optional<uint32_t> timeout;  // milliseconds, 1..10000
+    bool bSimulate = false;
+    std::string strSimulateDir;       // empty: the built-in content
+
+    // dir
+    bool bJson = false;
+    bool bAll = false;
+    // get: "FOLDER\NAME" (or "FOLDER/NAME") split in two
+    struct VarName {
+        std::string folder;
+        std::string name;
+    };
+    std::vector<VarName> vars;
+    std::string strDirectory; // -C DIR
+    std::optional<std::string> group;
+    // get and screen: replace an existing file without asking
+    bool bForce = false;
+    // send: the files; screen: the one image file
+    std::vector<std::string> files;
+    unsigned zoom = 1;
+};
+
+// Reads the arguments after the program name. On a usage error returns
+// false and puts one line, without the program name, in `error`.
+bool ParseCommandLine(const std::vector<std::string>& args, CCliOptions& options,
+                      std::string& error);
+
+// "0x378", "378", "0x278" or "278"; anything else is not a port base.
+std::optional<uint16_t> ParsePortBase(const std::string& text);
+
+// The text of --help and of --version.
+std::string GetUsageText();
+std::string GetVersionText();

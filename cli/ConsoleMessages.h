@@ -1,0 +1,56 @@
+#pragma once
+
+#include "shell/UserMessages.h"
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// The user's side of an operation on a terminal: messages of the language
+// library and the program's fixed texts go to stderr; a yes/no question is
+// asked on the terminal when there is one, otherwise answered No (or Yes
+// with --force) and printed with its answer; the one-line prompt for a
+// group file's name is answered with the name given on the command line.
+class CConsoleMessages final : public IUserMessages {
+public:
+    // The text of language string `id`; empty when the library lacks it.
+    using TextLookup = std::function<std::string(int id)>;
+
+    CConsoleMessages(std::ostream& err, std::istream& in, TextLookup lookup);
+
+    // Questions are read from `in` only when it is a terminal.
+    void SetInteractive(bool interactive) { m_bInteractive = interactive; }
+    // Every yes/no question is answered Yes without asking.
+    void SetAnswerYes(bool yes) { m_bAnswerYes = yes; }
+    // The answer to the group-name prompt.
+    void SetGroupName(const std::string& name) { m_strGroupName = name; }
+
+    void ShowMessage(int id, const std::string& arg = {}) override;
+    void ShowText(const std::string& text) override;
+    bool AskYesNo(int id, const std::string& arg = {}) override;
+    int AskText(int titleId, int promptId, std::string& text) override;
+
+    // The language text of `id` with `arg` in place of its "%s", line breaks
+    // as the terminal wants them.
+    std::string Format(int id, const std::string& arg) const;
+
+    // What the operation said, for the exit status.
+    const std::vector<int>& GetShownIds() const { return m_shownIds; }
+    bool WasQuestionDeclined() const { return m_bDeclined; }
+    // The operation asked for the group name again: it refused the one given.
+    bool WasGroupNameRefused() const { return m_nNamePrompts > 1; }
+
+private:
+    void Print(const std::string& text);
+
+    std::ostream& m_err;
+    std::istream& m_in;
+    TextLookup m_lookup;
+    bool m_bInteractive = false;
+    bool m_bAnswerYes = false;
+    std::string m_strGroupName;
+    std::vector<int> m_shownIds;
+    bool m_bDeclined = false;
+    int m_nNamePrompts = 0;
+};

@@ -1,0 +1,77 @@
+#include "cli/ProgressMeter.h"
+#include "cli/ProgressPortBackend.h"
+
+#include "FakeClock.h"
+#include "LinkRig.h"
+#include "sim/CalcLinkEnd.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+TEST(ProgressMeter, StaysQuietForTheFirstSecondThenRedrawsAFewTimesASecond)
+{
+    std::ostringstream out;
+    CFakeClock clock;
+    CProgressMeter meter(out, true, clock);
+    meter.Begin("receiving main\\x", 1000);
+    clock.Set(999);
+    meter.AddBytes(100);
+    EXPECT_EQ(out.str(), "");
+    clock.Set(1000);
+    meter.AddBytes(150);
+    EXPECT_NE(out.str().find("\rreceiving main\\x: 250 of 1000 bytes (25%)"), std::string::npos);
+    const std::string once = out.str();
+    clock.Set(1100);
+    meter.AddBytes(10);
+    EXPECT_EQ(out.str(), once);
+    clock.Set(1200);
+    meter.AddBytes(2000);
+    // More than expected never reads as complete before the end.
+    EXPECT_NE(out.str().find("2260 of 1000 bytes (99%)"), std::string::npos);
+    clock.Set(2500);
+    meter.End();
+    EXPECT_NE(out.str().find("2260 bytes in 2.5 s"), std::string::npos);
+    EXPECT_EQ(out.str().back(), '\n');
+}
+
+TEST(ProgressMeter, ShortOrDisabledRunsPrintNothing)
+{
+    std::ostringstream out;
+    CFakeClock clock;
+    CProgressMeter quick(out, true, clock);
+    quick.Begin("x", 10);
+    clock.Set(300);
+    quick.AddBytes(10);
+    quick.End();
+
+    CProgressMeter off(out, false, clock);
+    off.Begin("x", 10);
+    clock.Set(5000);
+    off.AddBytes(10);
+    off.End();
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(off.GetBytes(), 10u);
+}
+
+TEST(ProgressPortBackend, CountsEveryByteThatCrossesTheCableEitherWay)
+{
+    CCalcLinkEnd calc;
+    CLinkRig rig(&calc);
+    std::ostringstream out;
+    CFakeClock meterClock;
+    CProgressMeter meter(out, false, meterClock);
+    rig.link.m_portIo.SetBackend(std::make_unique<CProgressPortBackend>(rig.cable.MakeBackend(), meter));
+    ASSERT_TRUE(rig.link.m_portIo.OpenDriver());
+
+    meter.Begin("x", 0);
+    const uint8_t data[] = {0x00, 0xFF, 0x5A, 0xA5, 0x01};
+    ASSERT_TRUE(rig.link.SendBuffer(data, sizeof data));
+    EXPECT_EQ(meter.GetBytes(), 5u);
+    calc.QueueBytes({0x12, 0x34, 0x00});
+    uint8_t value = 0;
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(rig.link.ReceiveByte(value));
+    EXPECT_EQ(meter.GetBytes(), 8u);
+    EXPECT_EQ(calc.GetReceived(), std::vector<uint8_t>(data, data + sizeof data));
+}
