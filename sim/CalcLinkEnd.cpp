@@ -12,20 +12,45 @@ void CCalcLinkEnd::ResetLink(CSimulatedCable& cable)
     m_nBit = 0;
     m_shift = 0;
     m_bSending = false;
+    m_nTurnaroundSteps = 0;
+    m_nStalledSteps = 0;
     cable.SetCalcPulls(false, false);
 }
 
 void CCalcLinkEnd::Step(CSimulatedCable& cable)
 {
+    if (m_bResetRequested) {
+        m_bResetRequested = false;
+        ResetLink(cable);
+        OnLinkReset();
+    }
     if (m_bHoldBoth) {
         cable.SetCalcPulls(true, true);
         return;
     }
+    if (IsSilent())
+        return;
+    if (m_nTurnaroundSteps > 0)
+        --m_nTurnaroundSteps;
+    const uint64_t bitsBefore = m_nBitsMoved;
     // A finished bit may let the next one start within the same access.
     for (int i = 0; i < 2 && !IsSilent(); ++i) {
         if (!StepOnce(cable))
             break;
     }
+    WatchForStall(cable, bitsBefore);
+}
+
+void CCalcLinkEnd::WatchForStall(CSimulatedCable& cable, uint64_t bitsBefore)
+{
+    if (m_nStallLimit == 0 || m_phase == Phase::Idle || m_nBitsMoved != bitsBefore) {
+        m_nStalledSteps = 0;
+        return;
+    }
+    if (++m_nStalledSteps < m_nStallLimit)
+        return;
+    ResetLink(cable);
+    OnLinkReset();
 }
 
 void CCalcLinkEnd::FinishBit()
@@ -41,6 +66,9 @@ void CCalcLinkEnd::FinishBit()
         return;
     }
     m_shift = static_cast<uint8_t>((m_shift >> 1) | (m_bBit ? 0x80 : 0));
+    // The PC reads the released lines once more before its bit is over:
+    // this access's second half and the next one stay ours to leave alone.
+    m_nTurnaroundSteps = 2;
     if (++m_nBit == 8) {
         m_nBit = 0;
         const uint8_t value = m_shift;
@@ -54,7 +82,8 @@ bool CCalcLinkEnd::StepOnce(CSimulatedCable& cable)
 {
     switch (m_phase) {
     case Phase::Idle:
-        if (!m_bSending && m_nBit == 0 && !m_outbox.empty() && cable.LineD0() && cable.LineD1())
+        if (!m_bSending && m_nBit == 0 && !m_outbox.empty() && m_nTurnaroundSteps == 0 &&
+            cable.LineD0() && cable.LineD1())
             m_bSending = true;
         if (m_bSending) {
             if (!cable.LineD0() || !cable.LineD1())

@@ -11,7 +11,10 @@
 // on line D0, a 0 on line D1, acknowledged on the other line), sends its
 // queued bytes the same way, least significant bit first, and hands every
 // whole byte received to OnByteReceived. Reacting within the very next port
-// access, it is as fast a peer as the protocol allows.
+// access, it is as fast a peer as the protocol allows. After a byte received
+// it lets the PC see the released lines before it starts a byte of its own,
+// so an answer queued at once does not catch the PC still waiting for its
+// last acknowledgement to end.
 class CCalcLinkEnd : public ICablePeer {
 public:
     void Step(CSimulatedCable& cable) override;
@@ -36,9 +39,18 @@ public:
     // Forgets any half-moved byte and queued output, releases both lines.
     void ResetLink(CSimulatedCable& cable);
 
+    // A real calculator gives up on a bit that the PC never completes. With a
+    // limit set, the end resets its link (ResetLink, then OnLinkReset) after
+    // that many port accesses spent waiting for the PC in the middle of a bit,
+    // so a PC that abandoned an exchange can start the next one. 0 = never.
+    void SetStallLimit(uint32_t steps) { m_nStallLimit = steps; }
+    // Resets the link, as the stall limit does, at the next port access.
+    void RequestLinkReset() { m_bResetRequested = true; }
+
 protected:
     virtual void OnByteReceived(uint8_t value) { m_received.push_back(value); }
     virtual void OnByteSent() {}
+    virtual void OnLinkReset() {}
 
 private:
     enum class Phase {
@@ -50,6 +62,7 @@ private:
 
     bool StepOnce(CSimulatedCable& cable);
     void FinishBit();
+    void WatchForStall(CSimulatedCable& cable, uint64_t bitsBefore);
 
     std::deque<uint8_t> m_outbox;
     std::vector<uint8_t> m_received;
@@ -61,4 +74,9 @@ private:
     uint64_t m_nBitsMoved = 0;
     uint64_t m_nSilentAfterBits = std::numeric_limits<uint64_t>::max();
     bool m_bHoldBoth = false;
+    // Port accesses still to pass before a byte of our own may start.
+    int m_nTurnaroundSteps = 0;
+    uint32_t m_nStallLimit = 0;
+    uint32_t m_nStalledSteps = 0;
+    bool m_bResetRequested = false;
 };

@@ -1,0 +1,67 @@
+#include "sim/CalcMemory.h"
+
+#include <algorithm>
+
+CCalcMemory::CCalcMemory() { Clear(); }
+
+void CCalcMemory::Clear()
+{
+    m_folders.clear();
+    m_folders.push_back({"main", {}});
+}
+
+bool CCalcMemory::IsValidName(const std::string& name)
+{
+    if (name.empty() || name.size() > kMaxNameLength)
+        return false;
+    return std::none_of(name.begin(), name.end(), [](char c) { return c == '\0' || c == '\\'; });
+}
+
+SimFolder& CCalcMemory::FolderNamed(const std::string& name)
+{
+    for (SimFolder& folder : m_folders) {
+        if (folder.name == name)
+            return folder;
+    }
+    m_folders.push_back({name, {}});
+    return m_folders.back();
+}
+
+bool CCalcMemory::AddVariable(const std::string& folder, const std::string& name, uint8_t type,
+                              uint8_t attribute, std::vector<uint8_t> contents)
+{
+    if (!IsValidName(folder) || !IsValidName(name) || !IsStorableType(type) ||
+        contents.size() > kMaxContents)
+        return false;
+    SimFolder& target = FolderNamed(folder);
+    SimVariable variable{name, type, attribute, std::move(contents)};
+    for (SimVariable& existing : target.variables) {
+        if (existing.name == name) {
+            existing = std::move(variable);
+            return true;
+        }
+    }
+    target.variables.push_back(std::move(variable));
+    return true;
+}
+
+const SimVariable* CCalcMemory::FindVariable(const std::string& folder, const std::string& name) const
+{
+    for (const SimFolder& candidate : m_folders) {
+        if (candidate.name != folder)
+            continue;
+        for (const SimVariable& variable : candidate.variables) {
+            if (variable.name == name)
+                return &variable;
+        }
+    }
+    return nullptr;
+}
+
+size_t CCalcMemory::CountEntries() const
+{
+    size_t count = m_folders.size();
+    for (const SimFolder& folder : m_folders)
+        count += folder.variables.size();
+    return count;
+}

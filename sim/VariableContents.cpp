@@ -1,0 +1,84 @@
+#include "sim/VariableContents.h"
+
+namespace {
+
+constexpr uint8_t kStringTag = 0x2D;
+constexpr uint8_t kTextTag = 0xE0;
+constexpr uint8_t kPositiveIntegerTag = 0x1F;
+constexpr uint8_t kEndTag = 0xE5;
+constexpr uint8_t kListTag = 0xD9;
+constexpr uint8_t kPictureTag = 0xDF;
+constexpr uint8_t kPlainLineMark = 0x20;
+constexpr uint8_t kLineBreak = 0x0D;
+
+void AppendBigEndian16(std::vector<uint8_t>& out, uint16_t value)
+{
+    out.push_back(static_cast<uint8_t>(value >> 8));
+    out.push_back(static_cast<uint8_t>(value & 0xFF));
+}
+
+void AppendInteger(std::vector<uint8_t>& out, uint32_t value)
+{
+    std::vector<uint8_t> bytes;
+    for (uint32_t rest = value; rest != 0; rest >>= 8)
+        bytes.insert(bytes.begin(), static_cast<uint8_t>(rest & 0xFF));
+    out.insert(out.end(), bytes.begin(), bytes.end());
+    out.push_back(static_cast<uint8_t>(bytes.size()));
+    out.push_back(kPositiveIntegerTag);
+}
+
+} // namespace
+
+std::vector<uint8_t> MakeStringContents(const std::string& text)
+{
+    std::vector<uint8_t> out{0x00};
+    out.insert(out.end(), text.begin(), text.end());
+    out.push_back(0x00);
+    out.push_back(kStringTag);
+    return out;
+}
+
+std::vector<uint8_t> MakeTextContents(const std::vector<std::string>& lines)
+{
+    // The editor's cursor rests at the start of the first line's text.
+    std::vector<uint8_t> out;
+    AppendBigEndian16(out, 1);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            out.push_back(kLineBreak);
+        out.push_back(kPlainLineMark);
+        out.insert(out.end(), lines[i].begin(), lines[i].end());
+    }
+    out.push_back(0x00);
+    out.push_back(kTextTag);
+    return out;
+}
+
+std::vector<uint8_t> MakeIntegerContents(uint32_t value)
+{
+    std::vector<uint8_t> out;
+    AppendInteger(out, value);
+    return out;
+}
+
+std::vector<uint8_t> MakeIntegerListContents(const std::vector<uint32_t>& values)
+{
+    std::vector<uint8_t> out{kEndTag};
+    for (auto it = values.rbegin(); it != values.rend(); ++it)
+        AppendInteger(out, *it);
+    out.push_back(kListTag);
+    return out;
+}
+
+std::vector<uint8_t> MakePictureContents(const PicturePixels& picture)
+{
+    const size_t rowBytes = (picture.width + 7u) / 8u;
+    if (picture.rows.size() != rowBytes * picture.height)
+        return {};
+    std::vector<uint8_t> out;
+    AppendBigEndian16(out, picture.height);
+    AppendBigEndian16(out, picture.width);
+    out.insert(out.end(), picture.rows.begin(), picture.rows.end());
+    out.push_back(kPictureTag);
+    return out;
+}
