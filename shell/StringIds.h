@@ -36,3 +36,7 @@ inline constexpr const char* TEXT_NO_LANGUAGE_LIBRARY =
 inline constexpr const char* TEXT_KEY_CREATION_FAILED = "Errore creazione chiave!";
 inline constexpr const char* TEXT_UNATTENDED_END = "Unattended end-condition returned by calculator!";
 inline constexpr const char* TEXT_CLOSE_BUTTON = "Chiudi";
+
+// The toolkit's own texts for a number field that does not validate.
+inline constexpr const char* TEXT_ENTER_POSITIVE_INTEGER = "Please enter a positive integer.";
+inline constexpr const char* TEXT_ENTER_INTEGER_BETWEEN = "Please enter an integer between %1 and %2.";

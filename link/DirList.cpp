@@ -1,0 +1,3 @@
+#include "link/DirList.h"
+
+CDirList::CDirList() : CPropertyPage(IDD) {}

@@ -1,0 +1,3 @@
+#include "screen/GrabScreen.h"
+
+CGrabScreen::CGrabScreen() : CPropertyPage(IDD) {}

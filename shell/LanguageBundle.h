@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <map>
+#include <string>
+
+// One language library: a binary resource bundle holding the page templates
+// (DIALOG/<id>, designer files) and the string table (STRING/table.json, an
+// object of id -> text). The bundle is checked whole before the toolkit reads
+// it, mounted under a root of its own and read once; templates and strings
+// then stay in memory until the bundle is freed.
+class CLanguageBundle {
+public:
+    ~CLanguageBundle();
+    CLanguageBundle(const CLanguageBundle&) = delete;
+    CLanguageBundle& operator=(const CLanguageBundle&) = delete;
+
+    // Null when the file cannot be read or is not a sound language bundle.
+    static CLanguageBundle* Load(const QString& path);
+
+    // Null when the bundle has no such template.
+    const QByteArray* FindTemplate(int id) const;
+    // Null when the bundle has no such string.
+    const std::string* FindString(int id) const;
+
+private:
+    CLanguageBundle() = default;
+    bool Mount(const QByteArray& bytes);
+    bool ReadStrings();
+    bool ReadTemplates();
+
+    QByteArray m_bytes;
+    QString m_strRoot;
+    bool m_bMounted = false;
+    std::map<int, QByteArray> m_templates;
+    std::map<int, std::string> m_strings;
+};

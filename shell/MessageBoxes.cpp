@@ -1,0 +1,98 @@
+#include "shell/MessageBoxes.h"
+
+#include "shell/LanguageLibrary.h"
+#include "shell/OwnResources.h"
+#include "shell/StringIds.h"
+#include "shell/TemplateLoader.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <memory>
+
+namespace {
+
+CMessageBoxes g_messageBoxes;
+IUserMessages* g_pUserMessages = nullptr;
+
+QString Caption()
+{
+    return QString::fromStdString(LoadOwnString(IDS_SHEET_CAPTION));
+}
+
+QString BoxText(const std::string& text)
+{
+    // Texts keep the system's line breaks ("\r\n"); a box wants plain ones.
+    QString shown = QString::fromStdString(text);
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return shown.trimmed();
+}
+
+QWidget* ActiveWindow()
+{
+    return QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow();
+}
+
+} // namespace
+
+std::string FormatLanguageMessage(int id, const std::string& arg)
+{
+    std::string text = LoadLanguageString(id);
+    const size_t at = text.find("%s");
+    if (at != std::string::npos)
+        text.replace(at, 2, arg);
+    return text;
+}
+
+void CMessageBoxes::ShowMessage(int id, const std::string& arg)
+{
+    ShowText(FormatLanguageMessage(id, arg));
+}
+
+void CMessageBoxes::ShowText(const std::string& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, Caption(), BoxText(text), QMessageBox::Ok, ActiveWindow());
+    box.exec();
+}
+
+bool CMessageBoxes::AskYesNo(int id, const std::string& arg)
+{
+    QMessageBox box(QMessageBox::Question, Caption(), BoxText(FormatLanguageMessage(id, arg)),
+                    QMessageBox::Yes | QMessageBox::No, ActiveWindow());
+    return box.exec() == QMessageBox::Yes;
+}
+
+int CMessageBoxes::AskText(int titleId, int promptId, std::string& text)
+{
+    std::unique_ptr<QWidget> loaded(LoadOwnTemplate(101, ActiveWindow()));
+    auto* dialog = qobject_cast<QDialog*>(loaded.get());
+    auto* prompt = dialog ? dialog->findChild<QLabel*>(QStringLiteral("IDC_PROMPT")) : nullptr;
+    auto* input = dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("IDC_INPUT")) : nullptr;
+    auto* ok = dialog ? dialog->findChild<QPushButton*>(QStringLiteral("IDOK")) : nullptr;
+    auto* cancel = dialog ? dialog->findChild<QPushButton*>(QStringLiteral("IDCANCEL")) : nullptr;
+    if (!prompt || !input || !ok || !cancel)
+        return -1;
+    dialog->setWindowTitle(QString::fromStdString(LoadOwnString(titleId)));
+    prompt->setText(BoxText(LoadOwnString(promptId)));
+    input->setText(QString::fromStdString(text));
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    if (dialog->exec() != QDialog::Accepted)
+        return 2;
+    text = input->text().toStdString();
+    return 1;
+}
+
+IUserMessages& UserMessages()
+{
+    return g_pUserMessages ? *g_pUserMessages : g_messageBoxes;
+}
+
+void SetUserMessages(IUserMessages* messages)
+{
+    g_pUserMessages = messages;
+}

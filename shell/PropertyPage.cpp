@@ -1,0 +1,46 @@
+#include "shell/PropertyPage.h"
+
+#include "shell/TemplateLoader.h"
+
+#include <QVBoxLayout>
+
+CPropertyPage::CPropertyPage(int templateId, QWidget* parent) : QWidget(parent), m_nTemplateId(templateId) {}
+
+bool CPropertyPage::SetTemplate(const void* data, size_t size)
+{
+    delete m_pControls;
+    m_pControls = LoadTemplate(data, size, this);
+    if (m_pControls == nullptr)
+        return false;
+    m_pControls->setWindowFlags(Qt::Widget);
+    if (layout() == nullptr) {
+        auto* box = new QVBoxLayout(this);
+        box->setContentsMargins(0, 0, 0, 0);
+    }
+    layout()->addWidget(m_pControls);
+    return true;
+}
+
+QString CPropertyPage::GetCaption() const
+{
+    return m_pControls ? m_pControls->windowTitle() : QString();
+}
+
+QWidget* CPropertyPage::GetDlgItem(const char* name) const
+{
+    return FindControl(m_pControls, name);
+}
+
+QWidget* CPropertyPage::GetDlgItem(int id) const
+{
+    return FindControl(m_pControls, id);
+}
+
+void CPropertyPage::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_bInitialised) {
+        m_bInitialised = true;
+        OnInitDialog();
+    }
+}

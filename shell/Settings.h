@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class ISettingsStore;
+class IUserMessages;
+
+// The user's three settings and the rules that guard them: the port text,
+// the language index (0 Italian, 1 English) and the link time-out in
+// milliseconds. Stored together with a version text; a store that is
+// missing, of another version or holds any unusable value is replaced by
+// the defaults as a whole. Changes reach the link only at the next start.
+class CSettings {
+public:
+    static constexpr uint32_t kMinTimeout = 1;
+    static constexpr uint32_t kMaxTimeout = 10000;
+
+    void SetDefaultSettings();
+    // Reads the settings; on any missing or unusable value sets the defaults
+    // and saves them.
+    void LoadFrom(ISettingsStore& store, IUserMessages& messages);
+    // Writes all four values; "Errore creazione chiave!" when the store
+    // cannot be written.
+    void SaveTo(ISettingsStore& store, IUserMessages& messages) const;
+
+    uint32_t GetPortBase() const;
+    uint32_t GetTimeout() const { return m_uTimeout; }
+
+    std::string m_strPortLpt;
+    int32_t m_nLanguage = 0;
+    uint32_t m_uTimeout = 0;
+
+private:
+    bool ReadAll(ISettingsStore& store);
+};
+
+// The settings version text: the first and the third of the program's four
+// product-version numbers, "%u.%u" ("1.0" for 1.2.0.0).
+std::string SettingsVersionText();
+
+// Checks a typed time-out. On success `value` holds it; otherwise `message`
+// holds the text to show the user.
+bool ParseTimeoutText(const std::string& text, uint32_t& value, std::string& message);
+
+// Limits of the stored strings, with their terminating zero.
+inline constexpr size_t VERSION_BUFFER_CHARS = 15;
+inline constexpr size_t PORT_BUFFER_CHARS = 20;
