@@ -1,0 +1,165 @@
+// Receives a 65,000-byte variable from the simulated calculator into a file
+// and sends the file back, and prints how long each operation takes as the
+// receive and send buttons run it, and how much of that is spent outside the
+// cable exchange: creating, writing and replacing the file, and opening,
+// checking and reading it.
+//
+// The exchange is the span from the operation's first port access to its
+// last. Runs are deterministic in their number of port accesses, so a first
+// run counts them and the timed runs take the clock at those two accesses
+// only, leaving the exchange itself unslowed. Medians of several runs.
+#include "link/DirEntries.h"
+#include "link/Link.h"
+#include "link/VarTypes.h"
+#include "shell/UserMessages.h"
+#include "sim/SimulatedCable.h"
+#include "sim/VirtualCalculator.h"
+#include "transfer/ReceiveOperation.h"
+#include "transfer/SendOperation.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr size_t kContentBytes = 65000;
+constexpr int kRuns = 5;
+
+// Answers every question with yes and shows nothing.
+class CQuietMessages final : public IUserMessages {
+public:
+    void ShowMessage(int, const std::string&) override {}
+    void ShowText(const std::string&) override {}
+    bool AskYesNo(int, const std::string&) override { return true; }
+    int AskText(int, int, std::string&) override { return 2; }
+};
+
+// Passes every access on and takes the time at the first and at a chosen one.
+class CMarkingBackend final : public IPortBackend {
+public:
+    explicit CMarkingBackend(std::unique_ptr<IPortBackend> inner) : m_inner(std::move(inner)) {}
+
+    bool Open(std::string& error) override { return m_inner->Open(error); }
+    void Close() override { m_inner->Close(); }
+    uint8_t ReadByte(uint16_t port) override
+    {
+        Mark();
+        return m_inner->ReadByte(port);
+    }
+    void WriteByte(uint16_t port, uint8_t value) override
+    {
+        Mark();
+        m_inner->WriteByte(port, value);
+    }
+
+    void Start(uint64_t lastAccess)
+    {
+        m_nAccesses = 0;
+        m_nLast = lastAccess;
+    }
+    uint64_t GetAccesses() const { return m_nAccesses; }
+    double ExchangeMs() const { return std::chrono::duration<double, std::milli>(m_last - m_first).count(); }
+
+private:
+    void Mark()
+    {
+        ++m_nAccesses;
+        if (m_nAccesses == 1)
+            m_first = Clock::now();
+        if (m_nAccesses == m_nLast)
+            m_last = Clock::now();
+    }
+
+    std::unique_ptr<IPortBackend> m_inner;
+    uint64_t m_nAccesses = 0;
+    uint64_t m_nLast = std::numeric_limits<uint64_t>::max();
+    Clock::time_point m_first;
+    Clock::time_point m_last;
+};
+
+struct Timing {
+    double wholeMs = 0;
+    double outsideMs = 0;
+};
+
+// Median whole time and median time outside the exchange of `operation`.
+Timing Measure(CMarkingBackend& backend, const std::function<bool()>& operation, bool& ok)
+{
+    backend.Start(std::numeric_limits<uint64_t>::max());
+    ok = ok && operation();
+    const uint64_t accesses = backend.GetAccesses();
+    std::vector<double> whole;
+    std::vector<double> outside;
+    for (int i = 0; i < kRuns && ok; ++i) {
+        backend.Start(accesses);
+        const auto start = Clock::now();
+        ok = operation() && backend.GetAccesses() == accesses;
+        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        whole.push_back(ms);
+        outside.push_back(ms - backend.ExchangeMs());
+    }
+    if (!ok)
+        return {};
+    std::sort(whole.begin(), whole.end());
+    std::sort(outside.begin(), outside.end());
+    return {whole[whole.size() / 2], outside[outside.size() / 2]};
+}
+
+} // namespace
+
+int main()
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / "vantrel-bench-transfer";
+    fs::create_directories(folder);
+
+    CSimulatedCable cable;
+    CVirtualCalculator calc;
+    cable.SetPeer(&calc);
+    auto marking = std::make_unique<CMarkingBackend>(cable.MakeBackend());
+    CMarkingBackend& backend = *marking;
+    CLink link;
+    link.m_portIo.SetBackend(std::move(marking));
+    if (!link.m_portIo.OpenDriver())
+        return 1;
+    link.SetPort(cable.GetBase());
+
+    std::vector<uint8_t> contents(kContentBytes);
+    for (size_t i = 0; i < contents.size(); ++i)
+        contents[i] = static_cast<uint8_t>(i * 13 + 5);
+    if (!calc.AddVariable("main", "big", VAR_STR, 0, contents))
+        return 1;
+    const std::vector<VarEntry> vars = {{"big", VAR_STR, kContentBytes + 2, 0, "main"}};
+    const std::string path = (folder / "big.92s").string();
+
+    CQuietMessages messages;
+    bool ok = true;
+    const Timing receive = Measure(
+        backend, [&] { return CReceiveOperation(link, messages, vars).ReceiveSingle(folder.string(), {"main", "big"}); },
+        ok);
+    // Emptied on the calculator, so that only the send can bring it back.
+    if (ok && !calc.AddVariable("main", "big", VAR_STR, 0, {}))
+        ok = false;
+    const Timing send = Measure(backend, [&] { return CSendOperation(link, messages).SendFile(path); }, ok);
+
+    const SimVariable* back = calc.FindVariable("main", "big");
+    fs::remove_all(folder);
+    if (!ok || !back || back->contents != contents) {
+        std::fprintf(stderr, "transfer failed\n");
+        return 1;
+    }
+
+    std::printf("receive ms: %.1f\n", receive.wholeMs);
+    std::printf("send ms: %.1f\n", send.wholeMs);
+    std::printf("file overhead percent: %.2f\n",
+                100.0 * (receive.outsideMs + send.outsideMs) / (receive.wholeMs + send.wholeMs));
+    return 0;
+}
