@@ -1,10 +1,9 @@
 #include "shell/SimulatedCalculator.h"
 
-#include "sim/CalcLinkEnd.h"
-
-CSimulatedCalculator::CSimulatedCalculator(uint16_t base) : m_cable(base), m_pCalculator(std::make_unique<CCalcLinkEnd>())
+CSimulatedCalculator::CSimulatedCalculator(uint16_t base) : m_cable(base)
 {
-    m_cable.SetPeer(m_pCalculator.get());
+    m_calculator.LoadSampleContent();
+    m_cable.SetPeer(&m_calculator);
 }
 
 CSimulatedCalculator::~CSimulatedCalculator()
