@@ -31,8 +31,11 @@ void AppendInteger(std::vector<uint8_t>& out, uint32_t value)
 
 std::vector<uint8_t> MakeStringContents(const std::string& text)
 {
-    std::vector<uint8_t> out{0x00};
-    out.insert(out.end(), text.begin(), text.end());
+    std::vector<uint8_t> out;
+    out.reserve(text.size() + 3);
+    out.push_back(0x00);
+    for (char character : text)
+        out.push_back(static_cast<uint8_t>(character));
     out.push_back(0x00);
     out.push_back(kStringTag);
     return out;
