@@ -1,0 +1,199 @@
+#include "port/PortvaneBackend.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr uint32_t kErrorAccessDenied = 5;
+constexpr uint32_t kErrorBadExeFormat = 193;
+constexpr uint32_t kErrorInvalidImageHash = 577;
+constexpr uint32_t kIdentificationBytes = 512;
+
+std::string WithCode(const std::string& text, uint32_t code)
+{
+    return code == 0 ? text + "." : text + " (error " + std::to_string(code) + ").";
+}
+
+} // namespace
+
+CPortvaneBackend::CPortvaneBackend(IPortvaneSystem& system) : m_system(system), m_service(system) {}
+
+CPortvaneBackend::~CPortvaneBackend()
+{
+    Close();
+}
+
+bool CPortvaneBackend::Open(std::string& error)
+{
+    Close();
+    m_hDevice = IPortvaneSystem::kNoHandle;
+    if (!m_system.IsNtFamily()) {
+        error = "The Portvane driver needs Windows NT, 2000, XP or a later Windows.";
+        return false;
+    }
+
+    PrepareImagePath();
+    if (!m_strImagePath.empty())
+        m_service.ReconfigureService(m_strImagePath);
+    WriteImage();
+    m_hDevice = OpenDevice();
+    RemoveImage();
+
+    if (m_hDevice != IPortvaneSystem::kNoHandle)
+        return true;
+    error = DescribeOpenFailure();
+    Close();
+    return false;
+}
+
+void CPortvaneBackend::Close()
+{
+    if (m_hDevice != IPortvaneSystem::kNoHandle && m_system.ClosePortDevice(m_hDevice))
+        m_hDevice = IPortvaneSystem::kNoHandle;
+    if (m_bStartedService) {
+        m_service.RemoveService();
+        m_bStartedService = false;
+    }
+}
+
+IPortvaneSystem::Handle CPortvaneBackend::OpenDevice()
+{
+    m_bStartedService = false;
+    m_dwDeviceError = 0;
+    auto device = m_system.OpenPortDevice(PORTVANE_USER_DEVICE_PATH);
+    if (device != IPortvaneSystem::kNoHandle)
+        return device; // already running: this run leaves the service alone
+    if (m_strImagePath.empty())
+        return device; // there is no image the service could load
+
+    m_service.InstallService(m_strImagePath);
+    device = m_system.OpenPortDevice(PORTVANE_USER_DEVICE_PATH);
+    if (device == IPortvaneSystem::kNoHandle)
+        m_dwDeviceError = m_system.LastErrorCode();
+    // Also after a failed open: whatever InstallService created is ours to remove.
+    m_bStartedService = true;
+    return device;
+}
+
+void CPortvaneBackend::PrepareImagePath()
+{
+    m_strImagePath.clear();
+    m_strFolder.clear();
+    const auto folder = m_system.CreatePrivateFolder();
+    if (!folder) {
+        m_imageState = ImageState::NoFolder;
+        return;
+    }
+    m_strFolder = *folder;
+    const std::string path = m_strFolder + "\\" + kImageFileName;
+    if (path.size() > kMaxImagePathBytes) {
+        m_imageState = ImageState::PathTooLong;
+        m_system.RemovePrivateFolder(m_strFolder);
+        m_strFolder.clear();
+        return;
+    }
+    m_strImagePath = path;
+}
+
+void CPortvaneBackend::WriteImage()
+{
+    if (m_strImagePath.empty())
+        return;
+    const auto image = m_system.LoadDriverImage();
+    if (!image || image->empty()) {
+        m_imageState = ImageState::NoResource;
+        return;
+    }
+    m_imageState = m_system.WriteImageFile(m_strImagePath, *image) ? ImageState::Written
+                                                                    : ImageState::WriteFailed;
+}
+
+void CPortvaneBackend::RemoveImage()
+{
+    // Also after a failed write, which may have left part of a file.
+    if (!m_strImagePath.empty())
+        m_system.DeleteImageFile(m_strImagePath);
+    if (!m_strFolder.empty())
+        m_system.RemovePrivateFolder(m_strFolder);
+    m_strImagePath.clear();
+    m_strFolder.clear();
+}
+
+std::string CPortvaneBackend::DescribeOpenFailure() const
+{
+    switch (m_imageState) {
+    case ImageState::NoFolder:
+        return "No private temporary folder could be made for the Portvane driver image.";
+    case ImageState::PathTooLong:
+        return "The temporary folder's path is too long for the Portvane driver image.";
+    case ImageState::NoResource:
+        return "This program carries no Portvane driver image.";
+    case ImageState::WriteFailed:
+        return "The Portvane driver image could not be written to a temporary folder.";
+    case ImageState::Written:
+        break;
+    }
+    const uint32_t code = m_service.GetLastErrorCode();
+    switch (m_service.GetLastFailure()) {
+    case CPortvaneService::Failure::ManagerDenied:
+        if (code == kErrorAccessDenied)
+            return "Loading the Portvane driver needs administrator rights: run the program as "
+                   "administrator.";
+        return WithCode("The service control manager could not be opened", code);
+    case CPortvaneService::Failure::CreateFailed:
+        return WithCode("The Portvane driver service could not be registered", code);
+    case CPortvaneService::Failure::StartFailed:
+        if (code == kErrorBadExeFormat)
+            return "Windows cannot run this build's Portvane driver: a 64-bit Windows needs the "
+                   "64-bit build.";
+        if (code == kErrorInvalidImageHash)
+            return "Windows refused the Portvane driver because it is not signed (error 577).";
+        return WithCode("Windows could not start the Portvane driver", code);
+    case CPortvaneService::Failure::None:
+        break;
+    }
+    return WithCode("The Portvane device could not be opened", m_dwDeviceError);
+}
+
+void CPortvaneBackend::Transact(uint32_t code)
+{
+    // A failed request goes unnoticed here; the cable layer sees a dead port
+    // through its own time-outs.
+    uint32_t returned = 0;
+    m_system.ControlPortDevice(m_hDevice, code, &m_request, PORTIO_REQUEST_SIZE, PORTIO_REQUEST_SIZE,
+                               returned);
+}
+
+uint8_t CPortvaneBackend::ReadByte(uint16_t port)
+{
+    if (m_hDevice == IPortvaneSystem::kNoHandle)
+        return 0;
+    m_request.Port = port;
+    Transact(IOCTL_PORTIO_READ_UCHAR);
+    uint8_t value = 0;
+    std::memcpy(&value, reinterpret_cast<const uint8_t*>(&m_request) + PORTIO_VALUE_OFFSET, 1);
+    return value;
+}
+
+void CPortvaneBackend::WriteByte(uint16_t port, uint8_t value)
+{
+    if (m_hDevice == IPortvaneSystem::kNoHandle)
+        return;
+    m_request.Port = port;
+    std::memcpy(reinterpret_cast<uint8_t*>(&m_request) + PORTIO_VALUE_OFFSET, &value, 1);
+    Transact(IOCTL_PORTIO_WRITE_UCHAR);
+}
+
+std::optional<std::string> CPortvaneBackend::ReadIdentification()
+{
+    if (m_hDevice == IPortvaneSystem::kNoHandle)
+        return std::nullopt;
+    std::vector<char> text(kIdentificationBytes, '\0');
+    uint32_t returned = 0;
+    if (!m_system.ControlPortDevice(m_hDevice, IOCTL_PORTIO_INFO, text.data(), 0, kIdentificationBytes,
+                                    returned))
+        return std::nullopt;
+    text.back() = '\0';
+    return std::string(text.data());
+}
