@@ -1,0 +1,69 @@
+#ifndef FAKE_NTIFS_H
+#define FAKE_NTIFS_H
+
+/* The security part of the stand-in kernel kit (see ntddk.h here). */
+
+#include "ntddk.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Identifiers are opaque here; the fake's two well-known ones carry their
+ * real lengths so that the driver's sizing is checked. */
+typedef struct _SID {
+    ULONG FakeLength;
+    const char* FakeName;
+} SID, *PSID;
+
+typedef struct _ACL {
+    UCHAR AclRevision;
+    UCHAR Sbz1;
+    USHORT AclSize;
+    USHORT AceCount;
+    USHORT Sbz2;
+} ACL, *PACL;
+
+typedef struct _SECURITY_DESCRIPTOR {
+    UCHAR Revision;
+    BOOLEAN DaclPresent;
+    BOOLEAN DaclDefaulted;
+    PACL Dacl;
+} SECURITY_DESCRIPTOR, *PSECURITY_DESCRIPTOR;
+
+typedef struct _SE_EXPORTS {
+    PSID SeLocalSystemSid;
+    PSID SeAliasAdminsSid;
+    PSID SeWorldSid;
+} SE_EXPORTS, *PSE_EXPORTS;
+
+extern PSE_EXPORTS SeExports;
+
+typedef enum _MODE { KernelMode, UserMode } KPROCESSOR_MODE;
+typedef ULONG SECURITY_INFORMATION;
+typedef PVOID POBJECT_TYPE, PACCESS_STATE;
+
+#define ACL_REVISION 2
+#define SECURITY_DESCRIPTOR_REVISION 1
+#define FILE_ALL_ACCESS 0x001F01FF
+#define WRITE_DAC 0x00040000
+#define OBJ_KERNEL_HANDLE 0x00000200
+#define DACL_SECURITY_INFORMATION 0x00000004
+
+NTSTATUS RtlCreateAcl(PACL acl, ULONG length, ULONG revision);
+NTSTATUS RtlAddAccessAllowedAce(PACL acl, ULONG revision, ACCESS_MASK mask, PSID sid);
+NTSTATUS RtlCreateSecurityDescriptor(PSECURITY_DESCRIPTOR descriptor, ULONG revision);
+NTSTATUS RtlSetDaclSecurityDescriptor(PSECURITY_DESCRIPTOR descriptor, BOOLEAN present, PACL dacl,
+                                      BOOLEAN defaulted);
+NTSTATUS ObOpenObjectByPointer(PVOID object, ULONG attributes, PACCESS_STATE state,
+                               ACCESS_MASK access, POBJECT_TYPE type, KPROCESSOR_MODE mode,
+                               HANDLE* handle);
+NTSTATUS ZwSetSecurityObject(HANDLE handle, SECURITY_INFORMATION information,
+                             PSECURITY_DESCRIPTOR descriptor);
+NTSTATUS ZwClose(HANDLE handle);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
