@@ -5,10 +5,12 @@
 
 // What the program was asked for on its command line. With no arguments it
 // drives the configured parallel port; "--simulate" links it to the
-// built-in simulated calculator instead.
+// built-in simulated calculator instead, "--simulate DIR" to one holding the
+// variable files of DIR.
 struct CCommandLine {
     bool bSimulate = false;
     bool bHelp = false;
+    std::string strSimulateFolder;
 };
 
 // `args` without the program name. False, with `error` set, for an argument

@@ -1,5 +1,7 @@
 #include "shell/SimulatedCalculator.h"
 
+#include "sim/CalculatorFolderLoader.h"
+
 CSimulatedCalculator::CSimulatedCalculator(uint16_t base) : m_cable(base)
 {
     m_calculator.LoadSampleContent();
@@ -9,4 +11,12 @@ CSimulatedCalculator::CSimulatedCalculator(uint16_t base) : m_cable(base)
 CSimulatedCalculator::~CSimulatedCalculator()
 {
     m_cable.SetPeer(nullptr);
+}
+
+size_t CSimulatedCalculator::LoadFolder(const std::string& folder, std::vector<std::string>& problems)
+{
+    m_calculator.Memory().Clear();
+    const size_t loaded = LoadCalculatorFolder(m_calculator.Memory(), folder, problems);
+    m_calculator.DrawHomeScreen();
+    return loaded;
 }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 // The built-in calculator, holding the sample content, on its simulated
 // cable: for trying the program without hardware. It must outlive the port
@@ -20,6 +22,10 @@ public:
     std::unique_ptr<IPortBackend> MakeBackend() { return m_cable.MakeBackend(); }
     CSimulatedCable& GetCable() { return m_cable; }
     CVirtualCalculator& GetCalculator() { return m_calculator; }
+
+    // Replaces the sample content by the variables of the files in `folder`;
+    // what could not be loaded is described in `problems`.
+    size_t LoadFolder(const std::string& folder, std::vector<std::string>& problems);
 
 private:
     CSimulatedCable m_cable;

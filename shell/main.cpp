@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,12 @@ int main(int argc, char** argv)
     if (commandLine.bHelp) {
         std::fputs(CommandLineUsage(program).c_str(), stdout);
         return 0;
+    }
+    std::error_code folderError;
+    if (!commandLine.strSimulateFolder.empty() &&
+        !std::filesystem::is_directory(commandLine.strSimulateFolder, folderError)) {
+        std::fprintf(stderr, "%s: %s: not a folder\n", program.c_str(), commandLine.strSimulateFolder.c_str());
+        return 2;
     }
 #ifndef _WIN32
     if (!HasDisplay()) {

@@ -1,0 +1,156 @@
+#include "LinkRig.h"
+#include "RecordingMessages.h"
+#include "TempFolder.h"
+#include "link/DirectoryListing.h"
+#include "shell/CommandLine.h"
+#include "shell/StringIds.h"
+#include "sim/CalculatorFolderLoader.h"
+#include "sim/VirtualCalculator.h"
+#include "transfer/ReceiveOperation.h"
+#include "transfer/SendOperation.h"
+#include "transfer/VariableFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+
+// The virtual calculator with the sample content and its directory listed.
+struct SimulatedRig {
+    CVirtualCalculator calc;
+    CLinkRig rig{&calc};
+    CRecordingMessages messages;
+    CTempFolder folder;
+    CDirectoryListing listing;
+
+    SimulatedRig()
+    {
+        calc.LoadSampleContent();
+        EXPECT_TRUE(listing.ReadDirectory(rig.link));
+    }
+    std::vector<std::string> NamesIn(const std::string& folderName) const
+    {
+        std::vector<std::string> names;
+        for (const VarEntry& entry : listing.m_vars)
+            if (entry.folder == folderName)
+                names.push_back(entry.name);
+        return names;
+    }
+};
+
+std::vector<SimVariable> VariablesOf(const CCalcMemory& memory, const std::string& folder)
+{
+    for (const SimFolder& f : memory.GetFolders())
+        if (f.name == folder)
+            return f.variables;
+    return {};
+}
+
+void ExpectSameVariables(const std::vector<SimVariable>& a, const std::vector<SimVariable>& b)
+{
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i].name, b[i].name);
+        EXPECT_EQ(a[i].type, b[i].type) << a[i].name;
+        EXPECT_EQ(a[i].contents, b[i].contents) << a[i].name;
+    }
+}
+
+} // namespace
+
+TEST(SimulatedTransfer, ReceivedFilesSentBackGiveIdenticalVariables)
+{
+    SimulatedRig r;
+    const std::vector<SimVariable> original = VariablesOf(r.calc.Memory(), "main");
+    const std::vector<std::string> names = r.NamesIn("main");
+    ASSERT_EQ(names.size(), original.size());
+
+    // Every variable of main into its own file, and all of them into a group.
+    CReceiveOperation receive(r.rig.link, r.messages, r.listing.m_vars);
+    std::vector<std::string> singles;
+    for (const std::string& name : names) {
+        ASSERT_TRUE(receive.ReceiveSingle(r.folder.Path(), {"main", name})) << name;
+        singles.push_back(receive.GetWrittenPath());
+    }
+    r.messages.AnswerText(1, "all");
+    ASSERT_TRUE(receive.OnReceive(r.folder.Path(), &r.listing.m_folders[0].name, names));
+
+    CSendOperation send(r.rig.link, r.messages);
+    r.calc.Memory().Clear();
+    for (const std::string& path : singles)
+        ASSERT_TRUE(send.SendFile(path)) << path;
+    std::vector<SimVariable> back = VariablesOf(r.calc.Memory(), "main");
+    ExpectSameVariables(back, original);
+
+    r.calc.Memory().Clear();
+    ASSERT_TRUE(send.SendFile(r.folder.File("all.92g")));
+    ExpectSameVariables(VariablesOf(r.calc.Memory(), "main"), original);
+    EXPECT_EQ(r.calc.GetErrorsAnswered(), 0u);
+}
+
+TEST(SimulatedTransfer, AGroupFailingHalfWayThroughLeavesTheOldFile)
+{
+    SimulatedRig r;
+    WriteBytes(r.folder.File("lesson.92g"), {1, 2, 3});
+    r.messages.AnswerYesNo(true);
+    r.messages.AnswerText(1, "lesson");
+    // Enough for the first variable, not for the second.
+    r.calc.FallSilentAfterBytes(200);
+    CReceiveOperation receive(r.rig.link, r.messages, r.listing.m_vars);
+    const std::string main = "main";
+    EXPECT_FALSE(receive.OnReceive(r.folder.Path(), &main, r.NamesIn("main")));
+    EXPECT_EQ(ReadBytes(r.folder.File("lesson.92g")), std::vector<uint8_t>({1, 2, 3}));
+    EXPECT_EQ(r.folder.Names(), std::vector<std::string>{"lesson.92g"});
+}
+
+TEST(SimulatedTransfer, AFolderOfFilesBecomesTheCalculatorsContent)
+{
+    CTempFolder folder;
+    // Files of another program, one of ours, and files to pass over or refuse.
+    std::filesystem::copy_file(SamplePath("str.92s"), folder.File("str.92s"));
+    std::filesystem::copy_file(SamplePath("group.92g"), folder.File("group.92g"));
+    const std::vector<uint8_t> section = {0, 0, 0, 0, 0, 3, 0x01, 0x1F, 0xE5};
+    CVarFileBuilder builder(2);
+    builder.AddVariable("one", 0x00, 0, section.data(), section.size());
+    builder.AddVariable("two", 0x04, 0, section.data(), section.size());
+    const std::vector<uint8_t> ours = builder.Finish();
+    WriteBytes(folder.File("ours.92g"), ours);
+    WriteBytes(folder.File("cut.92g"), std::vector<uint8_t>(ours.begin(), ours.end() - 3));
+    WriteBytes(folder.File("README"), {'h', 'i'});
+    std::filesystem::create_directory(folder.File("sub"));
+
+    CCalcMemory memory;
+    std::vector<std::string> problems;
+    EXPECT_EQ(LoadCalculatorFolder(memory, folder.Path(), problems), 5u);
+    EXPECT_EQ(problems, std::vector<std::string>{"cut.92g: damaged variable file, not loaded"});
+
+    const SimVariable* str = memory.FindVariable("group", "str");
+    ASSERT_NE(str, nullptr);
+    EXPECT_EQ(str->contents, std::vector<uint8_t>({0x00, 'a', 'b', 'c', 0x00, 0x2D}));
+    EXPECT_NE(memory.FindVariable("group", "X"), nullptr);
+    EXPECT_NE(memory.FindVariable("group", "Y"), nullptr);
+    ASSERT_NE(memory.FindVariable("main", "two"), nullptr);
+    EXPECT_EQ(memory.FindVariable("main", "two")->type, 0x04);
+    EXPECT_EQ(memory.FindVariable("main", "two")->contents, std::vector<uint8_t>({0x01, 0x1F, 0xE5}));
+
+    problems.clear();
+    EXPECT_EQ(LoadCalculatorFolder(memory, folder.File("missing"), problems), 0u);
+    EXPECT_EQ(problems.size(), 1u);
+}
+
+TEST(SimulatedTransfer, TheSimulateOptionTakesAnOptionalFolder)
+{
+    CCommandLine line;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"--simulate", "/some/folder"}, line, error));
+    EXPECT_TRUE(line.bSimulate);
+    EXPECT_EQ(line.strSimulateFolder, "/some/folder");
+    ASSERT_TRUE(ParseCommandLine({"--simulate"}, line, error));
+    EXPECT_TRUE(line.bSimulate);
+    EXPECT_TRUE(line.strSimulateFolder.empty());
+    ASSERT_TRUE(ParseCommandLine({"--simulate", "--help"}, line, error));
+    EXPECT_TRUE(line.strSimulateFolder.empty());
+    EXPECT_FALSE(ParseCommandLine({"/some/folder"}, line, error));
+}
