@@ -63,6 +63,7 @@ void CConsoleMessages::ShowMessage(int id, const std::string& arg)
 
 void CConsoleMessages::ShowText(const std::string& text)
 {
+    m_shownTexts.push_back(text);
     Print(TerminalLines(text));
 }
 

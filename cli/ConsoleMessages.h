@@ -37,6 +37,7 @@ public:
 
     // What the operation said, for the exit status.
     const std::vector<int>& GetShownIds() const { return m_shownIds; }
+    const std::vector<std::string>& GetShownTexts() const { return m_shownTexts; }
     bool WasQuestionDeclined() const { return m_bDeclined; }
     // The operation asked for the group name again: it refused the one given.
     bool WasGroupNameRefused() const { return m_nNamePrompts > 1; }
@@ -51,6 +52,7 @@ private:
     bool m_bAnswerYes = false;
     std::string m_strGroupName;
     std::vector<int> m_shownIds;
+    std::vector<std::string> m_shownTexts;
     bool m_bDeclined = false;
     int m_nNamePrompts = 0;
 };

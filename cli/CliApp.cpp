@@ -1,0 +1,88 @@
+#include "cli/CliApp.h"
+
+#include "cli/CliContext.h"
+#include "cli/CliLink.h"
+#include "cli/CliOptions.h"
+#include "cli/ConsoleMessages.h"
+#include "cli/ExitStatus.h"
+#include "cli/ProgressMeter.h"
+#include "shell/LanguageChoice.h"
+#include "shell/LanguageLibrary.h"
+#include "shell/QtSettingsStore.h"
+#include "shell/Settings.h"
+#include "shell/StringIds.h"
+
+#include <ostream>
+
+namespace {
+
+// The language library stays loaded for the whole run, as in the GUI.
+struct LanguageLibraryGuard {
+    ~LanguageLibraryGuard() { FreeLanguageLibrary(); }
+};
+
+int RunCommand(CCliContext& context)
+{
+    switch (context.options.command) {
+    case CliCommand::Dir: return RunDirCommand(context);
+    case CliCommand::Get: return RunGetCommand(context);
+    case CliCommand::Send: return RunSendCommand(context);
+    case CliCommand::Screen: return RunScreenCommand(context);
+    case CliCommand::None: break;
+    }
+    return EXIT_STATUS_USAGE;
+}
+
+} // namespace
+
+int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CSimulatedCalculator* simulated)
+{
+    CCliOptions options;
+    std::string error;
+    if (!ParseCommandLine(args, options, error)) {
+        streams.err << "vantrel92-cli: " << error << " (see vantrel92-cli --help)\n";
+        return EXIT_STATUS_USAGE;
+    }
+    if (options.bHelp) {
+        streams.out << GetUsageText();
+        return EXIT_STATUS_OK;
+    }
+    if (options.bVersion) {
+        streams.out << GetVersionText();
+        return EXIT_STATUS_OK;
+    }
+
+    CConsoleMessages messages(streams.err, streams.in, LoadLanguageString);
+    messages.SetInteractive(streams.bInTerminal && streams.bErrTerminal);
+    messages.SetAnswerYes(options.bForce);
+    messages.SetGroupName(options.group.value_or(std::string()));
+
+    // The same settings and language library as the window program.
+    CSettings settings;
+    CQtSettingsStore store;
+    settings.LoadFrom(store, messages);
+    LanguageLibraryGuard languageGuard;
+    if (LoadLanguageLibraryFor(settings.m_nLanguage) == 0) {
+        messages.ShowText(TEXT_NO_LANGUAGE_LIBRARY);
+        return EXIT_STATUS_FILE;
+    }
+
+    CSteadyClock clock;
+    CProgressMeter meter(streams.err, streams.bErrTerminal, clock);
+    CCliLink link(meter, simulated);
+    bool fileError = false;
+    if (!link.Open(options, static_cast<uint16_t>(settings.GetPortBase()), settings.GetTimeout(), error,
+                   fileError)) {
+        if (fileError) {
+            streams.err << "vantrel92-cli: " << error << '\n';
+            return EXIT_STATUS_FILE;
+        }
+        messages.ShowMessage(IDS_PORT_NOT_OPENED);
+        if (!error.empty())
+            streams.err << error << '\n';
+        return EXIT_STATUS_LINK;
+    }
+
+    CCliContext context{options, link.Link(), messages, meter, streams.out, streams.err};
+    return RunCommand(context);
+}

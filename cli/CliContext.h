@@ -1,0 +1,31 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+class CConsoleMessages;
+class CLink;
+class CProgressMeter;
+struct CCliOptions;
+
+// What a subcommand works with: the parsed command line, the open link, the
+// user's side of the operations, the progress line and standard output for
+// its results (listings, the paths of the files written).
+struct CCliContext {
+    const CCliOptions& options;
+    CLink& link;
+    CConsoleMessages& messages;
+    CProgressMeter& meter;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// The subcommands; each returns the exit status.
+int RunDirCommand(CCliContext& context);
+int RunGetCommand(CCliContext& context);
+int RunSendCommand(CCliContext& context);
+int RunScreenCommand(CCliContext& context);
+
+// Whether `path` may be written: yes when there is no such file or it is
+// empty, otherwise the user's answer to the overwrite question.
+bool MayReplaceFile(CCliContext& context, const std::string& path);

@@ -1,0 +1,59 @@
+#include "cli/CliLink.h"
+
+#include "cli/CliOptions.h"
+#include "cli/ProgressPortBackend.h"
+#include "port/HardwarePort.h"
+#include "port/LinuxSystem.h"
+#include "port/ParportBackend.h"
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+CCliLink::~CCliLink()
+{
+    // The port is let go before the simulated cable it may reach goes away.
+    m_link.m_portIo.SetBackend(nullptr);
+}
+
+std::unique_ptr<IPortBackend> CCliLink::MakeSimulatedBackend(const CCliOptions& options, uint16_t base,
+                                                             std::string& error)
+{
+    if (m_pGivenCalculator != nullptr)
+        return m_pGivenCalculator->MakeBackend();
+    m_pSimulated = std::make_unique<CSimulatedCalculator>(base);
+    if (!options.strSimulateDir.empty()) {
+        // PENDING: the folder loader of the simulated calculator.
+        error = "cannot load " + options.strSimulateDir;
+        return nullptr;
+    }
+    return m_pSimulated->MakeBackend();
+}
+
+bool CCliLink::Open(const CCliOptions& options, uint16_t base, uint32_t timeout, std::string& error,
+                    bool& fileError)
+{
+    fileError = false;
+    if (options.portBase)
+        base = *options.portBase;
+    std::unique_ptr<IPortBackend> backend;
+    if (options.bSimulate) {
+        backend = MakeSimulatedBackend(options, base, error);
+        if (!backend) {
+            fileError = true;
+            return false;
+        }
+    } else if (!options.strPortDevice.empty()) {
+        backend = std::make_unique<CParportBackend>(RealLinuxSystem(), options.strPortDevice, base);
+    } else {
+        backend = MakeHardwarePortBackend(base);
+    }
+    m_link.m_portIo.SetBackend(std::make_unique<CProgressPortBackend>(std::move(backend), m_meter));
+    if (!m_link.m_portIo.OpenDriver()) {
+        error = m_link.m_portIo.GetLastError();
+        return false;
+    }
+    m_link.SetPort(base);
+    m_link.m_nTimeout = options.timeout.value_or(timeout);
+    return true;
+}

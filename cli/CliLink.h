@@ -1,0 +1,45 @@
+#pragma once
+
+#include "link/Link.h"
+#include "shell/SimulatedCalculator.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class CProgressMeter;
+struct CCliOptions;
+
+// The link of one run: the configured parallel port, a named parport
+// device, or the built-in simulated calculator. Every byte that crosses it
+// is counted for the progress line.
+class CCliLink {
+public:
+    // `simulated`, when given, is used as it is in place of a new calculator.
+    explicit CCliLink(CProgressMeter& meter, CSimulatedCalculator* simulated = nullptr)
+        : m_meter(meter), m_pGivenCalculator(simulated)
+    {
+    }
+    ~CCliLink();
+
+    CCliLink(const CCliLink&) = delete;
+    CCliLink& operator=(const CCliLink&) = delete;
+
+    // `base` and `timeout` are the settings, overridden by the options.
+    // Opens the port, or the simulated calculator with its sample content or
+    // with the variable files of the folder given. On failure `error` says
+    // why in a sentence for the user; `fileError` tells a folder that could
+    // not be loaded from a port that did not open.
+    bool Open(const CCliOptions& options, uint16_t base, uint32_t timeout, std::string& error, bool& fileError);
+
+    CLink& Link() { return m_link; }
+
+private:
+    std::unique_ptr<IPortBackend> MakeSimulatedBackend(const CCliOptions& options, uint16_t base,
+                                                       std::string& error);
+
+    CProgressMeter& m_meter;
+    CSimulatedCalculator* m_pGivenCalculator;
+    std::unique_ptr<CSimulatedCalculator> m_pSimulated;
+    CLink m_link;
+};

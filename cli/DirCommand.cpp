@@ -1,0 +1,27 @@
+#include "cli/CliContext.h"
+#include "cli/CliOptions.h"
+#include "cli/ConsoleMessages.h"
+#include "cli/DirPrinter.h"
+#include "cli/ExitStatus.h"
+#include "cli/ProgressMeter.h"
+#include "link/DirectoryListing.h"
+#include "shell/StringIds.h"
+
+int RunDirCommand(CCliContext& context)
+{
+    CDirectoryListing listing;
+    context.meter.Begin("reading the directory", 0);
+    const bool listed = listing.ReadDirectory(context.link);
+    context.meter.End();
+    if (!listed) {
+        // A listing cut short is not printed: a script would take it for the whole.
+        context.messages.ShowMessage(IDS_DIRECTORY_FAILED);
+        return EXIT_STATUS_LINK;
+    }
+    const auto groups = GroupByFolder(listing.m_folders, listing.m_vars, context.options.bAll);
+    if (context.options.bJson)
+        PrintListingJson(context.out, groups);
+    else
+        PrintListingText(context.out, groups);
+    return EXIT_STATUS_OK;
+}

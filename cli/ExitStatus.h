@@ -1,0 +1,9 @@
+#pragma once
+
+// What the command-line program tells its caller.
+enum ExitStatus : int {
+    EXIT_STATUS_OK = 0,
+    EXIT_STATUS_LINK = 1,  // the calculator exchange failed, or the port did not open
+    EXIT_STATUS_USAGE = 2, // the command line was wrong
+    EXIT_STATUS_FILE = 3,  // a file could not be read, written or replaced
+};

@@ -1,0 +1,90 @@
+#include "cli/CliContext.h"
+#include "cli/CliOptions.h"
+#include "cli/ConsoleMessages.h"
+#include "cli/ExitStatus.h"
+#include "cli/ProgressMeter.h"
+#include "link/DirectoryListing.h"
+#include "shell/StringIds.h"
+#include "transfer/ReceiveOperation.h"
+#include "transfer/TransferTexts.h"
+#include "transfer/VariableReceiver.h"
+
+#include <filesystem>
+#include <ostream>
+#include <system_error>
+
+namespace {
+
+// What the cable carries for a variable of this listed size, roughly:
+// the section and the packets around it.
+constexpr uint64_t kPacketOverhead = 40;
+
+uint64_t ExpectedBytes(const std::vector<VarEntry>& vars, const std::vector<VariableRef>& refs)
+{
+    uint64_t total = 0;
+    for (const VariableRef& ref : refs) {
+        VarEntry entry;
+        if (FindDirEntry(vars, ref.name, ref.folder, entry))
+            total += entry.size + kPacketOverhead;
+    }
+    return total;
+}
+
+// Why a receive failed, from what it told the user.
+int FailureStatus(const CConsoleMessages& messages)
+{
+    if (messages.WasGroupNameRefused())
+        return EXIT_STATUS_USAGE;
+    if (messages.WasQuestionDeclined())
+        return EXIT_STATUS_FILE;
+    for (const std::string& text : messages.GetShownTexts())
+        if (text.rfind(TEXT_CANNOT_WRITE_FILE, 0) == 0)
+            return EXIT_STATUS_FILE;
+    return EXIT_STATUS_LINK;
+}
+
+} // namespace
+
+int RunGetCommand(CCliContext& context)
+{
+    const CCliOptions& options = context.options;
+    std::error_code ec;
+    if (!options.strDirectory.empty() && !std::filesystem::is_directory(options.strDirectory, ec)) {
+        context.err << "vantrel92-cli: " << options.strDirectory << " is not a folder\n";
+        return EXIT_STATUS_FILE;
+    }
+
+    // Variables are found by their entries in the listing, as in the GUI.
+    CDirectoryListing listing;
+    context.meter.Begin("reading the directory", 0);
+    const bool listed = listing.ReadDirectory(context.link);
+    context.meter.End();
+    if (!listed) {
+        context.messages.ShowMessage(IDS_DIRECTORY_FAILED);
+        return EXIT_STATUS_LINK;
+    }
+
+    std::vector<VariableRef> refs;
+    for (const CCliOptions::VarName& var : options.vars)
+        refs.push_back({var.folder, var.name});
+
+    CReceiveOperation receive(context.link, context.messages, listing.m_vars);
+    if (options.group) {
+        context.meter.Begin("receiving " + *options.group + ".92g", ExpectedBytes(listing.m_vars, refs));
+        const bool received = receive.ReceiveGroup(options.strDirectory, refs);
+        context.meter.End();
+        if (!received)
+            return FailureStatus(context.messages);
+        context.out << receive.GetWrittenPath() << '\n';
+        return EXIT_STATUS_OK;
+    }
+    for (const VariableRef& ref : refs) {
+        context.meter.Begin("receiving " + ref.folder + "\\" + ref.name, ExpectedBytes(listing.m_vars, {ref}));
+        const bool received = receive.ReceiveSingle(options.strDirectory, ref);
+        context.meter.End();
+        if (!received)
+            return FailureStatus(context.messages);
+        context.out << receive.GetWrittenPath() << '\n';
+    }
+    return EXIT_STATUS_OK;
+}

@@ -1,0 +1,303 @@
+#include "CliFixture.h"
+#include "LinkRig.h"
+#include "RecordingMessages.h"
+#include "link/DirectoryListing.h"
+#include "link/VarTypes.h"
+#include "transfer/ReceiveOperation.h"
+#include "transfer/VariableFile.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+// What the window program's receive writes for the same variables, driven
+// as its directory page drives it.
+std::vector<uint8_t> ReceiveAsTheGui(const std::vector<VariableRef>& refs, const std::string& group)
+{
+    CVirtualCalculator calc;
+    calc.LoadSampleContent();
+    CLinkRig rig(&calc);
+    CDirectoryListing listing;
+    EXPECT_TRUE(listing.ReadDirectory(rig.link));
+    CRecordingMessages messages;
+    CTempFolder folder;
+    CReceiveOperation receive(rig.link, messages, listing.m_vars);
+    if (group.empty()) {
+        EXPECT_TRUE(receive.ReceiveSingle(folder.Path(), refs.front()));
+    } else {
+        messages.AnswerText(1, group);
+        EXPECT_TRUE(receive.ReceiveGroup(folder.Path(), refs));
+    }
+    return ReadBytes(receive.GetWrittenPath());
+}
+
+// A data section as the calculator holds the variable: four zero bytes, the
+// length word big-endian, the contents.
+std::vector<uint8_t> SectionOf(const SimVariable& var)
+{
+    std::vector<uint8_t> section{0, 0, 0, 0, static_cast<uint8_t>(var.contents.size() >> 8),
+                                 static_cast<uint8_t>(var.contents.size())};
+    section.insert(section.end(), var.contents.begin(), var.contents.end());
+    return section;
+}
+
+size_t CountVariables(const CCalcMemory& memory)
+{
+    size_t count = 0;
+    for (const SimFolder& folder : memory.GetFolders())
+        count += folder.variables.size();
+    return count;
+}
+
+} // namespace
+
+TEST_F(CliFixture, DirListsEveryFolderAndItsVariablesInTheCalculatorsOrder)
+{
+    ASSERT_EQ(Run({"--simulate", "dir", "--all"}), 0) << Err();
+    std::ostringstream expected;
+    std::istringstream lines(Out());
+    std::string line;
+    for (const SimFolder& folder : m_calc.Memory().GetFolders()) {
+        ASSERT_TRUE(std::getline(lines, line));
+        EXPECT_EQ(line.substr(0, line.find(' ')), folder.name);
+        for (const SimVariable& var : folder.variables) {
+            ASSERT_TRUE(std::getline(lines, line));
+            std::istringstream fields(line);
+            std::string name, type;
+            unsigned size = 0;
+            fields >> name >> type >> size;
+            EXPECT_EQ(name, var.name);
+            EXPECT_EQ(type, GetTypeDisplayName(var.type));
+            // The listed size counts the length word's two bytes... and the contents.
+            EXPECT_EQ(size, var.contents.size() + 2);
+        }
+    }
+    EXPECT_FALSE(std::getline(lines, line)) << line;
+
+    // Without --all the four-digit folder is left out, as the GUI leaves it out.
+    ASSERT_EQ(Run({"--simulate", "dir"}), 0);
+    EXPECT_EQ(Out().find("0001"), std::string::npos);
+    EXPECT_NE(Out().find("algebra"), std::string::npos);
+}
+
+TEST_F(CliFixture, DirJsonParsesAndHoldsTheWholeListing)
+{
+    ASSERT_EQ(Run({"--simulate", "dir", "--json", "--all"}), 0) << Err();
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(Out()), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    const QJsonArray folders = doc.object().value("folders").toArray();
+    const auto& memory = m_calc.Memory().GetFolders();
+    ASSERT_EQ(static_cast<size_t>(folders.size()), memory.size());
+    size_t vars = 0;
+    for (qsizetype i = 0; i < folders.size(); ++i) {
+        const QJsonObject folder = folders[i].toObject();
+        EXPECT_EQ(folder.value("name").toString().toStdString(), memory[i].name);
+        const QJsonArray variables = folder.value("variables").toArray();
+        ASSERT_EQ(static_cast<size_t>(variables.size()), memory[i].variables.size());
+        for (qsizetype j = 0; j < variables.size(); ++j) {
+            const QJsonObject var = variables[j].toObject();
+            EXPECT_EQ(var.value("name").toString().toStdString(), memory[i].variables[j].name);
+            EXPECT_EQ(var.value("typeId").toInt(), memory[i].variables[j].type);
+            ++vars;
+        }
+    }
+    EXPECT_EQ(vars, CountVariables(m_calc.Memory()));
+
+    // An empty calculator still gives a document.
+    m_calc.Memory().Clear();
+    ASSERT_EQ(Run({"--simulate", "dir", "--json"}), 0);
+    EXPECT_FALSE(QJsonDocument::fromJson(QByteArray::fromStdString(Out())).isNull()) << Out();
+}
+
+TEST_F(CliFixture, GetWritesTheSameBytesAsTheGuiForEverySampleVariable)
+{
+    for (const SimFolder& folder : m_calc.Memory().GetFolders()) {
+        for (const SimVariable& var : folder.variables) {
+            const std::string arg = folder.name + "\\" + var.name;
+            ASSERT_EQ(Run({"--simulate", "get", arg, "-C", m_work.Path()}), 0) << arg << Err();
+            const std::string path = m_work.File(var.name + GetTypeExtension(var.type));
+            EXPECT_EQ(Out(), path + "\n");
+            const std::vector<uint8_t> file = ReadBytes(path);
+            EXPECT_EQ(file, ReceiveAsTheGui({{folder.name, var.name}}, "")) << arg;
+
+            // And the file holds the variable as the calculator holds it.
+            const std::vector<uint8_t> section = SectionOf(var);
+            ASSERT_EQ(file.size(), VARFILE_SINGLE_SECTION_OFFSET + section.size() + 2);
+            EXPECT_TRUE(std::equal(section.begin(), section.end(), file.begin() + VARFILE_SINGLE_SECTION_OFFSET));
+            EXPECT_EQ(DecodeNameField(file.data() + VARFILE_HEADER_SIZE + 4), var.name);
+            std::filesystem::remove(path);
+        }
+    }
+    EXPECT_NE(Err().find("The file has been received."), std::string::npos) << Err();
+}
+
+TEST_F(CliFixture, GetGroupWritesTheSameGroupFileAsTheGui)
+{
+    ASSERT_EQ(Run({"--simulate", "get", "main/greeting", "algebra/poly", "main/primes", "-C", m_work.Path(),
+                   "--group", "lesson"}),
+              0)
+        << Err();
+    const std::string path = m_work.File("lesson.92g");
+    EXPECT_EQ(Out(), path + "\n");
+    const std::vector<uint8_t> file = ReadBytes(path);
+    EXPECT_EQ(file, ReceiveAsTheGui({{"main", "greeting"}, {"algebra", "poly"}, {"main", "primes"}}, "lesson"));
+    ASSERT_GT(file.size(), VARFILE_COUNT_OFFSET + 1u);
+    EXPECT_EQ(file[VARFILE_COUNT_OFFSET], 3);
+    EXPECT_EQ(m_work.Names(), std::vector<std::string>{"lesson.92g"});
+}
+
+TEST_F(CliFixture, ACalculatorThatStopsAnsweringGivesStatusOneAndLeavesNoFile)
+{
+    // Measure the listing, then fall silent in the middle of the variable.
+    const uint64_t before = m_calc.GetBitsMoved();
+    ASSERT_EQ(Run({"--simulate", "dir"}), 0);
+    const uint64_t listingBytes = (m_calc.GetBitsMoved() - before) / 8;
+    m_calc.FallSilentAfterBytes(listingBytes + 40, 3);
+    EXPECT_EQ(Run({"--simulate", "--timeout", "20", "get", "main/notes", "-C", m_work.Path()}), 1);
+    EXPECT_TRUE(m_work.Names().empty());
+    EXPECT_EQ(Out(), "");
+
+    // A file that was there before keeps its bytes, though replacing it was allowed.
+    m_calc.ClearFaults();
+    WriteBytes(m_work.File("notes.92t"), {1, 2, 3});
+    m_calc.FallSilentAfterBytes(listingBytes + 60);
+    EXPECT_EQ(Run({"--simulate", "--timeout", "20", "get", "main/notes", "-C", m_work.Path(), "--force"}), 1);
+    EXPECT_EQ(ReadBytes(m_work.File("notes.92t")), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(m_work.Names(), std::vector<std::string>{"notes.92t"});
+
+    // Silent from the start: no screen file, and a listing that fails with its message.
+    m_calc.ClearFaults();
+    m_calc.FallSilentAfterBytes(0);
+    EXPECT_EQ(Run({"--simulate", "--timeout", "20", "screen", m_work.File("s.png")}), 1);
+    EXPECT_EQ(Run({"--simulate", "--timeout", "20", "dir"}), 1);
+    EXPECT_EQ(Out(), "");
+    EXPECT_EQ(m_work.Names(), std::vector<std::string>{"notes.92t"});
+}
+
+TEST_F(CliFixture, GetStatusTellsTheCalculatorFromTheFilesAndTheCommandLine)
+{
+    // No such variable on the calculator.
+    EXPECT_EQ(Run({"--simulate", "get", "main/nothere", "-C", m_work.Path()}), 1);
+    // An existing file is not replaced without --force, and the answer is No without a terminal.
+    WriteBytes(m_work.File("greeting.92s"), {9});
+    EXPECT_EQ(Run({"--simulate", "get", "main/greeting", "-C", m_work.Path()}), 3);
+    EXPECT_EQ(ReadBytes(m_work.File("greeting.92s")), std::vector<uint8_t>{9});
+    EXPECT_NE(Err().find("greeting.92s"), std::string::npos);
+    // On a terminal the question is asked.
+    EXPECT_EQ(Run({"--simulate", "get", "main/greeting", "-C", m_work.Path()}, "y\n", true), 0) << Err();
+    EXPECT_GT(ReadBytes(m_work.File("greeting.92s")).size(), 1u);
+    // A folder that is not there, a group name that cannot name a file.
+    EXPECT_EQ(Run({"--simulate", "get", "main/greeting", "-C", m_work.File("none")}), 3);
+    EXPECT_EQ(Run({"--simulate", "get", "main/greeting", "main/notes", "-C", m_work.Path(), "--group", "a/b"}), 2);
+    EXPECT_EQ(Run({"--simulate", "get", "main/greeting", "main/notes", "-C", m_work.Path(), "--group", "a\\b"}), 2);
+    EXPECT_EQ(m_work.Names(), std::vector<std::string>{"greeting.92s"});
+}
+
+TEST_F(CliFixture, SendPutsSingleAndGroupFilesOnTheCalculator)
+{
+    const std::vector<uint8_t> contents{0x00, 'h', 'i', 0x00, 0x2D};
+    CVarFileBuilder builder(1);
+    std::vector<uint8_t> section{0, 0, 0, 0, 0, static_cast<uint8_t>(contents.size())};
+    section.insert(section.end(), contents.begin(), contents.end());
+    ASSERT_TRUE(builder.AddVariable("fresh", VAR_STR, 0, section.data(), section.size()));
+    WriteBytes(m_work.File("fresh.92s"), builder.Finish());
+
+    ASSERT_EQ(Run({"--simulate", "send", m_work.File("fresh.92s"), SamplePath("group.92g")}), 0) << Err();
+    const SimVariable* fresh = m_calc.FindVariable("main", "fresh");
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(fresh->contents, contents);
+    EXPECT_EQ(fresh->type, VAR_STR);
+    // The group's folder entry sends its variables into its folder.
+    EXPECT_NE(m_calc.FindVariable("group", "X"), nullptr);
+    EXPECT_NE(m_calc.FindVariable("group", "Y"), nullptr);
+    EXPECT_NE(Err().find("The file has been sent successfully."), std::string::npos) << Err();
+
+    // Round trip: what comes back is the file that was sent.
+    const std::vector<uint8_t> sent = ReadBytes(m_work.File("fresh.92s"));
+    std::filesystem::remove(m_work.File("fresh.92s"));
+    ASSERT_EQ(Run({"--simulate", "get", "main/fresh", "-C", m_work.Path()}), 0) << Err();
+    EXPECT_EQ(ReadBytes(m_work.File("fresh.92s")), sent);
+}
+
+TEST_F(CliFixture, SendRefusesFilesBeforeAnyExchange)
+{
+    WriteBytes(m_work.File("notvar.92s"), {'h', 'e', 'l', 'l', 'o'});
+    const uint64_t before = m_calc.GetBitsMoved();
+    EXPECT_EQ(Run({"--simulate", "send", m_work.File("notvar.92s")}), 3);
+    EXPECT_FALSE(Err().empty());
+    EXPECT_EQ(Run({"--simulate", "send", m_work.File("missing.92s")}), 3);
+    EXPECT_EQ(Run({"--simulate", "send", m_work.Path()}), 3);
+    // A truncated file is damaged, not a failed exchange.
+    std::vector<uint8_t> sample = ReadBytes(SamplePath("str.92s"));
+    ASSERT_GT(sample.size(), 10u);
+    sample.resize(sample.size() - 10);
+    WriteBytes(m_work.File("cut.92s"), sample);
+    EXPECT_EQ(Run({"--simulate", "send", m_work.File("cut.92s")}), 3);
+    EXPECT_EQ(m_calc.GetBitsMoved(), before);
+
+    // A good file to a calculator that does not answer.
+    m_calc.FallSilentAfterBytes(0);
+    EXPECT_EQ(Run({"--simulate", "--timeout", "20", "send", SamplePath("str.92s")}), 1);
+}
+
+TEST_F(CliFixture, ScreenImagePixelsAreTheCalculatorsScreen)
+{
+    for (unsigned zoom : {1u, 2u}) {
+        const std::string path = m_work.File("screen" + std::to_string(zoom) + ".png");
+        ASSERT_EQ(Run({"--simulate", "screen", path, "--zoom", std::to_string(zoom)}), 0) << Err();
+        const QImage image(QString::fromStdString(path));
+        ASSERT_EQ(image.width(), 240 * static_cast<int>(zoom));
+        ASSERT_EQ(image.height(), 128 * static_cast<int>(zoom));
+        int dark = 0;
+        const SimScreen& screen = m_calc.Screen();
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const int sx = x / static_cast<int>(zoom);
+                const int sy = y / static_cast<int>(zoom);
+                const bool calcDark = (screen[sy * 30 + sx / 8] & (0x80 >> (sx % 8))) != 0;
+                const bool imageDark = qGray(image.pixel(x, y)) < 128;
+                ASSERT_EQ(imageDark, calcDark) << x << "," << y << " zoom " << zoom;
+                dark += imageDark;
+            }
+        }
+        EXPECT_GT(dark, 100); // the home screen shows something
+    }
+    // Formats follow the extension, whatever its case.
+    ASSERT_EQ(Run({"--simulate", "screen", m_work.File("s.BMP")}), 0);
+    EXPECT_EQ(QImage(QString::fromStdString(m_work.File("s.BMP"))).size(), QSize(240, 128));
+}
+
+TEST_F(CliFixture, ScreenWithoutAnImageExtensionIsAUsageErrorWithoutExchange)
+{
+    const uint64_t before = m_calc.GetBitsMoved();
+    EXPECT_EQ(Run({"--simulate", "screen", m_work.File("shot")}), 2);
+    EXPECT_EQ(Run({"--simulate", "screen", m_work.File("shot.92s")}), 2);
+    EXPECT_NE(Err().find("png"), std::string::npos);
+    EXPECT_EQ(m_calc.GetBitsMoved(), before);
+    EXPECT_TRUE(m_work.Names().empty());
+}
+
+TEST_F(CliFixture, MessagesComeFromTheStoredLanguagesLibrary)
+{
+    StoreSettings(0);
+    ASSERT_EQ(Run({"--simulate", "get", "main/greeting", "-C", m_work.Path()}), 0) << Err();
+    EXPECT_NE(Err().find("Il file \xC3\xA8 stato ricevuto."), std::string::npos) << Err();
+
+    // A language with no library: the fixed message, and nothing is done.
+    StoreSettings(2);
+    const uint64_t before = m_calc.GetBitsMoved();
+    EXPECT_EQ(Run({"--simulate", "dir"}), 3);
+    EXPECT_NE(Err().find("Unable to find any language library"), std::string::npos);
+    EXPECT_EQ(m_calc.GetBitsMoved(), before);
+}
+
+TEST_F(CliFixture, APortThatCannotBeOpenedGivesMessage123AndStatusOne)
+{
+    EXPECT_EQ(Run({"--port", m_work.File("parport9"), "dir"}), 1);
+    EXPECT_NE(Err().find(m_work.File("parport9")), std::string::npos) << Err();
+}
