@@ -3,16 +3,10 @@
 #include "shell/LanguageLibrary.h"
 #include "shell/OwnResources.h"
 #include "shell/StringIds.h"
-#include "shell/TemplateLoader.h"
+#include "transfer/InputStringDlg.h"
 
 #include <QApplication>
-#include <QDialog>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
-
-#include <memory>
 
 namespace {
 
@@ -68,23 +62,14 @@ bool CMessageBoxes::AskYesNo(int id, const std::string& arg)
 
 int CMessageBoxes::AskText(int titleId, int promptId, std::string& text)
 {
-    std::unique_ptr<QWidget> loaded(LoadOwnTemplate(101, ActiveWindow()));
-    auto* dialog = qobject_cast<QDialog*>(loaded.get());
-    auto* prompt = dialog ? dialog->findChild<QLabel*>(QStringLiteral("IDC_PROMPT")) : nullptr;
-    auto* input = dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("IDC_INPUT")) : nullptr;
-    auto* ok = dialog ? dialog->findChild<QPushButton*>(QStringLiteral("IDOK")) : nullptr;
-    auto* cancel = dialog ? dialog->findChild<QPushButton*>(QStringLiteral("IDCANCEL")) : nullptr;
-    if (!prompt || !input || !ok || !cancel)
-        return -1;
-    dialog->setWindowTitle(QString::fromStdString(LoadOwnString(titleId)));
-    prompt->setText(BoxText(LoadOwnString(promptId)));
-    input->setText(QString::fromStdString(text));
-    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
-    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-    if (dialog->exec() != QDialog::Accepted)
-        return 2;
-    text = input->text().toStdString();
-    return 1;
+    CInputStringDlg dialog(ActiveWindow());
+    dialog.m_strTitle = LoadOwnString(titleId);
+    dialog.m_strPrompt = LoadOwnString(promptId);
+    dialog.m_strText = text;
+    const int result = dialog.DoModal();
+    if (result == 1)
+        text = dialog.m_strText;
+    return result;
 }
 
 IUserMessages& UserMessages()
