@@ -82,6 +82,8 @@ int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CSi
             streams.err << error << '\n';
         return EXIT_STATUS_LINK;
     }
+    for (const std::string& problem : link.GetLoadProblems())
+        streams.err << "vantrel92-cli: " << problem << '\n';
 
     CCliContext context{options, link.Link(), messages, meter, streams.out, streams.err};
     return RunCommand(context);

@@ -19,15 +19,20 @@ CCliLink::~CCliLink()
 std::unique_ptr<IPortBackend> CCliLink::MakeSimulatedBackend(const CCliOptions& options, uint16_t base,
                                                              std::string& error)
 {
-    if (m_pGivenCalculator != nullptr)
-        return m_pGivenCalculator->MakeBackend();
-    m_pSimulated = std::make_unique<CSimulatedCalculator>(base);
-    if (!options.strSimulateDir.empty()) {
-        // PENDING: the folder loader of the simulated calculator.
-        error = "cannot load " + options.strSimulateDir;
-        return nullptr;
+    CSimulatedCalculator* simulated = m_pGivenCalculator;
+    if (simulated == nullptr) {
+        m_pSimulated = std::make_unique<CSimulatedCalculator>(base);
+        simulated = m_pSimulated.get();
     }
-    return m_pSimulated->MakeBackend();
+    if (!options.strSimulateDir.empty()) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(options.strSimulateDir, ec)) {
+            error = options.strSimulateDir + " is not a folder";
+            return nullptr;
+        }
+        simulated->LoadFolder(options.strSimulateDir, m_loadProblems);
+    }
+    return simulated->MakeBackend();
 }
 
 bool CCliLink::Open(const CCliOptions& options, uint16_t base, uint32_t timeout, std::string& error,

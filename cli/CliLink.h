@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CProgressMeter;
 struct CCliOptions;
@@ -33,6 +34,8 @@ public:
     bool Open(const CCliOptions& options, uint16_t base, uint32_t timeout, std::string& error, bool& fileError);
 
     CLink& Link() { return m_link; }
+    // The files of the --simulate folder that could not be loaded, one line each.
+    const std::vector<std::string>& GetLoadProblems() const { return m_loadProblems; }
 
 private:
     std::unique_ptr<IPortBackend> MakeSimulatedBackend(const CCliOptions& options, uint16_t base,
@@ -41,5 +44,6 @@ private:
     CProgressMeter& m_meter;
     CSimulatedCalculator* m_pGivenCalculator;
     std::unique_ptr<CSimulatedCalculator> m_pSimulated;
+    std::vector<std::string> m_loadProblems;
     CLink m_link;
 };

@@ -301,3 +301,29 @@ TEST_F(CliFixture, APortThatCannotBeOpenedGivesMessage123AndStatusOne)
     EXPECT_EQ(Run({"--port", m_work.File("parport9"), "dir"}), 1);
     EXPECT_NE(Err().find(m_work.File("parport9")), std::string::npos) << Err();
 }
+
+TEST_F(CliFixture, SimulateLoadsTheVariableFilesOfAFolder)
+{
+    CTempFolder content;
+    std::filesystem::copy_file(SamplePath("group.92g"), content.File("group.92g"));
+    std::vector<uint8_t> damaged = ReadBytes(SamplePath("str.92s"));
+    ASSERT_GT(damaged.size(), 90u);
+    damaged.resize(90);
+    WriteBytes(content.File("cut.92s"), damaged);
+    WriteBytes(content.File("notes.txt"), {'h', 'i'});
+
+    ASSERT_EQ(Run({"--simulate=" + content.Path(), "dir", "--json"}), 0) << Err();
+    const QJsonArray folders = QJsonDocument::fromJson(QByteArray::fromStdString(Out())).object()["folders"].toArray();
+    std::vector<std::string> listed;
+    for (const QJsonValue folder : folders)
+        for (const QJsonValue var : folder.toObject()["variables"].toArray())
+            listed.push_back(folder.toObject()["name"].toString().toStdString() + "\\" +
+                             var.toObject()["name"].toString().toStdString());
+    EXPECT_EQ(listed, (std::vector<std::string>{"group\\X", "group\\Y"}));
+    // The damaged file is reported and passed over; the text file is not a variable file.
+    EXPECT_NE(Err().find("cut.92s"), std::string::npos) << Err();
+    EXPECT_EQ(Err().find("notes.txt"), std::string::npos) << Err();
+
+    EXPECT_EQ(Run({"--simulate=" + content.File("missing"), "dir"}), 3);
+    EXPECT_NE(Err().find("is not a folder"), std::string::npos);
+}
