@@ -65,8 +65,11 @@ std::vector<uint8_t> BuildAviClip(const AviClipContent& clip)
     std::vector<std::vector<uint8_t>> coded;
     uint32_t largest = 0;
     for (const auto& frame : clip.frames) {
-        coded.push_back(clip.bRle8 ? EncodeRle8(frame, clip.nWidth, clip.nHeight)
-                                   : Uncompressed(frame, clip.nWidth, clip.nHeight));
+        if (frame.empty())
+            coded.emplace_back();
+        else
+            coded.push_back(clip.bRle8 ? EncodeRle8(frame, clip.nWidth, clip.nHeight)
+                                       : Uncompressed(frame, clip.nWidth, clip.nHeight));
         largest = std::max<uint32_t>(largest, uint32_t(coded.back().size()));
     }
     const uint32_t frames = uint32_t(clip.frames.size());

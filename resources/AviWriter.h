@@ -11,7 +11,8 @@ struct AviClipContent {
     uint32_t nHeight = 0;
     uint32_t nFrameMicroseconds = 100000;
     std::vector<uint32_t> palette;            // 0xRRGGBB, at most 256
-    std::vector<std::vector<uint8_t>> frames; // palette indices, top row first
+    std::vector<std::vector<uint8_t>> frames; // palette indices, top row first;
+                                              // an empty one is a dropped frame
     bool bRle8 = true;
 };
 

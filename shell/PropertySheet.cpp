@@ -100,15 +100,13 @@ void CPropertySheet::RemoveButton(int id)
     delete GetButton(id);
 }
 
-void CPropertySheet::CentreButton(int id)
+void CPropertySheet::CentreButtons()
 {
-    QPushButton* button = GetButton(id);
-    if (button == nullptr)
-        return;
-    while (QLayoutItem* item = m_pButtonRow->takeAt(0)) {
+    const QList<QPushButton*> buttons = findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly);
+    while (QLayoutItem* item = m_pButtonRow->takeAt(0))
         delete item;
-    }
     m_pButtonRow->addStretch(1);
-    m_pButtonRow->addWidget(button);
+    for (QPushButton* button : buttons)
+        m_pButtonRow->addWidget(button);
     m_pButtonRow->addStretch(1);
 }

@@ -47,9 +47,8 @@ protected:
     virtual bool OnInitDialog() { return true; }
     virtual void OnDestroy() {}
 
-    // Puts `id` in the middle of the button row; call it once the other
-    // buttons are gone.
-    void CentreButton(int id);
+    // Gathers the buttons that are left in the middle of their row.
+    void CentreButtons();
     void RemoveButton(int id);
 
 private:

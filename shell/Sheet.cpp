@@ -68,7 +68,7 @@ bool CSheet::OnInitDialog()
     if (QPushButton* close = GetButton(IDOK))
         close->setText(QString::fromLatin1(TEXT_CLOSE_BUTTON));
     RemoveButton(IDCANCEL);
-    CentreButton(IDOK);
+    CentreButtons();
     return result;
 }
 

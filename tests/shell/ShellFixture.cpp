@@ -1,0 +1,121 @@
+#include "ShellFixture.h"
+
+#include "shell/LanguageLibrary.h"
+#include "shell/MessageBoxes.h"
+#include "shell/ProgramFolder.h"
+#include "shell/QtSettingsStore.h"
+#include "shell/Settings.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdlib>
+
+namespace {
+
+// One application object for every test, as widgets need.
+class CShellEnvironment final : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "shell_tests";
+        static char* argv[] = {name, nullptr};
+        m_app = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    std::unique_ptr<QApplication> m_app;
+};
+
+[[maybe_unused]] ::testing::Environment* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new CShellEnvironment);
+
+QByteArray ReadWhole(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        ADD_FAILURE() << "cannot read " << path.toStdString();
+    return file.readAll();
+}
+
+} // namespace
+
+void CShellFixture::SetUp()
+{
+    ASSERT_TRUE(m_configDir.isValid());
+    ASSERT_TRUE(m_programDir.isValid());
+    m_oldConfigHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", m_configDir.path().toLocal8Bit());
+    SetProgramFolder(ProgramDir());
+    SetUserMessages(&m_messages);
+    FreeLanguageLibrary();
+}
+
+void CShellFixture::TearDown()
+{
+    FreeLanguageLibrary();
+    SetUserMessages(nullptr);
+    SetProgramFolder({});
+    if (m_oldConfigHome.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", m_oldConfigHome);
+}
+
+QByteArray CShellFixture::BuiltFile(const char* fileName)
+{
+    return ReadWhole(QStringLiteral(VANTREL_BIN_DIR "/") + QLatin1String(fileName));
+}
+
+QByteArray CShellFixture::FixtureFile(const char* fileName)
+{
+    return ReadWhole(QStringLiteral(SHELL_FIXTURES_DIR "/") + QLatin1String(fileName));
+}
+
+void CShellFixture::Install(const char* fileName)
+{
+    InstallBytes(fileName, BuiltFile(fileName));
+}
+
+void CShellFixture::InstallBytes(const char* fileName, const QByteArray& bytes)
+{
+    QFile file(QDir(m_programDir.path()).filePath(QLatin1String(fileName)));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+void CShellFixture::WriteSettings(const std::string& text)
+{
+    const QFileInfo info(CQtSettingsStore::Location());
+    ASSERT_TRUE(QDir().mkpath(info.absolutePath()));
+    QFile file(info.absoluteFilePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QByteArray::fromStdString(text));
+}
+
+std::string CShellFixture::ReadSettings() const
+{
+    QFile file(CQtSettingsStore::Location());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll().toStdString();
+}
+
+bool CShellFixture::SettingsExist() const
+{
+    return QFileInfo(CQtSettingsStore::Location()).isFile();
+}
+
+void CShellFixture::StoreSettings(const std::string& port, int language, unsigned timeout)
+{
+    CSettings settings;
+    settings.m_strPortLpt = port;
+    settings.m_nLanguage = language;
+    settings.m_uTimeout = timeout;
+    CQtSettingsStore store;
+    settings.SaveTo(store, m_messages);
+}
