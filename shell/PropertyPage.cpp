@@ -15,7 +15,8 @@ bool CPropertyPage::SetTemplate(const void* data, size_t size)
     m_pControls->setWindowFlags(Qt::Widget);
     if (layout() == nullptr) {
         auto* box = new QVBoxLayout(this);
-        box->setContentsMargins(0, 0, 0, 0);
+        // The margin a property page keeps inside the tab frame.
+        box->setContentsMargins(8, 8, 8, 8);
     }
     layout()->addWidget(m_pControls);
     return true;
