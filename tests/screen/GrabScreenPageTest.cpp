@@ -1,0 +1,321 @@
+#include "RecordingMessages.h"
+#include "screen/GrabScreen.h"
+#include "screen/SavePictureDialog.h"
+#include "shell/LanguageLibrary.h"
+#include "shell/MessageBoxes.h"
+#include "shell/ProgramFolder.h"
+#include "shell/Sheet.h"
+#include "shell/SimulatedCalculator.h"
+#include "shell/StringIds.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Runs `act` on the first top-level widget of type T that opens, once the
+// event loop of whatever modal call is under way gets to it.
+template <class T>
+void WhenOpens(std::function<void(T*)> act)
+{
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* found = qobject_cast<T*>(widget);
+            if (found && found->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                act(found);
+                return;
+            }
+        }
+    });
+    timer->start(10);
+}
+
+// Types `name` into the dialog's name field and presses its save button.
+void Type(QFileDialog* dialog, const QString& name)
+{
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(edit, nullptr);
+    edit->setText(name);
+    static_cast<QDialog*>(dialog)->accept();
+}
+
+// The screen page on the whole program driven by the simulated calculator,
+// with an English language library, fresh settings, every message recorded
+// and a scratch home folder, which the directory page makes the current
+// directory when the sheet opens.
+class GrabScreenPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_programDir.isValid() && m_configDir.isValid() && m_workDir.isValid());
+        ASSERT_TRUE(QFile::copy(QStringLiteral(VANTREL_BIN_DIR "/English.dll"),
+                                m_programDir.filePath(QStringLiteral("English.dll"))));
+        m_previousDir = fs::current_path();
+        fs::current_path(m_workDir.path().toStdString());
+        m_oldConfig = qgetenv("XDG_CONFIG_HOME");
+        m_oldHome = qgetenv("HOME");
+        qputenv("XDG_CONFIG_HOME", m_configDir.path().toLocal8Bit());
+        qputenv("HOME", m_workDir.path().toLocal8Bit());
+        SetProgramFolder(m_programDir.path().toStdString());
+        SetUserMessages(&m_messages);
+        FreeLanguageLibrary();
+    }
+    void TearDown() override
+    {
+        m_pSheet.reset();
+        FreeLanguageLibrary();
+        SetUserMessages(nullptr);
+        SetProgramFolder({});
+        qputenv("XDG_CONFIG_HOME", m_oldConfig);
+        qputenv("HOME", m_oldHome);
+        fs::current_path(m_previousDir);
+    }
+
+    void OpenSheet(bool portOpens = true)
+    {
+        m_pSheet = std::make_unique<CSheet>();
+        ASSERT_TRUE(m_pSheet->IsLanguageLoaded());
+        m_pSheet->UseSimulatedCalculator();
+        Cable().SetOpenFailure(!portOpens);
+        ASSERT_TRUE(m_pSheet->Create());
+        m_pSheet->show();
+        m_pSheet->GetTabControl()->setCurrentWidget(&Page());
+        QApplication::processEvents();
+        ASSERT_TRUE(Page().IsInitialised());
+        ASSERT_EQ(QDir::current().canonicalPath(), QDir(m_workDir.path()).canonicalPath());
+        m_messages.Clear();
+    }
+
+    CGrabScreen& Page() { return m_pSheet->m_pageGrabScreen; }
+    CVirtualCalculator& Calc() { return m_pSheet->GetSimulatedCalculator()->GetCalculator(); }
+    CSimulatedCable& Cable() { return m_pSheet->GetSimulatedCalculator()->GetCable(); }
+    QImage Shown() { return Page().GetControl<QLabel>("IDC_SCREEN_PICTURE")->pixmap().toImage(); }
+    void Click(const char* button) { Page().GetControl<QAbstractButton>(button)->click(); }
+    QString WorkPath(const char* name) const { return m_workDir.filePath(QLatin1String(name)); }
+
+    // Every pixel black where the calculator's screen is dark, white where
+    // it is light, at the given zoom.
+    void ExpectShowsCalculator(const QImage& shown, int zoom)
+    {
+        const QImage image = shown.convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(image.size(), QSize(240 * zoom, 128 * zoom));
+        const SimScreen& screen = Calc().Screen();
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const int sx = x / zoom;
+                const int sy = y / zoom;
+                const bool dark = (screen[sy * 30 + sx / 8] >> (7 - sx % 8)) & 1;
+                ASSERT_EQ(image.pixel(x, y), dark ? qRgb(0, 0, 0) : qRgb(255, 255, 255)) << x << "," << y;
+            }
+        }
+    }
+    static bool AllWhite(const QImage& shown)
+    {
+        const QImage image = shown.convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != qRgb(255, 255, 255))
+                    return false;
+        return !image.isNull();
+    }
+
+    CRecordingMessages m_messages;
+    std::unique_ptr<CSheet> m_pSheet;
+
+private:
+    QTemporaryDir m_programDir;
+    QTemporaryDir m_configDir;
+    QTemporaryDir m_workDir;
+    fs::path m_previousDir;
+    QByteArray m_oldConfig;
+    QByteArray m_oldHome;
+};
+
+} // namespace
+
+TEST_F(GrabScreenPage, BeforeAnyCaptureTheScreenIsLightAtEitherSize)
+{
+    OpenSheet();
+    EXPECT_EQ(Page().m_nZoom, 1);
+    EXPECT_FALSE(Page().GetControl<QCheckBox>("IDC_ZOOM")->isChecked());
+    EXPECT_EQ(Shown().size(), QSize(240, 128));
+    EXPECT_TRUE(AllWhite(Shown()));
+
+    Click("IDC_ZOOM");
+    EXPECT_EQ(Page().m_nZoom, 2);
+    EXPECT_EQ(Shown().size(), QSize(480, 256));
+    EXPECT_TRUE(AllWhite(Shown()));
+
+    Click("IDC_ZOOM");
+    EXPECT_EQ(Shown().size(), QSize(240, 128));
+    EXPECT_EQ(Cable().GetWriteCount(), 0u) << "zooming talked to the calculator";
+    EXPECT_TRUE(m_messages.GetShown().empty());
+}
+
+TEST_F(GrabScreenPage, ACaptureShowsTheCalculatorsScreenAtOnceAtEitherSize)
+{
+    OpenSheet();
+    Click("IDC_CAPTURE");
+    EXPECT_TRUE(m_messages.GetShown().empty());
+    ExpectShowsCalculator(Shown(), 1);
+
+    // A new screen, captured with the zoom already on.
+    Click("IDC_ZOOM");
+    CScreenCanvas(Calc().Screen()).InvertRect(0, 0, 120, 64);
+    Click("IDC_CAPTURE");
+    EXPECT_TRUE(m_messages.GetShown().empty());
+    ExpectShowsCalculator(Shown(), 2);
+    EXPECT_EQ(Page().GetPicture().size(), QSize(480, 256));
+}
+
+TEST_F(GrabScreenPage, AFailedCaptureShowsMessage124AndKeepsThePicture)
+{
+    OpenSheet();
+    const QImage before = Shown();
+    // Stops half-way through the screen data.
+    Calc().FallSilentAfterBytes(4 + 4 + 4 + 2000);
+    Click("IDC_CAPTURE");
+    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_CAPTURE_FAILED});
+    EXPECT_EQ(Shown(), before);
+
+    // The buffer holds the bytes that came; the zoom box shows them.
+    const SimScreen& screen = Calc().Screen();
+    for (size_t i = 0; i < SCREEN_BYTES; ++i)
+        ASSERT_EQ(Page().m_pScreen[i], i < 2000 ? uint8_t(~screen[i]) : 0xFF) << i;
+    Click("IDC_ZOOM");
+    const QImage mixed = Shown().convertToFormat(QImage::Format_RGB32);
+    EXPECT_FALSE(AllWhite(mixed.copy(0, 0, 480, 2 * 2000 / 30)));
+    EXPECT_TRUE(AllWhite(mixed.copy(0, 2 * (2000 / 30 + 1), 480, 256 - 2 * (2000 / 30 + 1))));
+}
+
+TEST_F(GrabScreenPage, WithoutALinkCaptureStartsNothingAndShowsMessage124)
+{
+    OpenSheet(false);
+    ASSERT_EQ(Page().GetLink(), nullptr);
+    Cable().ResetCounts();
+    Click("IDC_CAPTURE");
+    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_CAPTURE_FAILED});
+    EXPECT_EQ(Cable().GetReadCount() + Cable().GetWriteCount(), 0u);
+    EXPECT_TRUE(AllWhite(Shown()));
+}
+
+TEST_F(GrabScreenPage, SavedPicturesAreWhatThePageShows)
+{
+    OpenSheet();
+    Click("IDC_CAPTURE");
+    ASSERT_TRUE(Page().SavePictureTo(WorkPath("screen.BMP")));
+    ExpectShowsCalculator(QImage(WorkPath("screen.BMP"), "bmp"), 1);
+
+    Click("IDC_ZOOM");
+    ASSERT_TRUE(Page().SavePictureTo(WorkPath("screen.png")));
+    ExpectShowsCalculator(QImage(WorkPath("screen.png"), "png"), 2);
+    EXPECT_TRUE(m_messages.GetShown().empty());
+}
+
+TEST_F(GrabScreenPage, ASaveThatWritesNothingSaysWhichFileAndWhy)
+{
+    OpenSheet();
+    EXPECT_FALSE(Page().SavePictureTo(WorkPath("screen")));
+    EXPECT_FALSE(Page().SavePictureTo(WorkPath("no-such-folder/screen.bmp")));
+    const std::vector<std::string> texts = m_messages.GetTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_NE(texts[0].find(WorkPath("screen").toStdString()), std::string::npos) << texts[0];
+    EXPECT_NE(texts[0].find("bmp"), std::string::npos) << texts[0];
+    EXPECT_NE(texts[1].find("no-such-folder/screen.bmp"), std::string::npos) << texts[1];
+    EXPECT_EQ(QDir(WorkPath("")).entryList(QDir::Files), QStringList());
+}
+
+TEST_F(GrabScreenPage, TheSaveDialogOffersBitmapsInTheCurrentFolderAndAddsNoExtension)
+{
+    OpenSheet();
+    Click("IDC_CAPTURE");
+
+    // Cancelling is silent.
+    WhenOpens<QFileDialog>([&](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->nameFilters(), QStringList{PICTURE_FILTER});
+        EXPECT_EQ(dialog->directory().canonicalPath(), QDir::current().canonicalPath());
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_TRUE(dialog->defaultSuffix().isEmpty());
+        dialog->reject();
+    });
+    Click("IDC_SAVE_PICTURE");
+    EXPECT_TRUE(m_messages.GetShown().empty());
+
+    // A name without extension stays so and is refused with a message.
+    WhenOpens<QFileDialog>([&](QFileDialog* dialog) {
+        Type(dialog, QStringLiteral("plain"));
+    });
+    Click("IDC_SAVE_PICTURE");
+    EXPECT_EQ(m_messages.GetTexts().size(), 1u);
+    EXPECT_EQ(QDir(WorkPath("")).entryList(QDir::Files), QStringList());
+
+    // Folders deeper than a hundred characters are fine.
+    QString deep = WorkPath("");
+    for (int i = 0; i < 5; ++i)
+        deep += QStringLiteral("/folder-with-a-long-enough-name-%1").arg(i);
+    ASSERT_TRUE(QDir().mkpath(deep));
+    const QString deepFile = deep + QStringLiteral("/Screen.Bmp");
+    ASSERT_GT(deepFile.size(), 150);
+    WhenOpens<QFileDialog>([&](QFileDialog* dialog) {
+        Type(dialog, deepFile);
+    });
+    Click("IDC_SAVE_PICTURE");
+    ExpectShowsCalculator(QImage(deepFile, "bmp"), 1);
+}
+
+TEST_F(GrabScreenPage, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo)
+{
+    OpenSheet();
+    Click("IDC_CAPTURE");
+    const QString path = WorkPath("old.bmp");
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("keep me");
+    }
+    auto saveAnswering = [&](QMessageBox::StandardButton answer) {
+        WhenOpens<QFileDialog>([&, answer](QFileDialog* dialog) {
+            bool asked = false;
+            WhenOpens<QMessageBox>([&asked, answer](QMessageBox* box) {
+                asked = true;
+                box->button(answer)->click();
+            });
+            Type(dialog, path);
+            EXPECT_TRUE(asked);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        Click("IDC_SAVE_PICTURE");
+    };
+
+    saveAnswering(QMessageBox::No);
+    QFile kept(path);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("keep me"));
+    kept.close();
+
+    saveAnswering(QMessageBox::Yes);
+    ExpectShowsCalculator(QImage(path, "bmp"), 1);
+}
