@@ -77,9 +77,8 @@ int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CSi
             streams.err << "vantrel92-cli: " << error << '\n';
             return EXIT_STATUS_FILE;
         }
-        messages.ShowMessage(IDS_PORT_NOT_OPENED);
-        if (!error.empty())
-            streams.err << error << '\n';
+        // The reason fills the message's "%s", as in the window program.
+        messages.ShowMessage(IDS_PORT_NOT_OPENED, error);
         return EXIT_STATUS_LINK;
     }
     for (const std::string& problem : link.GetLoadProblems())
