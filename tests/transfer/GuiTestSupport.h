@@ -25,6 +25,10 @@ private:
     std::unique_ptr<QApplication> m_app;
 };
 
+// Registered once for the whole program, however many files include this.
+inline ::testing::Environment* const g_guiEnvironment =
+    ::testing::AddGlobalTestEnvironment(new CGuiEnvironment);
+
 // Runs `act` on the next modal window once it is up, from the event loop
 // that the modal window runs; gives up (with null) after about two seconds.
 inline void OnNextModal(std::function<void(QWidget*)> act, int triesLeft = 200)

@@ -7,9 +7,6 @@
 
 namespace {
 
-[[maybe_unused]] ::testing::Environment* const g_environment =
-    ::testing::AddGlobalTestEnvironment(new CGuiEnvironment);
-
 QLineEdit* Input(QWidget* modal)
 {
     return modal ? modal->findChild<QLineEdit*>(QStringLiteral("IDC_INPUT")) : nullptr;
