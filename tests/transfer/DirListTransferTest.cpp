@@ -1,0 +1,186 @@
+#include "GuiTestSupport.h"
+#include "RecordingMessages.h"
+#include "link/DirList.h"
+#include "shell/LanguageLibrary.h"
+#include "shell/MessageBoxes.h"
+#include "shell/ProgramFolder.h"
+#include "shell/Sheet.h"
+#include "shell/SimulatedCalculator.h"
+#include "shell/StringIds.h"
+#include "transfer/VarFileReader.h"
+
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The program's sheet on the simulated calculator with its sample content,
+// an English language library, a home folder of its own as the shown PC
+// folder, and every message answered and recorded through the message
+// interface.
+class DirListTransfer : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_programDir.isValid() && m_configDir.isValid() && m_homeDir.isValid());
+        ASSERT_TRUE(QFile::copy(QStringLiteral(VANTREL_BIN_DIR "/English.dll"),
+                                m_programDir.filePath(QStringLiteral("English.dll"))));
+        m_previousDir = fs::current_path();
+        m_oldHome = qgetenv("HOME");
+        m_oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("HOME", m_homeDir.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", m_configDir.path().toLocal8Bit());
+        m_home = fs::canonical(m_homeDir.path().toStdString());
+        SetProgramFolder(m_programDir.path().toStdString());
+        SetUserMessages(&m_messages);
+        FreeLanguageLibrary();
+
+        m_pSheet = std::make_unique<CSheet>();
+        ASSERT_TRUE(m_pSheet->IsLanguageLoaded());
+        m_pSheet->UseSimulatedCalculator();
+        ASSERT_TRUE(m_pSheet->Create());
+        m_pSheet->show();
+        QApplication::processEvents();
+        ASSERT_TRUE(Page().IsInitialised());
+    }
+    void TearDown() override
+    {
+        m_pSheet.reset();
+        FreeLanguageLibrary();
+        SetUserMessages(nullptr);
+        SetProgramFolder({});
+        qputenv("HOME", m_oldHome);
+        qputenv("XDG_CONFIG_HOME", m_oldConfig);
+        fs::current_path(m_previousDir);
+    }
+
+    CDirList& Page() { return m_pSheet->m_pageDirList; }
+    CVirtualCalculator& Calc() { return m_pSheet->GetSimulatedCalculator()->GetCalculator(); }
+    QTreeWidget* Folders() { return Page().GetControl<QTreeWidget>("IDC_FOLDER_LIST"); }
+    QTreeWidget* Vars() { return Page().GetControl<QTreeWidget>("IDC_VAR_LIST"); }
+    QListWidget* PcFiles() { return Page().GetControl<QListWidget>("IDC_PC_FILES"); }
+    void Click(const char* button) { Page().GetControl<QPushButton>(button)->click(); }
+
+    // Lists the calculator and opens `folder` as the user would.
+    void OpenFolder(const QString& folder)
+    {
+        Click("IDC_DIRECTORY");
+        const QList<QTreeWidgetItem*> rows = Folders()->findItems(folder, Qt::MatchExactly);
+        ASSERT_EQ(rows.size(), 1);
+        Folders()->setCurrentItem(rows.front());
+        emit Folders()->itemActivated(rows.front(), 0);
+    }
+    void SelectVariables(const QStringList& names)
+    {
+        Vars()->clearSelection();
+        for (const QString& name : names) {
+            const QList<QTreeWidgetItem*> rows = Vars()->findItems(name, Qt::MatchExactly);
+            ASSERT_EQ(rows.size(), 1) << name.toStdString();
+            rows.front()->setSelected(true);
+        }
+    }
+    QStringList PcFileNames()
+    {
+        QStringList names;
+        for (int i = 0; i < PcFiles()->count(); ++i)
+            names << PcFiles()->item(i)->text();
+        return names;
+    }
+
+    CRecordingMessages m_messages;
+    std::unique_ptr<CSheet> m_pSheet;
+    fs::path m_home;
+
+private:
+    QTemporaryDir m_programDir;
+    QTemporaryDir m_configDir;
+    QTemporaryDir m_homeDir;
+    QByteArray m_oldHome;
+    QByteArray m_oldConfig;
+    fs::path m_previousDir;
+};
+
+} // namespace
+
+TEST_F(DirListTransfer, SelectedVariablesAreReceivedIntoTheShownFolder)
+{
+    OpenFolder(QStringLiteral("main"));
+    SelectVariables({QStringLiteral("greeting")});
+    Click("IDC_RECEIVE");
+    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_FILE_RECEIVED});
+    EXPECT_TRUE(fs::is_regular_file(m_home / "greeting.92s"));
+
+    m_messages.Clear();
+    m_messages.AnswerText(1, "lesson");
+    SelectVariables({QStringLiteral("year"), QStringLiteral("notes"), QStringLiteral("primes")});
+    Click("IDC_RECEIVE");
+    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_FILES_RECEIVED});
+
+    std::ifstream in(m_home / "lesson.92g", std::ios::binary);
+    CVarFileReader file(in);
+    ASSERT_EQ(file.Check(), VarFileCheck::Ok);
+    // In the order of the list's rows, whatever the order of selecting.
+    std::vector<std::string> names;
+    for (const VarFileEntry& entry : file.GetEntries())
+        names.push_back(entry.name);
+    std::vector<std::string> rows;
+    for (int i = 0; i < Vars()->topLevelItemCount(); ++i)
+        if (Vars()->topLevelItem(i)->isSelected())
+            rows.push_back(Vars()->topLevelItem(i)->text(0).toStdString());
+    EXPECT_EQ(names, rows);
+    EXPECT_EQ(names.size(), 3u);
+    // The file list shows what was written.
+    EXPECT_TRUE(PcFileNames().contains(QStringLiteral("lesson.92g")));
+    EXPECT_TRUE(PcFileNames().contains(QStringLiteral("greeting.92s")));
+}
+
+TEST_F(DirListTransfer, DecliningToReplaceKeepsTheFile)
+{
+    std::ofstream(m_home / "greeting.92s") << "mine";
+    OpenFolder(QStringLiteral("main"));
+    SelectVariables({QStringLiteral("greeting")});
+    m_messages.AnswerYesNo(false);
+    Click("IDC_RECEIVE");
+    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_OVERWRITE_FILE});
+    std::ifstream in(m_home / "greeting.92s");
+    std::string kept;
+    in >> kept;
+    EXPECT_EQ(kept, "mine");
+}
+
+TEST_F(DirListTransfer, TheSelectedFileIsSentToTheCalculator)
+{
+    OpenFolder(QStringLiteral("main"));
+    SelectVariables({QStringLiteral("greeting")});
+    Click("IDC_RECEIVE");
+    const SimVariable original = *Calc().FindVariable("main", "greeting");
+    ASSERT_TRUE(Calc().AddVariable("main", "greeting", original.type, 0, {0x00, 0x2D}));
+
+    const QList<QListWidgetItem*> rows = PcFiles()->findItems(QStringLiteral("greeting.92s"), Qt::MatchExactly);
+    ASSERT_EQ(rows.size(), 1);
+    PcFiles()->setCurrentItem(rows.front());
+    m_messages.Clear();
+    Click("IDC_SEND");
+    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_FILE_SENT});
+    EXPECT_EQ(Calc().FindVariable("main", "greeting")->contents, original.contents);
+}
+
+TEST_F(DirListTransfer, NothingSelectedSaysWhatIsMissing)
+{
+    Click("IDC_RECEIVE");
+    PcFiles()->clearSelection();
+    Click("IDC_SEND");
+    OpenFolder(QStringLiteral("main"));
+    Vars()->clearSelection();
+    Click("IDC_RECEIVE");
+    EXPECT_EQ(m_messages.GetMessageIds(),
+              (std::vector<int>{IDS_NO_FOLDER_SELECTED, IDS_NO_FILE_SELECTED, IDS_NO_VAR_SELECTED}));
+}
