@@ -29,8 +29,13 @@ std::string TemporaryName(const fs::path& target)
     static std::atomic<unsigned> counter{0};
     const auto ticks = static_cast<unsigned long long>(
         std::chrono::steady_clock::now().time_since_epoch().count());
-    const fs::path name = "." + target.filename().string() + "." + std::to_string(ticks % 1000000) +
-                          "-" + std::to_string(counter++) + ".part";
+    std::string name = ".";
+    name += target.filename().string();
+    name += '.';
+    name += std::to_string(ticks % 1000000);
+    name += '-';
+    name += std::to_string(counter++);
+    name += ".part";
     return (target.parent_path() / name).string();
 }
 
@@ -97,12 +102,15 @@ bool CReplacingFile::Commit(const std::vector<uint8_t>& bytes, std::string& erro
         return false;
     }
     errno = 0;
-    const bool written = WriteAll(bytes);
-    const int writeErrno = errno;
-    const bool closed = std::fclose(m_pFile) == 0;
+    bool written = WriteAll(bytes);
+    int reason = errno;
+    if (std::fclose(m_pFile) != 0 && written) {
+        written = false;
+        reason = errno;
+    }
     m_pFile = nullptr;
-    if (!written || !closed) {
-        error = Describe(m_strTarget, std::strerror(writeErrno ? writeErrno : errno ? errno : EIO));
+    if (!written) {
+        error = Describe(m_strTarget, std::strerror(reason != 0 ? reason : EIO));
         Discard();
         return false;
     }

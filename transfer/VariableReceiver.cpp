@@ -5,6 +5,7 @@
 #include "shell/StringIds.h"
 #include "shell/UserMessages.h"
 
+#include <algorithm>
 #include <new>
 
 std::vector<uint8_t> CVariableReceiver::BuildRequestPacket(const std::string& folder, const std::string& name,
@@ -13,8 +14,11 @@ std::vector<uint8_t> CVariableReceiver::BuildRequestPacket(const std::string& fo
     const std::string path = folder + "\\" + name;
     if (path.size() > 0xFF)
         return {};
-    std::vector<uint8_t> data = {0, 0, 0, 0, type, static_cast<uint8_t>(path.size())};
-    data.insert(data.end(), path.begin(), path.end());
+    // Size 0, the type, the path's length and the path.
+    std::vector<uint8_t> data(6 + path.size(), 0);
+    data[4] = type;
+    data[5] = static_cast<uint8_t>(path.size());
+    std::copy(path.begin(), path.end(), data.begin() + 6);
     return MakeCountedPacket(MACHINE_PC, CMD_REQ, data);
 }
 

@@ -6,6 +6,7 @@
 #include "shell/UserMessages.h"
 #include "transfer/VarFileReader.h"
 
+#include <algorithm>
 #include <new>
 
 std::vector<uint8_t> CVariableSender::BuildAnnouncementPacket(const std::string& folder, const std::string& name,
@@ -14,10 +15,14 @@ std::vector<uint8_t> CVariableSender::BuildAnnouncementPacket(const std::string&
     const std::string path = folder + "\\" + name;
     if (path.size() > 0xFF)
         return {};
-    std::vector<uint8_t> data;
-    AppendLittleEndian16(data, length);
-    data.insert(data.end(), {0, 0, type, static_cast<uint8_t>(path.size())});
-    data.insert(data.end(), path.begin(), path.end());
+    // The section's length in a 32-bit size field, the type, the path's
+    // length and the path.
+    std::vector<uint8_t> data(6 + path.size(), 0);
+    data[0] = static_cast<uint8_t>(length & 0xFF);
+    data[1] = static_cast<uint8_t>(length >> 8);
+    data[4] = type;
+    data[5] = static_cast<uint8_t>(path.size());
+    std::copy(path.begin(), path.end(), data.begin() + 6);
     return MakeCountedPacket(MACHINE_PC, CMD_VAR, data);
 }
 
