@@ -63,6 +63,16 @@ std::string DecodeMountField(const std::string& field)
     return out;
 }
 
+// Appended piece by piece: "[" + text + "]" trips a false alarm of some
+// compilers about overlapping copies.
+std::string Enclosed(const char* open, const std::string& text, const char* close)
+{
+    std::string label = open;
+    label += text;
+    label += close;
+    return label;
+}
+
 bool StartsWith(const std::string& s, const char* prefix)
 {
     return s.rfind(prefix, 0) == 0;
@@ -159,11 +169,11 @@ bool CPcFolder::Show(const std::string& path)
     if (current != "/")
         items.push_back({"[..]", JoinPath(current, "..")});
     for (const std::string& name : subfolders)
-        items.push_back({"[" + FileNameToDisplay(name) + "]", JoinPath(current, name)});
+        items.push_back({Enclosed("[", FileNameToDisplay(name), "]"), JoinPath(current, name)});
     items.push_back({"[-/-]", "/"});
     items.push_back({"[-~-]", HomeFolder()});
     for (const std::string& mountPoint : RemovableMedia(m_strMountTable))
-        items.push_back({"[-" + FileNameToDisplay(mountPoint) + "-]", mountPoint});
+        items.push_back({Enclosed("[-", FileNameToDisplay(mountPoint), "-]"), mountPoint});
 
     m_strPath = std::move(current);
     m_folders = std::move(items);

@@ -1,0 +1,123 @@
+// The directory listing of 2,000 entries through the virtual TI-92 on the
+// simulated cable, then the directory page filled with it: the folder rows,
+// and one folder of 1,000 variables shown and laid out. Prints the exchange
+// time, the fill time, and last the fill time per 1,000 rows, whose target
+// is at most 50 ms.
+#include "link/DirList.h"
+#include "link/DirectoryListing.h"
+#include "link/Link.h"
+#include "link/VarTypes.h"
+#include "shell/LanguageLibrary.h"
+#include "shell/ProgramFolder.h"
+#include "sim/SimulatedCable.h"
+#include "sim/VirtualCalculator.h"
+
+#include <QApplication>
+#include <QTreeWidget>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr int kBigFolderVariables = 1000;
+constexpr int kOtherFolderVariables = 998; // with "main" and "other": 2,000 entries
+constexpr int kRuns = 5;
+
+double MillisecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+void FillCalculator(CVirtualCalculator& calc)
+{
+    const std::vector<uint8_t> text = {0x00, 0x00, 0x20, 'h', 'i', 0x00, 0xE0};
+    for (int i = 0; i < kBigFolderVariables; ++i)
+        calc.AddVariable("main", "b" + std::to_string(i), VAR_TEXT, 0, text);
+    for (int i = 0; i < kOtherFolderVariables; ++i)
+        calc.AddVariable("other", "o" + std::to_string(i), VAR_STR, 0, {0x00, 'x', 0x00, 0x2D});
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    // The listing through the cable, without any widget.
+    CSimulatedCable cable;
+    CVirtualCalculator calc;
+    calc.Memory().Clear();
+    FillCalculator(calc);
+    cable.SetPeer(&calc);
+    CLink link;
+    link.m_portIo.SetBackend(cable.MakeBackend());
+    link.m_portIo.OpenDriver();
+    link.SetPort(cable.GetBase());
+
+    CDirectoryListing listing;
+    const auto listingStart = std::chrono::steady_clock::now();
+    if (!listing.ReadDirectory(link)) {
+        std::fprintf(stderr, "bench_dir: the listing failed\n");
+        return 1;
+    }
+    const double listingMs = MillisecondsSince(listingStart);
+    const size_t entries = listing.m_folders.size() + listing.m_vars.size();
+    if (entries != 2000) {
+        std::fprintf(stderr, "bench_dir: %zu entries listed instead of 2000\n", entries);
+        return 1;
+    }
+
+    // The page from the English template, shown off screen.
+    SetProgramFolder(VANTREL_BIN_DIR);
+    g_hLangLibrary = LoadLanguageBundle("English.dll");
+    if (g_hLangLibrary == nullptr) {
+        std::fprintf(stderr, "bench_dir: English.dll not found in %s\n", VANTREL_BIN_DIR);
+        return 1;
+    }
+    CDirList page;
+    size_t templateSize = 0;
+    const void* pageTemplate = LoadLanguageResource(CDirList::IDD, RT_DIALOG, &templateSize);
+    if (!page.SetTemplate(pageTemplate, templateSize)) {
+        std::fprintf(stderr, "bench_dir: the page template cannot be built\n");
+        return 1;
+    }
+    page.resize(900, 600);
+    page.show();
+    QApplication::processEvents();
+    auto* vars = page.GetControl<QTreeWidget>("IDC_VAR_LIST");
+
+    // The best of a few fills: the folder rows as the listing delivers them,
+    // then the folder of 1,000 variables opened, laid out and painted.
+    double fillMs = 1e9;
+    for (int run = 0; run < kRuns; ++run) {
+        page.m_listing.Clear();
+        page.GetControl<QTreeWidget>("IDC_FOLDER_LIST")->clear();
+        vars->clear();
+        QApplication::processEvents();
+        const auto fillStart = std::chrono::steady_clock::now();
+        for (const FolderEntry& folder : listing.m_folders)
+            page.AddFolderEntry(folder.name, folder.size);
+        for (const VarEntry& var : listing.m_vars)
+            page.AddVariableEntry(var);
+        page.ShowFolderVariables("main");
+        page.repaint();
+        QApplication::processEvents();
+        const double ms = MillisecondsSince(fillStart);
+        fillMs = ms < fillMs ? ms : fillMs;
+    }
+    if (vars->topLevelItemCount() != kBigFolderVariables) {
+        std::fprintf(stderr, "bench_dir: %d variable rows shown\n", vars->topLevelItemCount());
+        return 1;
+    }
+    const double rows = static_cast<double>(listing.m_folders.size()) + kBigFolderVariables;
+
+    std::printf("listing ms: %.1f\n", listingMs);
+    std::printf("fill ms: %.1f\n", fillMs);
+    std::printf("fill ms per 1000 rows: %.1f\n", fillMs * 1000.0 / rows);
+    FreeLanguageLibrary();
+    return 0;
+}
