@@ -66,14 +66,6 @@ TEST(ImageExport, TheFormatFollowsTheExtensionInAnyCase)
     EXPECT_EQ(FindImageFormat("shot.bmpx"), "");
 }
 
-TEST(ImageExport, PicturesShowDarkPixelsBlackOnWhite)
-{
-    const Screen screen = Sample();
-    ExpectShowsScreen(Picture(screen, 1), screen, 1);
-    ExpectShowsScreen(Picture(screen, 2), screen, 2);
-    EXPECT_TRUE(MakeScreenPicture(std::vector<uint8_t>(100), 1).isNull());
-}
-
 TEST(ImageExport, SavedFilesReadBackAsTheScreen)
 {
     QTemporaryDir dir;
@@ -131,18 +123,4 @@ TEST(ImageExport, AnUnwritablePlaceFailsAndKeepsAnExistingFile)
     EXPECT_EQ(ReadAll(old), QByteArray("old contents"));
     EXPECT_TRUE(SaveImageAs(Picture(Sample(), 1), old, reason));
     EXPECT_NE(ReadAll(old), QByteArray("old contents"));
-}
-
-TEST(ImageExport, LongPathsAreSaved)
-{
-    QTemporaryDir dir;
-    QString folder = dir.path();
-    for (int i = 0; i < 6; ++i)
-        folder += QStringLiteral("/a-rather-long-folder-name-%1").arg(i);
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString path = folder + QStringLiteral("/screen.bmp");
-    ASSERT_GT(path.size(), 200);
-    QString reason;
-    EXPECT_TRUE(SaveImageAs(Picture(Sample(), 2), path, reason)) << reason.toStdString();
-    EXPECT_EQ(QImage(path).size(), QSize(480, 256));
 }
