@@ -3,6 +3,8 @@
 #include "../link/ScriptedCalculator.h"
 #include "link/Packets.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -18,6 +20,15 @@ inline Bytes Seq(const uint8_t* counted)
     return Bytes(counted + 1, counted + 1 + counted[0]);
 }
 
+// `head` followed by `tail`.
+inline Bytes Join(std::initializer_list<uint8_t> head, const Bytes& tail)
+{
+    Bytes out(head.size() + tail.size());
+    std::copy(head.begin(), head.end(), out.begin());
+    std::copy(tail.begin(), tail.end(), out.begin() + static_cast<std::ptrdiff_t>(head.size()));
+    return out;
+}
+
 inline Bytes Concat(std::initializer_list<Bytes> parts)
 {
     Bytes out;
@@ -29,9 +40,9 @@ inline Bytes Concat(std::initializer_list<Bytes> parts)
 // A packet from the calculator with data and sum; `sumDelta` spoils the sum.
 inline Bytes CalcPacket(uint8_t command, const Bytes& data, int sumDelta = 0)
 {
-    Bytes packet = {MACHINE_TI92, command, static_cast<uint8_t>(data.size() & 0xFF),
-                    static_cast<uint8_t>(data.size() >> 8)};
-    packet.insert(packet.end(), data.begin(), data.end());
+    Bytes packet = Join({MACHINE_TI92, command, static_cast<uint8_t>(data.size() & 0xFF),
+                         static_cast<uint8_t>(data.size() >> 8)},
+                        data);
     AppendLittleEndian16(packet, static_cast<uint16_t>(MakeChecksum(data.data(), data.size()) + sumDelta));
     return packet;
 }
@@ -39,10 +50,8 @@ inline Bytes CalcPacket(uint8_t command, const Bytes& data, int sumDelta = 0)
 // A data section: four zero bytes, V big-endian, the contents.
 inline Bytes Section(const Bytes& contents)
 {
-    Bytes section = {0, 0, 0, 0, static_cast<uint8_t>(contents.size() >> 8),
-                     static_cast<uint8_t>(contents.size() & 0xFF)};
-    section.insert(section.end(), contents.begin(), contents.end());
-    return section;
+    return Join({0, 0, 0, 0, static_cast<uint8_t>(contents.size() >> 8), static_cast<uint8_t>(contents.size() & 0xFF)},
+                contents);
 }
 
 // `count` content bytes of a recognisable pattern.
@@ -62,10 +71,8 @@ inline const Bytes kCalcEot = {MACHINE_TI92, CMD_EOT, 0, 0};
 inline Bytes RequestBytes(const std::string& folder, const std::string& name, uint8_t type)
 {
     const std::string path = folder + "\\" + name;
-    Bytes data = {0, 0, 0, 0, type, static_cast<uint8_t>(path.size())};
-    data.insert(data.end(), path.begin(), path.end());
-    Bytes packet = {MACHINE_PC, CMD_REQ, static_cast<uint8_t>(data.size()), 0};
-    packet.insert(packet.end(), data.begin(), data.end());
+    const Bytes data = Join({0, 0, 0, 0, type, static_cast<uint8_t>(path.size())}, Bytes(path.begin(), path.end()));
+    Bytes packet = Join({MACHINE_PC, CMD_REQ, static_cast<uint8_t>(data.size()), 0}, data);
     AppendLittleEndian16(packet, MakeChecksum(data.data(), data.size()));
     return packet;
 }
@@ -73,11 +80,10 @@ inline Bytes RequestBytes(const std::string& folder, const std::string& name, ui
 inline Bytes AnnouncementBytes(const std::string& folder, const std::string& name, uint8_t type, uint16_t length)
 {
     const std::string path = folder + "\\" + name;
-    Bytes data = {static_cast<uint8_t>(length & 0xFF), static_cast<uint8_t>(length >> 8), 0, 0, type,
-                  static_cast<uint8_t>(path.size())};
-    data.insert(data.end(), path.begin(), path.end());
-    Bytes packet = {MACHINE_PC, CMD_VAR, static_cast<uint8_t>(data.size()), 0};
-    packet.insert(packet.end(), data.begin(), data.end());
+    const Bytes data = Join({static_cast<uint8_t>(length & 0xFF), static_cast<uint8_t>(length >> 8), 0, 0, type,
+                             static_cast<uint8_t>(path.size())},
+                            Bytes(path.begin(), path.end()));
+    Bytes packet = Join({MACHINE_PC, CMD_VAR, static_cast<uint8_t>(data.size()), 0}, data);
     AppendLittleEndian16(packet, MakeChecksum(data.data(), data.size()));
     return packet;
 }
@@ -85,9 +91,9 @@ inline Bytes AnnouncementBytes(const std::string& folder, const std::string& nam
 // The data packet the PC sends for `section`, with a sum of its own making.
 inline Bytes PcDataPacket(const Bytes& section)
 {
-    Bytes packet = {MACHINE_PC, CMD_DATA, static_cast<uint8_t>(section.size() & 0xFF),
-                    static_cast<uint8_t>(section.size() >> 8)};
-    packet.insert(packet.end(), section.begin(), section.end());
+    Bytes packet = Join({MACHINE_PC, CMD_DATA, static_cast<uint8_t>(section.size() & 0xFF),
+                         static_cast<uint8_t>(section.size() >> 8)},
+                        section);
     AppendLittleEndian16(packet, MakeChecksum(section.data(), section.size()));
     return packet;
 }
@@ -96,10 +102,10 @@ inline Bytes PcDataPacket(const Bytes& section)
 inline Bytes VariableHeaderReply(const std::string& folder, const std::string& name, uint8_t type, uint32_t size)
 {
     const std::string path = folder + "\\" + name;
-    Bytes data = {static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8), static_cast<uint8_t>(size >> 16),
-                  static_cast<uint8_t>(size >> 24), type, static_cast<uint8_t>(path.size())};
-    data.insert(data.end(), path.begin(), path.end());
-    return CalcPacket(CMD_VAR, data);
+    return CalcPacket(CMD_VAR, Join({static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8),
+                                     static_cast<uint8_t>(size >> 16), static_cast<uint8_t>(size >> 24), type,
+                                     static_cast<uint8_t>(path.size())},
+                                    Bytes(path.begin(), path.end())));
 }
 
 // The whole receive of folder\name: the calculator holds `section`.
