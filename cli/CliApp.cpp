@@ -69,6 +69,7 @@ int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CSi
 
     CSteadyClock clock;
     CProgressMeter meter(streams.err, streams.bErrTerminal, clock);
+    messages.SetProgressMeter(&meter);
     CCliLink link(meter, simulated);
     bool fileError = false;
     if (!link.Open(options, static_cast<uint16_t>(settings.GetPortBase()), settings.GetTimeout(), error,

@@ -1,5 +1,7 @@
 #include "cli/ConsoleMessages.h"
 
+#include "cli/ProgressMeter.h"
+
 #include <istream>
 #include <ostream>
 #include <utility>
@@ -49,6 +51,8 @@ std::string CConsoleMessages::Format(int id, const std::string& arg) const
 
 void CConsoleMessages::Print(const std::string& text)
 {
+    if (m_pMeter != nullptr)
+        m_pMeter->ClearLine();
     m_err << text;
     if (text.empty() || text.back() != '\n')
         m_err << '\n';
@@ -80,6 +84,8 @@ bool CConsoleMessages::AskYesNo(int id, const std::string& arg)
         m_bDeclined = true;
         return false;
     }
+    if (m_pMeter != nullptr)
+        m_pMeter->ClearLine();
     m_err << question << " [y/N] ";
     m_err.flush();
     std::string answer;

@@ -12,6 +12,8 @@
 // asked on the terminal when there is one, otherwise answered No (or Yes
 // with --force) and printed with its answer; the one-line prompt for a
 // group file's name is answered with the name given on the command line.
+class CProgressMeter;
+
 class CConsoleMessages final : public IUserMessages {
 public:
     // The text of language string `id`; empty when the library lacks it.
@@ -23,6 +25,8 @@ public:
     void SetInteractive(bool interactive) { m_bInteractive = interactive; }
     // Every yes/no question is answered Yes without asking.
     void SetAnswerYes(bool yes) { m_bAnswerYes = yes; }
+    // A progress line on the same terminal, taken away before each message.
+    void SetProgressMeter(CProgressMeter* meter) { m_pMeter = meter; }
     // The answer to the group-name prompt.
     void SetGroupName(const std::string& name) { m_strGroupName = name; }
 
@@ -48,6 +52,7 @@ private:
     std::ostream& m_err;
     std::istream& m_in;
     TextLookup m_lookup;
+    CProgressMeter* m_pMeter = nullptr;
     bool m_bInteractive = false;
     bool m_bAnswerYes = false;
     std::string m_strGroupName;

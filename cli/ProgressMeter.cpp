@@ -43,6 +43,7 @@ void CProgressMeter::Draw(uint64_t now)
     m_out << "\x1b[K";
     m_out.flush();
     m_bShown = true;
+    m_bLineOnScreen = true;
     m_nLastDrawMs = now;
 }
 
@@ -56,4 +57,14 @@ void CProgressMeter::End()
     }
     m_bActive = false;
     m_bShown = false;
+    m_bLineOnScreen = false;
+}
+
+void CProgressMeter::ClearLine()
+{
+    if (!m_bLineOnScreen)
+        return;
+    m_out << "\r\x1b[K";
+    m_out.flush();
+    m_bLineOnScreen = false;
 }

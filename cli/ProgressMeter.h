@@ -24,6 +24,9 @@ public:
     void AddBytes(uint64_t count);
     // Ends the line when one was shown.
     void End();
+    // Takes the line off the screen so that a message can be printed in its
+    // place; it comes back at the next redraw.
+    void ClearLine();
 
     bool HasShown() const { return m_bShown; }
     uint64_t GetBytes() const { return m_nBytes; }
@@ -36,6 +39,7 @@ private:
     IClock& m_clock;
     bool m_bActive = false;
     bool m_bShown = false;
+    bool m_bLineOnScreen = false;
     std::string m_strLabel;
     uint64_t m_nExpected = 0;
     uint64_t m_nBytes = 0;

@@ -1,3 +1,4 @@
+#include "cli/ConsoleMessages.h"
 #include "cli/ProgressMeter.h"
 #include "cli/ProgressPortBackend.h"
 
@@ -74,4 +75,27 @@ TEST(ProgressPortBackend, CountsEveryByteThatCrossesTheCableEitherWay)
         ASSERT_TRUE(rig.link.ReceiveByte(value));
     EXPECT_EQ(meter.GetBytes(), 8u);
     EXPECT_EQ(calc.GetReceived(), std::vector<uint8_t>(data, data + sizeof data));
+}
+
+TEST(ProgressMeter, AMessageTakesTheLineOffTheScreenAndKeepsItsOwn)
+{
+    std::ostringstream out;
+    CFakeClock clock;
+    CProgressMeter meter(out, true, clock);
+    std::istringstream in;
+    CConsoleMessages messages(out, in, [](int) { return std::string("Received."); });
+    messages.SetProgressMeter(&meter);
+
+    meter.Begin("receiving x", 100);
+    clock.Set(1500);
+    meter.AddBytes(50);
+    messages.ShowMessage(108);
+    clock.Set(1600);
+    meter.End();
+    // The message stands on a line of its own, after the cleared progress
+    // line, and the summary follows it.
+    const std::string text = out.str();
+    const size_t message = text.find("\r\x1b[KReceived.\n");
+    ASSERT_NE(message, std::string::npos) << text;
+    EXPECT_NE(text.find("receiving x: 50 bytes in 1.6 s", message), std::string::npos) << text;
 }
