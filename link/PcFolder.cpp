@@ -10,8 +10,12 @@
 #include <sstream>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <pwd.h>
 #include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -27,11 +31,16 @@ bool CurrentDirectory(std::string& out)
     return true;
 }
 
+bool ChangeDirectory(const std::string& path)
+{
+    std::error_code ec;
+    fs::current_path(fs::path(path), ec);
+    return !ec;
+}
+
 std::string JoinPath(const std::string& folder, const std::string& name)
 {
-    if (!folder.empty() && folder.back() == '/')
-        return folder + name;
-    return folder + "/" + name;
+    return (fs::path(folder) / name).string();
 }
 
 bool LessIgnoringCase(const std::string& a, const std::string& b)
@@ -101,11 +110,36 @@ bool IsRemovableDevice(const std::string& device)
 
 std::string CPcFolder::HomeFolder()
 {
+#ifdef _WIN32
+    return "C:\\";
+#else
     if (const char* home = std::getenv("HOME"); home && *home)
         return home;
     if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir)
         return pw->pw_dir;
     return "/";
+#endif
+}
+
+std::vector<CPcFolder::Item> CPcFolder::Places() const
+{
+    std::vector<Item> places;
+#ifdef _WIN32
+    // The drives; a drive letter alone moves to that drive's current folder.
+    const DWORD drives = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if (drives & (1u << i)) {
+            const char letter = static_cast<char>('a' + i);
+            places.push_back({std::string("[-") + letter + "-]", std::string(1, letter) + ":"});
+        }
+    }
+#else
+    places.push_back({"[-/-]", "/"});
+    places.push_back({"[-~-]", HomeFolder()});
+    for (const std::string& mountPoint : RemovableMedia(m_strMountTable))
+        places.push_back({Enclosed("[-", FileNameToDisplay(mountPoint), "-]"), mountPoint});
+#endif
+    return places;
 }
 
 std::vector<std::string> CPcFolder::RemovableMedia(const std::string& mountTable)
@@ -132,7 +166,7 @@ bool CPcFolder::Show(const std::string& path)
 {
     std::string previous;
     const bool hadPrevious = CurrentDirectory(previous);
-    if (path.empty() || chdir(path.c_str()) != 0)
+    if (path.empty() || !ChangeDirectory(path))
         return false;
 
     std::string current;
@@ -156,9 +190,10 @@ bool CPcFolder::Show(const std::string& path)
         listed = !ec;
     }
     if (!listed) {
-        if (hadPrevious && chdir(previous.c_str()) != 0) {
-            // The previous folder vanished meanwhile; there is nothing to restore.
-        }
+        // When the previous folder vanished meanwhile there is nothing to
+        // restore.
+        if (hadPrevious)
+            ChangeDirectory(previous);
         return false;
     }
 
@@ -166,14 +201,12 @@ bool CPcFolder::Show(const std::string& path)
     std::sort(files.begin(), files.end(), LessIgnoringCase);
 
     std::vector<Item> items;
-    if (current != "/")
+    if (fs::path(current) != fs::path(current).root_path())
         items.push_back({"[..]", JoinPath(current, "..")});
     for (const std::string& name : subfolders)
         items.push_back({Enclosed("[", FileNameToDisplay(name), "]"), JoinPath(current, name)});
-    items.push_back({"[-/-]", "/"});
-    items.push_back({"[-~-]", HomeFolder()});
-    for (const std::string& mountPoint : RemovableMedia(m_strMountTable))
-        items.push_back({Enclosed("[-", FileNameToDisplay(mountPoint), "-]"), mountPoint});
+    for (Item& place : Places())
+        items.push_back(std::move(place));
 
     m_strPath = std::move(current);
     m_folders = std::move(items);

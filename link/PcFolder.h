@@ -29,12 +29,17 @@ public:
     // file of its own.
     void SetMountTable(std::string path) { m_strMountTable = std::move(path); }
 
+    // Where the PC side starts: the user's home folder (C:\ on Windows).
     static std::string HomeFolder();
     // Mount points of removable media, as listed in `mountTable` (the format
     // of /proc/self/mounts).
     static std::vector<std::string> RemovableMedia(const std::string& mountTable);
 
 private:
+    // The places offered below the subfolders: in place of the drive
+    // letters of other systems, the root, the home folder and the media.
+    std::vector<Item> Places() const;
+
     std::string m_strPath;
     std::vector<Item> m_folders;
     std::vector<std::string> m_files;
