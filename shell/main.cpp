@@ -7,20 +7,45 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
-// Without a display the toolkit would abort with a dump of its own; say in
-// one line what is wrong and how to run the program anyway.
+std::string g_strNoDisplay;
+
+// Without a display the toolkit would stop with a dump of its own; the
+// program says in one line what is wrong and how to run it anyway.
+std::string NoDisplayMessage(const std::string& program, const std::vector<std::string>& args, const char* why)
+{
+    std::string rerun = "xvfb-run -a " + program;
+    for (const std::string& arg : args)
+        rerun += " " + arg;
+    return program + ": " + why + "; to run it on a virtual display: " + rerun + "\n";
+}
+
 bool HasDisplay()
 {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform != nullptr && *platform != '\0')
-        return true;
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0')
+            return true;
+    }
+    return false;
+}
+
+// While the toolkit opens the display: its complaints about the display are
+// held back, and if it gives up, the one-line message replaces its dump.
+void OpeningDisplayHandler(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtFatalMsg) {
+        std::fputs(g_strNoDisplay.c_str(), stderr);
+        std::fflush(stderr);
+        _exit(1);
+    }
+    if (context.category != nullptr && std::string(context.category).rfind("qt.qpa", 0) == 0)
+        return;
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
 } // namespace
@@ -47,12 +72,14 @@ int main(int argc, char** argv)
     }
 #ifndef _WIN32
     if (!HasDisplay()) {
-        std::fprintf(stderr, "%s: no display found (DISPLAY is not set); to run without one: xvfb-run -a %s%s\n",
-                     program.c_str(), program.c_str(), commandLine.bSimulate ? " --simulate" : "");
+        std::fputs(NoDisplayMessage(program, args, "no display found (DISPLAY is not set)").c_str(), stderr);
         return 1;
     }
 #endif
+    g_strNoDisplay = NoDisplayMessage(program, args, "cannot open the display");
+    const QtMessageHandler previous = qInstallMessageHandler(OpeningDisplayHandler);
     QApplication application(argc, argv);
+    qInstallMessageHandler(previous);
     CLinkApp app;
     return app.InitInstance(commandLine);
 }
