@@ -76,30 +76,44 @@ bool CReceiveOperation::ReceiveSingle(const std::string& pcFolder, const Variabl
         return false;
     }
     const std::string path = JoinPath(pcFolder, EscapeFileName(entry.name) + GetTypeExtension(entry.type));
+    if (!ReceiveIntoFile(path, {variable}))
+        return false;
+    m_messages.ShowMessage(IDS_FILE_RECEIVED);
+    return true;
+}
+
+bool CReceiveOperation::ReceiveIntoFile(const std::string& path, const std::vector<VariableRef>& variables)
+{
     if (!MayReplace(path))
         return false;
-
     std::string error;
     CReplacingFile file;
     if (!file.Create(path, error)) {
         m_messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
         return false;
     }
-    CVariableReceiver receiver(m_link, m_messages);
-    if (!receiver.ReceiveVariable(entry) || !HasSectionShape(receiver.GetVarData(), receiver.GetVarDataLength()))
-        return false;
 
-    // The section is the payload as received, even where the listing's size
-    // disagrees: the listing cannot cut or stretch the variable.
-    CVarFileBuilder builder(1);
-    builder.AddVariable(entry.name, entry.type, entry.attributes, receiver.GetVarData(),
-                        receiver.GetVarDataLength());
+    CVariableReceiver receiver(m_link, m_messages);
+    CVarFileBuilder builder(static_cast<uint16_t>(variables.size()));
+    for (const VariableRef& variable : variables) {
+        VarEntry entry;
+        if (!FindDirEntry(m_vars, variable.name, variable.folder, entry)) {
+            m_messages.ShowMessage(IDS_ENTRY_NOT_FOUND);
+            return false;
+        }
+        if (!receiver.ReceiveVariable(entry) ||
+            !HasSectionShape(receiver.GetVarData(), receiver.GetVarDataLength()))
+            return false;
+        // The section is the payload as received, even where the listing's
+        // size disagrees: the listing cannot cut or stretch the variable.
+        builder.AddVariable(entry.name, entry.type, entry.attributes, receiver.GetVarData(),
+                            receiver.GetVarDataLength());
+    }
     if (!file.Commit(builder.Finish(), error)) {
         m_messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
         return false;
     }
     m_strWrittenPath = path;
-    m_messages.ShowMessage(IDS_FILE_RECEIVED);
     return true;
 }
 
@@ -132,38 +146,8 @@ bool CReceiveOperation::ReceiveGroup(const std::string& pcFolder, const std::vec
         return false;
     }
     std::string fileName;
-    if (!AskGroupFileName(fileName))
+    if (!AskGroupFileName(fileName) || !ReceiveIntoFile(JoinPath(pcFolder, fileName), variables))
         return false;
-    const std::string path = JoinPath(pcFolder, fileName);
-    if (!MayReplace(path))
-        return false;
-
-    std::string error;
-    CReplacingFile file;
-    if (!file.Create(path, error)) {
-        m_messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
-        return false;
-    }
-
-    CVariableReceiver receiver(m_link, m_messages);
-    CVarFileBuilder builder(static_cast<uint16_t>(variables.size()));
-    for (const VariableRef& variable : variables) {
-        VarEntry entry;
-        if (!FindDirEntry(m_vars, variable.name, variable.folder, entry)) {
-            m_messages.ShowMessage(IDS_ENTRY_NOT_FOUND);
-            return false;
-        }
-        if (!receiver.ReceiveVariable(entry) ||
-            !HasSectionShape(receiver.GetVarData(), receiver.GetVarDataLength()))
-            return false;
-        builder.AddVariable(entry.name, entry.type, entry.attributes, receiver.GetVarData(),
-                            receiver.GetVarDataLength());
-    }
-    if (!file.Commit(builder.Finish(), error)) {
-        m_messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
-        return false;
-    }
-    m_strWrittenPath = path;
     m_messages.ShowMessage(IDS_FILES_RECEIVED);
     return true;
 }

@@ -43,6 +43,9 @@ private:
     // False when the user does not want to replace a non-empty file.
     bool MayReplace(const std::string& path);
     bool AskGroupFileName(std::string& fileName);
+    // Receives the variables into one file at `path`, which is replaced only
+    // once the whole new file is written.
+    bool ReceiveIntoFile(const std::string& path, const std::vector<VariableRef>& variables);
     bool HasSectionShape(const uint8_t* data, size_t length);
 
     CLink& m_link;
