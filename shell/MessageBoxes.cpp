@@ -35,11 +35,11 @@ QWidget* ActiveWindow()
 
 std::string FormatLanguageMessage(int id, const std::string& arg)
 {
-    std::string text = LoadLanguageString(id);
+    const std::string text = LoadLanguageString(id);
     const size_t at = text.find("%s");
-    if (at != std::string::npos)
-        text.replace(at, 2, arg);
-    return text;
+    if (at == std::string::npos)
+        return text;
+    return text.substr(0, at) + arg + text.substr(at + 2);
 }
 
 void CMessageBoxes::ShowMessage(int id, const std::string& arg)

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <limits>
+#include <string_view>
 
 namespace {
 
@@ -16,11 +17,19 @@ constexpr const char* kPortLpt = "Port_LPT";
 constexpr const char* kLanguage = "Language";
 constexpr const char* kTimeout = "Timeout";
 
+// Fills "%1" and "%2" of the toolkit's range message.
 std::string FormatRange(uint32_t low, uint32_t high)
 {
-    std::string text = TEXT_ENTER_INTEGER_BETWEEN;
-    text.replace(text.find("%1"), 2, std::to_string(low));
-    text.replace(text.find("%2"), 2, std::to_string(high));
+    const std::string_view pattern = TEXT_ENTER_INTEGER_BETWEEN;
+    std::string text;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && (pattern[i + 1] == '1' || pattern[i + 1] == '2')) {
+            text += std::to_string(pattern[i + 1] == '1' ? low : high);
+            ++i;
+        } else {
+            text += pattern[i];
+        }
+    }
     return text;
 }
 

@@ -215,6 +215,16 @@ TEST_F(SheetTest, WithoutALanguageLibraryTheFixedMessageEndsTheProgram)
     }
 }
 
+TEST_F(SheetTest, ItalianAskedForButOnlyEnglishPresentStartsInEnglish)
+{
+    QFile::remove(QString::fromStdString(ProgramDir() + "/Italiano.dll"));
+    StoreSettings("0x378", 0, 1000);
+    CSheet sheet;
+    ASSERT_TRUE(sheet.IsLanguageLoaded());
+    EXPECT_EQ(TabTexts(sheet), (std::vector<std::string>{"Directory", "Screen", "Configuration", "About"}));
+    EXPECT_TRUE(m_messages.GetShown().empty());
+}
+
 TEST_F(SheetTest, DamagedTemplateIsRefusedWithTheLanguageLibraryMessage)
 {
     InstallBytes("English.dll", FixtureFile("BrokenTemplate.dll"));
