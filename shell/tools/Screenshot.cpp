@@ -1,5 +1,6 @@
-// Draws the sheet as the user first sees it on the simulated calculator,
-// after a press of the directory button, into a PNG file; messages go to the
+// Draws the sheet as the user sees it on the simulated calculator after a
+// press of the directory button and a double click on the folder "main",
+// into a PNG file; messages go to the
 // standard error stream instead of boxes. Run under a display or xvfb-run:
 //   xvfb-run -a build/bin/vantrel_screenshot docs/sheet.png [page-index]
 
@@ -14,6 +15,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTreeWidget>
 
 #include <cstdio>
 
@@ -69,6 +71,15 @@ int main(int argc, char** argv)
             Settle(300);
             if (auto* directory = sheet.m_pageDirList.GetControl<QPushButton>("IDC_DIRECTORY"))
                 directory->click();
+            Settle(100);
+            // Open the folder "main", as a double click would.
+            if (auto* folders = sheet.m_pageDirList.GetControl<QTreeWidget>("IDC_FOLDER_LIST")) {
+                const QList<QTreeWidgetItem*> rows = folders->findItems(QStringLiteral("main"), Qt::MatchExactly);
+                if (!rows.isEmpty()) {
+                    folders->setCurrentItem(rows.front());
+                    emit folders->itemActivated(rows.front(), 0);
+                }
+            }
             if (argc > 2)
                 sheet.GetTabControl()->setCurrentIndex(QString::fromLocal8Bit(argv[2]).toInt());
             Settle(500);
