@@ -30,13 +30,22 @@ double MillisecondsSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
+// Built by appending: "b" + std::to_string(i) trips a false overlap warning
+// of the optimiser.
+std::string Numbered(const char* prefix, int i)
+{
+    std::string name = prefix;
+    name += std::to_string(i);
+    return name;
+}
+
 void FillCalculator(CVirtualCalculator& calc)
 {
     const std::vector<uint8_t> text = {0x00, 0x00, 0x20, 'h', 'i', 0x00, 0xE0};
     for (int i = 0; i < kBigFolderVariables; ++i)
-        calc.AddVariable("main", "b" + std::to_string(i), VAR_TEXT, 0, text);
+        calc.AddVariable("main", Numbered("b", i), VAR_TEXT, 0, text);
     for (int i = 0; i < kOtherFolderVariables; ++i)
-        calc.AddVariable("other", "o" + std::to_string(i), VAR_STR, 0, {0x00, 'x', 0x00, 0x2D});
+        calc.AddVariable("other", Numbered("o", i), VAR_STR, 0, {0x00, 'x', 0x00, 0x2D});
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -33,9 +34,12 @@ const Bytes kEot = {MACHINE_TI92, CMD_EOT, 0, 0};
 // A calculator data packet around `data`; `sumDelta` spoils the checksum.
 Bytes DataPacket(const Bytes& data, int sumDelta = 0)
 {
-    Bytes packet = {MACHINE_TI92, CMD_DATA, static_cast<uint8_t>(data.size() & 0xFF),
-                    static_cast<uint8_t>(data.size() >> 8)};
-    packet.insert(packet.end(), data.begin(), data.end());
+    Bytes packet(PACKET_HEADER_SIZE + data.size());
+    packet[0] = MACHINE_TI92;
+    packet[1] = CMD_DATA;
+    packet[2] = static_cast<uint8_t>(data.size() & 0xFF);
+    packet[3] = static_cast<uint8_t>(data.size() >> 8);
+    std::copy(data.begin(), data.end(), packet.begin() + PACKET_HEADER_SIZE);
     AppendLittleEndian16(packet, static_cast<uint16_t>(MakeChecksum(data.data(), data.size()) + sumDelta));
     return packet;
 }

@@ -131,8 +131,11 @@ TEST(DirectoryWithCalculator, SilenceAtAnyByteFailsTheListing)
 TEST(DirectoryWithCalculator, AThousandEntryListing)
 {
     CVirtualCalculator calc;
-    for (int i = 0; i < 999; ++i)
-        ASSERT_TRUE(calc.AddVariable("big", "v" + std::to_string(i), VAR_STR, 0, {0, 'a', 0, 0x2D}));
+    for (int i = 0; i < 999; ++i) {
+        std::string name = "v";
+        name += std::to_string(i);
+        ASSERT_TRUE(calc.AddVariable("big", name, VAR_STR, 0, {0, 'a', 0, 0x2D}));
+    }
     CLinkRig rig(&calc);
     CDirectoryListing listing;
     ASSERT_TRUE(listing.ReadDirectory(rig.link));
