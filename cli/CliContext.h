@@ -4,6 +4,7 @@
 #include <string>
 
 class CConsoleMessages;
+class CDirectoryListing;
 class CLink;
 class CProgressMeter;
 struct CCliOptions;
@@ -25,6 +26,10 @@ int RunDirCommand(CCliContext& context);
 int RunGetCommand(CCliContext& context);
 int RunSendCommand(CCliContext& context);
 int RunScreenCommand(CCliContext& context);
+
+// Reads the calculator's directory into `listing`; on failure shows the
+// window program's message and returns false.
+bool ReadListing(CCliContext& context, CDirectoryListing& listing);
 
 // Whether `path` may be written: yes when there is no such file or it is
 // empty, otherwise the user's answer to the overwrite question.

@@ -7,17 +7,22 @@
 #include "link/DirectoryListing.h"
 #include "shell/StringIds.h"
 
-int RunDirCommand(CCliContext& context)
+bool ReadListing(CCliContext& context, CDirectoryListing& listing)
 {
-    CDirectoryListing listing;
     context.meter.Begin("reading the directory", 0);
     const bool listed = listing.ReadDirectory(context.link);
     context.meter.End();
-    if (!listed) {
-        // A listing cut short is not printed: a script would take it for the whole.
+    if (!listed)
         context.messages.ShowMessage(IDS_DIRECTORY_FAILED);
+    return listed;
+}
+
+int RunDirCommand(CCliContext& context)
+{
+    // A listing cut short is not printed: a script would take it for the whole.
+    CDirectoryListing listing;
+    if (!ReadListing(context, listing))
         return EXIT_STATUS_LINK;
-    }
     const auto groups = GroupByFolder(listing.m_folders, listing.m_vars, context.options.bAll);
     if (context.options.bJson)
         PrintListingJson(context.out, groups);

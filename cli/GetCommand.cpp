@@ -4,7 +4,6 @@
 #include "cli/ExitStatus.h"
 #include "cli/ProgressMeter.h"
 #include "link/DirectoryListing.h"
-#include "shell/StringIds.h"
 #include "transfer/ReceiveOperation.h"
 #include "transfer/TransferTexts.h"
 #include "transfer/VariableReceiver.h"
@@ -56,13 +55,8 @@ int RunGetCommand(CCliContext& context)
 
     // Variables are found by their entries in the listing, as in the GUI.
     CDirectoryListing listing;
-    context.meter.Begin("reading the directory", 0);
-    const bool listed = listing.ReadDirectory(context.link);
-    context.meter.End();
-    if (!listed) {
-        context.messages.ShowMessage(IDS_DIRECTORY_FAILED);
+    if (!ReadListing(context, listing))
         return EXIT_STATUS_LINK;
-    }
 
     std::vector<VariableRef> refs;
     for (const CCliOptions::VarName& var : options.vars)
