@@ -7,6 +7,7 @@
 #include "shell/Settings.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -95,6 +96,13 @@ void CShellFixture::WriteSettings(const std::string& text)
     QFile file(info.absoluteFilePath());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(QByteArray::fromStdString(text));
+    ASSERT_TRUE(file.flush());
+    // The settings class keeps a file it has read and reads it again only
+    // when its size or time changed; an edit by hand never comes within the
+    // same millisecond as the program's own write, but a test's does.
+    static int s_nEdits = 0;
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-100000 + ++s_nEdits),
+                                 QFileDevice::FileModificationTime));
 }
 
 std::string CShellFixture::ReadSettings() const
