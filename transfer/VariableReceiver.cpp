@@ -4,22 +4,15 @@
 #include "link/Packets.h"
 #include "shell/StringIds.h"
 #include "shell/UserMessages.h"
+#include "transfer/ExchangeOpening.h"
 
-#include <algorithm>
 #include <new>
 
 std::vector<uint8_t> CVariableReceiver::BuildRequestPacket(const std::string& folder, const std::string& name,
                                                            uint8_t type)
 {
-    const std::string path = folder + "\\" + name;
-    if (path.size() > 0xFF)
-        return {};
-    // Size 0, the type, the path's length and the path.
-    std::vector<uint8_t> data(6 + path.size(), 0);
-    data[4] = type;
-    data[5] = static_cast<uint8_t>(path.size());
-    std::copy(path.begin(), path.end(), data.begin() + 6);
-    return MakeCountedPacket(MACHINE_PC, CMD_REQ, data);
+    // A request names the variable with size 0.
+    return BuildVariableHeaderPacket(CMD_REQ, folder, name, type, 0);
 }
 
 bool CVariableReceiver::ReceiveHeader(uint16_t& length)
@@ -89,14 +82,9 @@ bool CVariableReceiver::ReceiveVariable(const VarEntry& entry)
     if (request.empty())
         return false;
 
-    if (!m_link.SendSequence(SEQ_RDY))
+    if (!OpenVariableExchange(m_link, m_messages, request.data()))
         return false;
-    if (!m_link.ExpectSequence(SEQ_CALC_ACK)) {
-        m_messages.ShowMessage(IDS_NOT_READY);
-        return false;
-    }
     // A request that did not go out shows as the missing acknowledgement.
-    m_link.SendSequence(request.data());
     if (!m_link.ExpectSequence(SEQ_CALC_ACK)) {
         m_messages.ShowMessage(IDS_VAR_NOT_FOUND);
         return false;

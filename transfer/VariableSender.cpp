@@ -2,28 +2,17 @@
 
 #include "link/Link.h"
 #include "link/Packets.h"
-#include "shell/StringIds.h"
 #include "shell/UserMessages.h"
+#include "transfer/ExchangeOpening.h"
 #include "transfer/VarFileReader.h"
 
-#include <algorithm>
 #include <new>
 
 std::vector<uint8_t> CVariableSender::BuildAnnouncementPacket(const std::string& folder, const std::string& name,
                                                               uint8_t type, uint16_t length)
 {
-    const std::string path = folder + "\\" + name;
-    if (path.size() > 0xFF)
-        return {};
-    // The section's length in a 32-bit size field, the type, the path's
-    // length and the path.
-    std::vector<uint8_t> data(6 + path.size(), 0);
-    data[0] = static_cast<uint8_t>(length & 0xFF);
-    data[1] = static_cast<uint8_t>(length >> 8);
-    data[4] = type;
-    data[5] = static_cast<uint8_t>(path.size());
-    std::copy(path.begin(), path.end(), data.begin() + 6);
-    return MakeCountedPacket(MACHINE_PC, CMD_VAR, data);
+    // The size field carries the section's length.
+    return BuildVariableHeaderPacket(CMD_VAR, folder, name, type, length);
 }
 
 bool CVariableSender::LoadVariableData(CVarFileReader& file, uint64_t offset)
@@ -59,14 +48,9 @@ bool CVariableSender::SendVariable(const VarFileEntry& entry, const std::string&
     if (announcement.empty())
         return false;
 
-    if (!m_link.SendSequence(SEQ_RDY))
+    if (!OpenVariableExchange(m_link, m_messages, announcement.data()))
         return false;
-    if (!m_link.ExpectSequence(SEQ_CALC_ACK)) {
-        m_messages.ShowMessage(IDS_NOT_READY);
-        return false;
-    }
     // An announcement that did not go out shows as the missing acknowledgement.
-    m_link.SendSequence(announcement.data());
     if (!m_link.ExpectSequence(SEQ_CALC_ACK) || !m_link.ExpectSequence(SEQ_CALC_CTS) ||
         !m_link.SendSequence(SEQ_ACK))
         return false;

@@ -1,0 +1,35 @@
+#include "transfer/ExchangeOpening.h"
+
+#include "link/Link.h"
+#include "link/Packets.h"
+#include "shell/StringIds.h"
+#include "shell/UserMessages.h"
+
+#include <algorithm>
+
+std::vector<uint8_t> BuildVariableHeaderPacket(uint8_t command, const std::string& folder, const std::string& name,
+                                               uint8_t type, uint16_t size)
+{
+    const std::string path = folder + "\\" + name;
+    if (path.size() > 0xFF)
+        return {};
+    std::vector<uint8_t> data(6 + path.size(), 0);
+    data[0] = static_cast<uint8_t>(size & 0xFF);
+    data[1] = static_cast<uint8_t>(size >> 8);
+    data[4] = type;
+    data[5] = static_cast<uint8_t>(path.size());
+    std::copy(path.begin(), path.end(), data.begin() + 6);
+    return MakeCountedPacket(MACHINE_PC, command, data);
+}
+
+bool OpenVariableExchange(CLink& link, IUserMessages& messages, const uint8_t* firstPacket)
+{
+    if (!link.SendSequence(SEQ_RDY))
+        return false;
+    if (!link.ExpectSequence(SEQ_CALC_ACK)) {
+        messages.ShowMessage(IDS_NOT_READY);
+        return false;
+    }
+    link.SendSequence(firstPacket);
+    return true;
+}
