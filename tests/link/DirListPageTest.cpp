@@ -1,100 +1,44 @@
-#include "RecordingMessages.h"
+#include "SimulatedSheetFixture.h"
 #include "link/DirList.h"
 #include "link/VarTypes.h"
-#include "shell/LanguageLibrary.h"
-#include "shell/MessageBoxes.h"
-#include "shell/ProgramFolder.h"
-#include "shell/Sheet.h"
 #include "shell/SimulatedCalculator.h"
 #include "shell/StringIds.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class CPageEnvironment final : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "dirlist_tests";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-};
-
-[[maybe_unused]] ::testing::Environment* const g_environment =
-    ::testing::AddGlobalTestEnvironment(new CPageEnvironment);
-
-// The whole program on the simulated calculator: an English language
-// library in a program folder of its own, fresh settings, a home folder with
-// a little tree in it, and every message recorded.
-class DirListPage : public ::testing::Test {
+// The whole program on the simulated calculator, with a little tree in the
+// home folder.
+class DirListPage : public CSimulatedSheetFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_programDir.isValid() && m_configDir.isValid() && m_homeDir.isValid());
-        ASSERT_TRUE(QFile::copy(QStringLiteral(VANTREL_BIN_DIR "/English.dll"),
-                                m_programDir.filePath(QStringLiteral("English.dll"))));
-        m_previousDir = fs::current_path();
-        m_oldHome = qgetenv("HOME");
-        m_oldConfig = qgetenv("XDG_CONFIG_HOME");
-        qputenv("HOME", m_homeDir.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", m_configDir.path().toLocal8Bit());
-        m_home = fs::canonical(m_homeDir.path().toStdString());
+        ASSERT_NO_FATAL_FAILURE(CSimulatedSheetFixture::SetUp());
         fs::create_directories(m_home / "lessons" / "week1");
         std::ofstream(m_home / "lessons" / "x.92e") << "x";
         std::ofstream(m_home / "top.92g") << "g";
-        SetProgramFolder(m_programDir.path().toStdString());
-        SetUserMessages(&m_messages);
-        FreeLanguageLibrary();
-    }
-    void TearDown() override
-    {
-        m_pSheet.reset();
-        FreeLanguageLibrary();
-        SetUserMessages(nullptr);
-        SetProgramFolder({});
-        qputenv("HOME", m_oldHome);
-        qputenv("XDG_CONFIG_HOME", m_oldConfig);
-        fs::current_path(m_previousDir);
     }
 
     // Builds and shows the sheet on the simulated calculator.
     void OpenSheet(bool portOpens = true)
     {
-        m_pSheet = std::make_unique<CSheet>();
-        ASSERT_TRUE(m_pSheet->IsLanguageLoaded());
-        m_pSheet->UseSimulatedCalculator();
-        Cable().SetOpenFailure(!portOpens);
-        ASSERT_TRUE(m_pSheet->Create());
-        m_pSheet->show();
-        QApplication::processEvents();
+        ASSERT_NO_FATAL_FAILURE(CSimulatedSheetFixture::OpenSheet(portOpens));
         ASSERT_TRUE(Page().IsInitialised());
     }
 
     CDirList& Page() { return m_pSheet->m_pageDirList; }
-    CVirtualCalculator& Calc() { return m_pSheet->GetSimulatedCalculator()->GetCalculator(); }
-    CSimulatedCable& Cable() { return m_pSheet->GetSimulatedCalculator()->GetCable(); }
     QTreeWidget* Folders() { return Page().GetControl<QTreeWidget>("IDC_FOLDER_LIST"); }
     QTreeWidget* Vars() { return Page().GetControl<QTreeWidget>("IDC_VAR_LIST"); }
     QListWidget* PcFolders() { return Page().GetControl<QListWidget>("IDC_PC_FOLDERS"); }
@@ -123,18 +67,6 @@ protected:
         PcFolders()->setCurrentItem(rows.front());
         QApplication::processEvents();
     }
-
-    CRecordingMessages m_messages;
-    std::unique_ptr<CSheet> m_pSheet;
-    fs::path m_home;
-
-private:
-    QTemporaryDir m_programDir;
-    QTemporaryDir m_configDir;
-    QTemporaryDir m_homeDir;
-    QByteArray m_oldHome;
-    QByteArray m_oldConfig;
-    fs::path m_previousDir;
 };
 
 } // namespace

@@ -1,10 +1,6 @@
-#include "RecordingMessages.h"
+#include "SimulatedSheetFixture.h"
 #include "screen/GrabScreen.h"
 #include "screen/SavePictureDialog.h"
-#include "shell/LanguageLibrary.h"
-#include "shell/MessageBoxes.h"
-#include "shell/ProgramFolder.h"
-#include "shell/Sheet.h"
 #include "shell/SimulatedCalculator.h"
 #include "shell/StringIds.h"
 
@@ -19,14 +15,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
-#include <memory>
 
 namespace fs = std::filesystem;
 
@@ -61,59 +55,34 @@ void Type(QFileDialog* dialog, const QString& name)
     static_cast<QDialog*>(dialog)->accept();
 }
 
-// The screen page on the whole program driven by the simulated calculator,
-// with an English language library, fresh settings, every message recorded
-// and a scratch home folder, which the directory page makes the current
-// directory when the sheet opens.
-class GrabScreenPage : public ::testing::Test {
+// The screen page on the whole program driven by the simulated calculator;
+// the scratch home folder is the current directory from the start, as the
+// directory page makes it when the sheet opens.
+class GrabScreenPage : public CSimulatedSheetFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_programDir.isValid() && m_configDir.isValid() && m_workDir.isValid());
-        ASSERT_TRUE(QFile::copy(QStringLiteral(VANTREL_BIN_DIR "/English.dll"),
-                                m_programDir.filePath(QStringLiteral("English.dll"))));
-        m_previousDir = fs::current_path();
-        fs::current_path(m_workDir.path().toStdString());
-        m_oldConfig = qgetenv("XDG_CONFIG_HOME");
-        m_oldHome = qgetenv("HOME");
-        qputenv("XDG_CONFIG_HOME", m_configDir.path().toLocal8Bit());
-        qputenv("HOME", m_workDir.path().toLocal8Bit());
-        SetProgramFolder(m_programDir.path().toStdString());
-        SetUserMessages(&m_messages);
-        FreeLanguageLibrary();
-    }
-    void TearDown() override
-    {
-        m_pSheet.reset();
-        FreeLanguageLibrary();
-        SetUserMessages(nullptr);
-        SetProgramFolder({});
-        qputenv("XDG_CONFIG_HOME", m_oldConfig);
-        qputenv("HOME", m_oldHome);
-        fs::current_path(m_previousDir);
+        ASSERT_NO_FATAL_FAILURE(CSimulatedSheetFixture::SetUp());
+        fs::current_path(m_home);
     }
 
     void OpenSheet(bool portOpens = true)
     {
-        m_pSheet = std::make_unique<CSheet>();
-        ASSERT_TRUE(m_pSheet->IsLanguageLoaded());
-        m_pSheet->UseSimulatedCalculator();
-        Cable().SetOpenFailure(!portOpens);
-        ASSERT_TRUE(m_pSheet->Create());
-        m_pSheet->show();
+        ASSERT_NO_FATAL_FAILURE(CSimulatedSheetFixture::OpenSheet(portOpens));
         m_pSheet->GetTabControl()->setCurrentWidget(&Page());
         QApplication::processEvents();
         ASSERT_TRUE(Page().IsInitialised());
-        ASSERT_EQ(QDir::current().canonicalPath(), QDir(m_workDir.path()).canonicalPath());
+        ASSERT_EQ(QDir::current().canonicalPath(), QDir(WorkPath("")).canonicalPath());
         m_messages.Clear();
     }
 
     CGrabScreen& Page() { return m_pSheet->m_pageGrabScreen; }
-    CVirtualCalculator& Calc() { return m_pSheet->GetSimulatedCalculator()->GetCalculator(); }
-    CSimulatedCable& Cable() { return m_pSheet->GetSimulatedCalculator()->GetCable(); }
     QImage Shown() { return Page().GetControl<QLabel>("IDC_SCREEN_PICTURE")->pixmap().toImage(); }
     void Click(const char* button) { Page().GetControl<QAbstractButton>(button)->click(); }
-    QString WorkPath(const char* name) const { return m_workDir.filePath(QLatin1String(name)); }
+    QString WorkPath(const char* name) const
+    {
+        return QDir(QString::fromStdString(m_home.string())).filePath(QLatin1String(name));
+    }
 
     // Every pixel black where the calculator's screen is dark, white where
     // it is light, at the given zoom.
@@ -140,17 +109,6 @@ protected:
                     return false;
         return !image.isNull();
     }
-
-    CRecordingMessages m_messages;
-    std::unique_ptr<CSheet> m_pSheet;
-
-private:
-    QTemporaryDir m_programDir;
-    QTemporaryDir m_configDir;
-    QTemporaryDir m_workDir;
-    fs::path m_previousDir;
-    QByteArray m_oldConfig;
-    QByteArray m_oldHome;
 };
 
 } // namespace

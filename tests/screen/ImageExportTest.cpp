@@ -1,3 +1,4 @@
+#include "GuiApplication.h"
 #include "screen/ImageExport.h"
 #include "screen/PictureBits.h"
 #include "screen/ScreenPicture.h"

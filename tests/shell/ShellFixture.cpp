@@ -1,39 +1,14 @@
 #include "ShellFixture.h"
 
-#include "shell/LanguageLibrary.h"
-#include "shell/MessageBoxes.h"
-#include "shell/ProgramFolder.h"
 #include "shell/QtSettingsStore.h"
 #include "shell/Settings.h"
 
-#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <cstdlib>
-
 namespace {
-
-// One application object for every test, as widgets need.
-class CShellEnvironment final : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "shell_tests";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-};
-
-[[maybe_unused]] ::testing::Environment* const g_environment =
-    ::testing::AddGlobalTestEnvironment(new CShellEnvironment);
 
 QByteArray ReadWhole(const QString& path)
 {
@@ -44,28 +19,6 @@ QByteArray ReadWhole(const QString& path)
 }
 
 } // namespace
-
-void CShellFixture::SetUp()
-{
-    ASSERT_TRUE(m_configDir.isValid());
-    ASSERT_TRUE(m_programDir.isValid());
-    m_oldConfigHome = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", m_configDir.path().toLocal8Bit());
-    SetProgramFolder(ProgramDir());
-    SetUserMessages(&m_messages);
-    FreeLanguageLibrary();
-}
-
-void CShellFixture::TearDown()
-{
-    FreeLanguageLibrary();
-    SetUserMessages(nullptr);
-    SetProgramFolder({});
-    if (m_oldConfigHome.isNull())
-        qunsetenv("XDG_CONFIG_HOME");
-    else
-        qputenv("XDG_CONFIG_HOME", m_oldConfigHome);
-}
 
 QByteArray CShellFixture::BuiltFile(const char* fileName)
 {
@@ -84,7 +37,7 @@ void CShellFixture::Install(const char* fileName)
 
 void CShellFixture::InstallBytes(const char* fileName, const QByteArray& bytes)
 {
-    QFile file(QDir(m_programDir.path()).filePath(QLatin1String(fileName)));
+    QFile file(ProgramFilePath(QLatin1String(fileName)));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(file.write(bytes), bytes.size());
 }

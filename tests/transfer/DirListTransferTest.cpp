@@ -1,18 +1,12 @@
 #include "GuiTestSupport.h"
-#include "RecordingMessages.h"
+#include "SimulatedSheetFixture.h"
 #include "link/DirList.h"
-#include "shell/LanguageLibrary.h"
-#include "shell/MessageBoxes.h"
-#include "shell/ProgramFolder.h"
-#include "shell/Sheet.h"
 #include "shell/SimulatedCalculator.h"
 #include "shell/StringIds.h"
 #include "transfer/VarFileReader.h"
 
-#include <QFile>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <filesystem>
@@ -22,48 +16,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The program's sheet on the simulated calculator with its sample content,
-// an English language library, a home folder of its own as the shown PC
-// folder, and every message answered and recorded through the message
-// interface.
-class DirListTransfer : public ::testing::Test {
+// The program's sheet opened on the simulated calculator with its sample
+// content, the home folder as the shown PC folder.
+class DirListTransfer : public CSimulatedSheetFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_programDir.isValid() && m_configDir.isValid() && m_homeDir.isValid());
-        ASSERT_TRUE(QFile::copy(QStringLiteral(VANTREL_BIN_DIR "/English.dll"),
-                                m_programDir.filePath(QStringLiteral("English.dll"))));
-        m_previousDir = fs::current_path();
-        m_oldHome = qgetenv("HOME");
-        m_oldConfig = qgetenv("XDG_CONFIG_HOME");
-        qputenv("HOME", m_homeDir.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", m_configDir.path().toLocal8Bit());
-        m_home = fs::canonical(m_homeDir.path().toStdString());
-        SetProgramFolder(m_programDir.path().toStdString());
-        SetUserMessages(&m_messages);
-        FreeLanguageLibrary();
-
-        m_pSheet = std::make_unique<CSheet>();
-        ASSERT_TRUE(m_pSheet->IsLanguageLoaded());
-        m_pSheet->UseSimulatedCalculator();
-        ASSERT_TRUE(m_pSheet->Create());
-        m_pSheet->show();
-        QApplication::processEvents();
+        ASSERT_NO_FATAL_FAILURE(CSimulatedSheetFixture::SetUp());
+        ASSERT_NO_FATAL_FAILURE(OpenSheet());
         ASSERT_TRUE(Page().IsInitialised());
-    }
-    void TearDown() override
-    {
-        m_pSheet.reset();
-        FreeLanguageLibrary();
-        SetUserMessages(nullptr);
-        SetProgramFolder({});
-        qputenv("HOME", m_oldHome);
-        qputenv("XDG_CONFIG_HOME", m_oldConfig);
-        fs::current_path(m_previousDir);
     }
 
     CDirList& Page() { return m_pSheet->m_pageDirList; }
-    CVirtualCalculator& Calc() { return m_pSheet->GetSimulatedCalculator()->GetCalculator(); }
     QTreeWidget* Folders() { return Page().GetControl<QTreeWidget>("IDC_FOLDER_LIST"); }
     QTreeWidget* Vars() { return Page().GetControl<QTreeWidget>("IDC_VAR_LIST"); }
     QListWidget* PcFiles() { return Page().GetControl<QListWidget>("IDC_PC_FILES"); }
@@ -94,18 +58,6 @@ protected:
             names << PcFiles()->item(i)->text();
         return names;
     }
-
-    CRecordingMessages m_messages;
-    std::unique_ptr<CSheet> m_pSheet;
-    fs::path m_home;
-
-private:
-    QTemporaryDir m_programDir;
-    QTemporaryDir m_configDir;
-    QTemporaryDir m_homeDir;
-    QByteArray m_oldHome;
-    QByteArray m_oldConfig;
-    fs::path m_previousDir;
 };
 
 } // namespace

@@ -6,14 +6,14 @@
 
 #include <memory>
 
-// One application object for every test of the program, as the toolkit needs
+// One application object for every test of a program, as the toolkit needs
 // before any widget or image plug-in is used.
-class CGuiEnvironment final : public ::testing::Environment {
+class CGuiApplicationEnvironment final : public ::testing::Environment {
 public:
     void SetUp() override
     {
         static int argc = 1;
-        static char name[] = "screen_gui_tests";
+        static char name[] = "vantrel_gui_tests";
         static char* argv[] = {name, nullptr};
         m_app = std::make_unique<QApplication>(argc, argv);
     }
@@ -22,3 +22,7 @@ public:
 private:
     std::unique_ptr<QApplication> m_app;
 };
+
+// Registered once for the whole program, however many files include this.
+inline ::testing::Environment* const g_guiApplicationEnvironment =
+    ::testing::AddGlobalTestEnvironment(new CGuiApplicationEnvironment);
