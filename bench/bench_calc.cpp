@@ -3,13 +3,13 @@
 // receiving a 65,000-byte variable, sending it back, and a screen capture.
 // Last comes the worst software cost per port access over the four, which
 // covers the PC's side and the calculator's reaction to every access.
+#include "BenchSupport.h"
 #include "link/Link.h"
 #include "link/Packets.h"
 #include "sim/SimulatedCable.h"
 #include "sim/VirtualCalculator.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -28,9 +28,7 @@ class CPcSide {
 public:
     explicit CPcSide(CSimulatedCable& cable)
     {
-        m_link.m_portIo.SetBackend(cable.MakeBackend());
-        m_link.m_portIo.OpenDriver();
-        m_link.SetPort(cable.GetBase());
+        OpenLink(m_link, cable.MakeBackend(), cable.GetBase());
     }
 
     bool Send(const Bytes& bytes)
@@ -133,10 +131,9 @@ struct Figures {
 Figures Measure(CSimulatedCable& cable, const std::function<bool()>& work, bool& ok)
 {
     cable.ResetCounts();
-    const auto start = std::chrono::steady_clock::now();
+    const auto start = BenchClock::now();
     ok = ok && work();
-    const auto end = std::chrono::steady_clock::now();
-    const double ns = std::chrono::duration<double, std::nano>(end - start).count();
+    const double ns = ElapsedSince<std::nano>(start);
     const double accesses = static_cast<double>(cable.GetReadCount() + cable.GetWriteCount());
     return {ns / 1e6, accesses > 0 ? ns / accesses : 0};
 }

@@ -3,19 +3,18 @@
 // and one folder of 1,000 variables shown and laid out. Prints the exchange
 // time, the fill time, and last the fill time per 1,000 rows, whose target
 // is at most 50 ms.
+#include "BenchPages.h"
+#include "BenchSupport.h"
 #include "link/DirList.h"
 #include "link/DirectoryListing.h"
 #include "link/Link.h"
 #include "link/VarTypes.h"
-#include "shell/LanguageLibrary.h"
-#include "shell/ProgramFolder.h"
 #include "sim/SimulatedCable.h"
 #include "sim/VirtualCalculator.h"
 
 #include <QApplication>
 #include <QTreeWidget>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -24,11 +23,6 @@ namespace {
 constexpr int kBigFolderVariables = 1000;
 constexpr int kOtherFolderVariables = 998; // with "main" and "other": 2,000 entries
 constexpr int kRuns = 5;
-
-double MillisecondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
 
 // Built by appending: "b" + std::to_string(i) trips a false overlap warning
 // of the optimiser.
@@ -52,8 +46,7 @@ void FillCalculator(CVirtualCalculator& calc)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseOffscreenUnlessChosen();
     QApplication app(argc, argv);
 
     // The listing through the cable, without any widget.
@@ -63,17 +56,15 @@ int main(int argc, char** argv)
     FillCalculator(calc);
     cable.SetPeer(&calc);
     CLink link;
-    link.m_portIo.SetBackend(cable.MakeBackend());
-    link.m_portIo.OpenDriver();
-    link.SetPort(cable.GetBase());
+    OpenLink(link, cable.MakeBackend(), cable.GetBase());
 
     CDirectoryListing listing;
-    const auto listingStart = std::chrono::steady_clock::now();
+    const auto listingStart = BenchClock::now();
     if (!listing.ReadDirectory(link)) {
         std::fprintf(stderr, "bench_dir: the listing failed\n");
         return 1;
     }
-    const double listingMs = MillisecondsSince(listingStart);
+    const double listingMs = ElapsedSince<std::milli>(listingStart);
     const size_t entries = listing.m_folders.size() + listing.m_vars.size();
     if (entries != 2000) {
         std::fprintf(stderr, "bench_dir: %zu entries listed instead of 2000\n", entries);
@@ -81,19 +72,9 @@ int main(int argc, char** argv)
     }
 
     // The page from the English template, shown off screen.
-    SetProgramFolder(VANTREL_BIN_DIR);
-    g_hLangLibrary = LoadLanguageBundle("English.dll");
-    if (g_hLangLibrary == nullptr) {
-        std::fprintf(stderr, "bench_dir: English.dll not found in %s\n", VANTREL_BIN_DIR);
-        return 1;
-    }
     CDirList page;
-    size_t templateSize = 0;
-    const void* pageTemplate = LoadLanguageResource(CDirList::IDD, RT_DIALOG, &templateSize);
-    if (!page.SetTemplate(pageTemplate, templateSize)) {
-        std::fprintf(stderr, "bench_dir: the page template cannot be built\n");
+    if (!BuildEnglishPage(page, CDirList::IDD, "bench_dir", "the page"))
         return 1;
-    }
     page.resize(900, 600);
     page.show();
     QApplication::processEvents();
@@ -107,7 +88,7 @@ int main(int argc, char** argv)
         page.GetControl<QTreeWidget>("IDC_FOLDER_LIST")->clear();
         vars->clear();
         QApplication::processEvents();
-        const auto fillStart = std::chrono::steady_clock::now();
+        const auto fillStart = BenchClock::now();
         for (const FolderEntry& folder : listing.m_folders)
             page.AddFolderEntry(folder.name, folder.size);
         for (const VarEntry& var : listing.m_vars)
@@ -115,7 +96,7 @@ int main(int argc, char** argv)
         page.ShowFolderVariables("main");
         page.repaint();
         QApplication::processEvents();
-        const double ms = MillisecondsSince(fillStart);
+        const double ms = ElapsedSince<std::milli>(fillStart);
         fillMs = ms < fillMs ? ms : fillMs;
     }
     if (vars->topLevelItemCount() != kBigFolderVariables) {

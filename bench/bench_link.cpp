@@ -1,12 +1,12 @@
 // Moves 65,536 bytes each way over the simulated cable with a calculator that
 // answers at once, and prints the port accesses per byte and the software's
 // own cost per port access.
+#include "BenchSupport.h"
 #include "link/Link.h"
 #include "sim/CalcLinkEnd.h"
 #include "sim/SimulatedCable.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <vector>
 
@@ -23,11 +23,10 @@ template <typename Work>
 Figures Measure(CSimulatedCable& cable, Work work)
 {
     cable.ResetCounts();
-    const auto start = std::chrono::steady_clock::now();
+    const auto start = BenchClock::now();
     work();
-    const auto end = std::chrono::steady_clock::now();
+    const double ns = ElapsedSince<std::nano>(start);
     const double accesses = static_cast<double>(cable.GetReadCount() + cable.GetWriteCount());
-    const double ns = std::chrono::duration<double, std::nano>(end - start).count();
     return {accesses / kBytes, ns / accesses};
 }
 
@@ -39,10 +38,8 @@ int main()
     CCalcLinkEnd calc;
     cable.SetPeer(&calc);
     CLink link;
-    link.m_portIo.SetBackend(cable.MakeBackend());
-    if (!link.m_portIo.OpenDriver())
+    if (!OpenLink(link, cable.MakeBackend(), cable.GetBase()))
         return 1;
-    link.SetPort(cable.GetBase());
 
     bool ok = true;
     const Figures send = Measure(cable, [&] {

@@ -3,11 +3,11 @@
 // double size, shown off screen (enlargement, picture, display and repaint).
 // Prints the capture time, the mean rebuild time at each zoom, and last the
 // double-size rebuild again, whose target is at most 2,000 us.
+#include "BenchPages.h"
+#include "BenchSupport.h"
 #include "link/Link.h"
 #include "screen/GrabScreen.h"
 #include "screen/ScreenCapture.h"
-#include "shell/LanguageLibrary.h"
-#include "shell/ProgramFolder.h"
 #include "sim/SimulatedCable.h"
 #include "sim/VirtualCalculator.h"
 
@@ -15,7 +15,6 @@
 #include <QLabel>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 
 namespace {
@@ -23,27 +22,21 @@ namespace {
 constexpr int kCaptures = 5;
 constexpr int kBuilds = 200;
 
-double MicrosecondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
-}
-
 double MeanBuildMicroseconds(CGrabScreen& page, uint8_t zoom)
 {
     page.m_nZoom = zoom;
     page.BuildPicture(); // warm-up
-    const auto start = std::chrono::steady_clock::now();
+    const auto start = BenchClock::now();
     for (int i = 0; i < kBuilds; ++i)
         page.BuildPicture();
-    return MicrosecondsSince(start) / kBuilds;
+    return ElapsedSince<std::micro>(start) / kBuilds;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseOffscreenUnlessChosen();
     QApplication app(argc, argv);
 
     CSimulatedCable cable;
@@ -51,19 +44,17 @@ int main(int argc, char** argv)
     calc.LoadSampleContent();
     cable.SetPeer(&calc);
     CLink link;
-    link.m_portIo.SetBackend(cable.MakeBackend());
-    link.m_portIo.OpenDriver();
-    link.SetPort(cable.GetBase());
+    OpenLink(link, cable.MakeBackend(), cable.GetBase());
 
     CGrabScreen page;
     double bestCaptureUs = 0;
     for (int i = 0; i < kCaptures; ++i) {
-        const auto start = std::chrono::steady_clock::now();
+        const auto start = BenchClock::now();
         if (!ReceiveScreen(link, page.Screen())) {
             std::fprintf(stderr, "bench_screen: the capture failed\n");
             return 1;
         }
-        const double us = MicrosecondsSince(start);
+        const double us = ElapsedSince<std::micro>(start);
         bestCaptureUs = i == 0 ? us : std::min(bestCaptureUs, us);
     }
     if (!std::equal(calc.Screen().begin(), calc.Screen().end(), page.m_pScreen.get(),
@@ -72,18 +63,8 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    SetProgramFolder(VANTREL_BIN_DIR);
-    g_hLangLibrary = LoadLanguageBundle("English.dll");
-    if (g_hLangLibrary == nullptr) {
-        std::fprintf(stderr, "bench_screen: English.dll not found in %s\n", VANTREL_BIN_DIR);
+    if (!BuildEnglishPage(page, CGrabScreen::IDD, "bench_screen", "the screen page"))
         return 1;
-    }
-    size_t size = 0;
-    const void* tmpl = LoadLanguageResource(CGrabScreen::IDD, RT_DIALOG, &size);
-    if (tmpl == nullptr || !page.SetTemplate(tmpl, size)) {
-        std::fprintf(stderr, "bench_screen: the screen page template cannot be built\n");
-        return 1;
-    }
     page.show();
     QApplication::processEvents();
     if (page.GetControl<QLabel>("IDC_SCREEN_PICTURE") == nullptr) {

@@ -8,6 +8,7 @@
 // last. Runs are deterministic in their number of port accesses, so a first
 // run counts them and the timed runs take the clock at those two accesses
 // only, leaving the exchange itself unslowed. Medians of several runs.
+#include "BenchSupport.h"
 #include "link/DirEntries.h"
 #include "link/Link.h"
 #include "link/VarTypes.h"
@@ -18,7 +19,6 @@
 #include "transfer/SendOperation.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -27,8 +27,6 @@
 #include <vector>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 constexpr size_t kContentBytes = 65000;
 constexpr int kRuns = 5;
@@ -66,23 +64,23 @@ public:
         m_nLast = lastAccess;
     }
     uint64_t GetAccesses() const { return m_nAccesses; }
-    double ExchangeMs() const { return std::chrono::duration<double, std::milli>(m_last - m_first).count(); }
+    double ExchangeMs() const { return Elapsed<std::milli>(m_first, m_last); }
 
 private:
     void Mark()
     {
         ++m_nAccesses;
         if (m_nAccesses == 1)
-            m_first = Clock::now();
+            m_first = BenchClock::now();
         if (m_nAccesses == m_nLast)
-            m_last = Clock::now();
+            m_last = BenchClock::now();
     }
 
     std::unique_ptr<IPortBackend> m_inner;
     uint64_t m_nAccesses = 0;
     uint64_t m_nLast = std::numeric_limits<uint64_t>::max();
-    Clock::time_point m_first;
-    Clock::time_point m_last;
+    BenchClock::time_point m_first;
+    BenchClock::time_point m_last;
 };
 
 struct Timing {
@@ -100,9 +98,9 @@ Timing Measure(CMarkingBackend& backend, const std::function<bool()>& operation,
     std::vector<double> outside;
     for (int i = 0; i < kRuns && ok; ++i) {
         backend.Start(accesses);
-        const auto start = Clock::now();
+        const auto start = BenchClock::now();
         ok = operation() && backend.GetAccesses() == accesses;
-        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        const double ms = ElapsedSince<std::milli>(start);
         whole.push_back(ms);
         outside.push_back(ms - backend.ExchangeMs());
     }
@@ -127,10 +125,8 @@ int main()
     auto marking = std::make_unique<CMarkingBackend>(cable.MakeBackend());
     CMarkingBackend& backend = *marking;
     CLink link;
-    link.m_portIo.SetBackend(std::move(marking));
-    if (!link.m_portIo.OpenDriver())
+    if (!OpenLink(link, std::move(marking), cable.GetBase()))
         return 1;
-    link.SetPort(cable.GetBase());
 
     std::vector<uint8_t> contents(kContentBytes);
     for (size_t i = 0; i < contents.size(); ++i)
