@@ -4,6 +4,7 @@
 // Last comes the worst software cost per port access over the four, which
 // covers the PC's side and the calculator's reaction to every access.
 #include "BenchSupport.h"
+#include "PcScripts.h"
 #include "link/Link.h"
 #include "link/Packets.h"
 #include "sim/SimulatedCable.h"
@@ -17,107 +18,49 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using pc::Bytes;
 
 constexpr int kFolders = 10;
 constexpr int kVariablesPerFolder = 99; // with the folders, 1,000 entries
 constexpr size_t kContentBytes = 65000;
 constexpr uint8_t kTextType = 0x0B;
 
+// The PC's end of the cable, running the same scripts as the tests of the
+// virtual calculator.
 class CPcSide {
 public:
-    explicit CPcSide(CSimulatedCable& cable)
-    {
-        OpenLink(m_link, cable.MakeBackend(), cable.GetBase());
-    }
-
-    bool Send(const Bytes& bytes)
-    {
-        return std::all_of(bytes.begin(), bytes.end(), [this](uint8_t b) { return m_link.SendByte(b); });
-    }
-    bool Send(const uint8_t* counted) { return m_link.SendSequence(counted); }
-    bool Expect(const uint8_t* counted) { return m_link.ExpectSequence(counted); }
-
-    // A data packet read by its length; its data, or nothing on a failure
-    // or a bad checksum.
-    bool ReceiveData(Bytes& data)
-    {
-        uint8_t header[4];
-        for (uint8_t& b : header)
-            if (!m_link.ReceiveByte(b))
-                return false;
-        data.resize(static_cast<size_t>(header[2] | (header[3] << 8)));
-        for (uint8_t& b : data)
-            if (!m_link.ReceiveByte(b))
-                return false;
-        uint8_t checksum[2];
-        if (!m_link.ReceiveByte(checksum[0]) || !m_link.ReceiveByte(checksum[1]))
-            return false;
-        return MakeChecksum(data.data(), data.size()) == (checksum[0] | (checksum[1] << 8));
-    }
-
-    uint8_t ReceiveCommand()
-    {
-        uint8_t header[4] = {};
-        for (uint8_t& b : header)
-            if (!m_link.ReceiveByte(b))
-                return 0;
-        return header[1];
-    }
-
-    static Bytes Packet(uint8_t command, const Bytes& data)
-    {
-        Bytes packet{MACHINE_PC, command};
-        AppendLittleEndian16(packet, static_cast<uint16_t>(data.size()));
-        packet.insert(packet.end(), data.begin(), data.end());
-        AppendLittleEndian16(packet, MakeChecksum(data.data(), data.size()));
-        return packet;
-    }
-
-    static Bytes Header(uint32_t size, uint8_t type, const std::string& path)
-    {
-        Bytes data{static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8), 0, 0, type,
-                   static_cast<uint8_t>(path.size())};
-        data.insert(data.end(), path.begin(), path.end());
-        return data;
-    }
+    explicit CPcSide(CSimulatedCable& cable) { OpenLink(m_link, cable.MakeBackend(), cable.GetBase()); }
 
     size_t ListDirectory()
     {
-        Bytes data;
-        if (!Send(SEQ_RDY) || !Expect(SEQ_CALC_ACK) || !Send(SEQ_DIR_REQ) || !Expect(SEQ_CALC_ACK) ||
-            !ReceiveData(data))
-            return 0;
-        for (size_t entries = 1;; ++entries) {
-            if (!Send(SEQ_ACK) || !Send(SEQ_CTS) || !Expect(SEQ_CALC_ACK) || !ReceiveData(data) ||
-                !Send(SEQ_ACK))
-                return 0;
-            const uint8_t closing = ReceiveCommand();
-            if (closing == CMD_EOT)
-                return Send(SEQ_ACK) ? entries : 0;
-            if (closing != CMD_CONT)
-                return 0;
-        }
+        const auto entries = pc::ListDirectory(m_link);
+        return entries ? entries->size() : 0;
     }
 
     bool ReceiveVariable(const std::string& path, uint8_t type, Bytes& section)
     {
-        Bytes header;
-        return Send(SEQ_RDY) && Expect(SEQ_CALC_ACK) && Send(Packet(CMD_REQ, Header(0, type, path))) &&
-               Expect(SEQ_CALC_ACK) && ReceiveData(header) && Send(SEQ_ACK) && Send(SEQ_CTS) &&
-               Expect(SEQ_CALC_ACK) && ReceiveData(section) && Send(SEQ_ACK) && ReceiveCommand() == CMD_EOT &&
-               Send(SEQ_ACK);
+        auto received = pc::RequestVariable(m_link, path, type);
+        if (!received)
+            return false;
+        section = std::move(*received);
+        return true;
     }
 
     bool SendVariable(const std::string& path, uint8_t type, const Bytes& section)
     {
-        return Send(SEQ_RDY) && Expect(SEQ_CALC_ACK) &&
-               Send(Packet(CMD_VAR, Header(static_cast<uint32_t>(section.size()), type, path))) &&
-               Expect(SEQ_CALC_ACK) && Expect(SEQ_CALC_CTS) && Send(SEQ_ACK) && Send(Packet(CMD_DATA, section)) &&
-               Expect(SEQ_CALC_ACK) && Send(SEQ_EOT) && Expect(SEQ_CALC_ACK);
+        return pc::SendVariable(m_link, path, type, section);
     }
 
-    bool CaptureScreen(Bytes& screen) { return Send(SEQ_SCREEN) && Expect(SEQ_CALC_ACK) && ReceiveData(screen); }
+    bool CaptureScreen(Bytes& screen)
+    {
+        if (!pc::Send(m_link, SEQ_SCREEN) || !m_link.ExpectSequence(SEQ_CALC_ACK))
+            return false;
+        const Bytes packet = pc::ReceiveDataPacket(m_link);
+        if (!pc::ChecksumHolds(packet))
+            return false;
+        screen.assign(packet.begin() + 4, packet.end() - 2);
+        return true;
+    }
 
 private:
     CLink m_link;
