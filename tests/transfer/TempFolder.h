@@ -54,9 +54,9 @@ inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& byte
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-// A real file written by another link program, from the shared samples.
+// A real file written by another link program (tests/data).
 inline std::string SamplePath(const std::string& name)
 {
     const char* folder = std::getenv("VANTREL_SAMPLES");
-    return std::string(folder ? folder : "../shared/samples") + "/" + name;
+    return std::string(folder ? folder : VANTREL_TEST_DATA) + "/" + name;
 }
