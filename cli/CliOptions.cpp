@@ -360,7 +360,7 @@ Commands:
   send FILE...                  send variable files (single or group)
   screen FILE [--zoom 2] [--force]
                                 capture the screen and save it in the format of
-                                FILE's extension (bmp, png, ...)
+                                FILE's extension (bmp, pbm, png)
 
 Options:
   --port BASE|DEVICE   the port: 0x378, 0x278 or a device such as /dev/parport0

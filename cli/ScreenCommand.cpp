@@ -3,37 +3,22 @@
 #include "cli/ConsoleMessages.h"
 #include "cli/ExitStatus.h"
 #include "cli/ProgressMeter.h"
-#include "screen/ImageExport.h"
+#include "screen/MonoImageFile.h"
 #include "screen/PictureBits.h"
 #include "screen/ScreenCapture.h"
-#include "screen/ScreenPicture.h"
 #include "shell/StringIds.h"
-
-#include <QFile>
-#include <QImageWriter>
+#include "transfer/ReplacingFile.h"
 
 #include <array>
 #include <ostream>
 
-namespace {
-
-std::string KnownImageExtensions()
-{
-    std::string names;
-    for (const QByteArray& format : QImageWriter::supportedImageFormats())
-        names += (names.empty() ? "" : ", ") + format.toStdString();
-    return names;
-}
-
-} // namespace
-
 int RunScreenCommand(CCliContext& context)
 {
     const std::string& path = context.options.files.front();
-    const QString qPath = QFile::decodeName(path.c_str());
-    if (FindImageFormat(qPath).isEmpty()) {
+    const MonoImageFormat format = MonoImageFormatFromPath(path);
+    if (format == MonoImageFormat::None) {
         context.err << "vantrel92-cli: " << path << " does not end in the extension of an image format ("
-                    << KnownImageExtensions() << ") (see vantrel92-cli --help)\n";
+                    << MonoImageExtensions() << ") (see vantrel92-cli --help)\n";
         return EXIT_STATUS_USAGE;
     }
     if (!MayReplaceFile(context, path))
@@ -55,9 +40,15 @@ int RunScreenCommand(CCliContext& context)
         context.messages.ShowMessage(IDS_OUT_OF_MEMORY);
         return EXIT_STATUS_FILE;
     }
-    QString reason;
-    if (!SaveImageAs(MakeScreenPicture(bits, context.options.zoom), qPath, reason)) {
-        context.err << "vantrel92-cli: cannot save " << path << ": " << reason.toStdString() << '\n';
+    const int zoom = static_cast<int>(context.options.zoom);
+    const MonoPicture picture{SCREEN_WIDTH * zoom, SCREEN_HEIGHT * zoom, bits.data(),
+                              static_cast<size_t>(SCREEN_ROW_BYTES * zoom)};
+    // Written beside the target and moved over it once complete, so a
+    // failed save leaves an existing picture as it was.
+    CReplacingFile file;
+    std::string reason;
+    if (!file.Create(path, reason) || !file.Commit(EncodeMonoImage(picture, format), reason)) {
+        context.err << "vantrel92-cli: cannot save " << path << ": " << reason << '\n';
         return EXIT_STATUS_FILE;
     }
     context.out << path << '\n';

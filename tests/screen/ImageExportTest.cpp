@@ -1,5 +1,6 @@
 #include "GuiApplication.h"
 #include "screen/ImageExport.h"
+#include "screen/MonoImageFile.h"
 #include "screen/PictureBits.h"
 #include "screen/ScreenPicture.h"
 
@@ -124,4 +125,35 @@ TEST(ImageExport, AnUnwritablePlaceFailsAndKeepsAnExistingFile)
     EXPECT_EQ(ReadAll(old), QByteArray("old contents"));
     EXPECT_TRUE(SaveImageAs(Picture(Sample(), 1), old, reason));
     EXPECT_NE(ReadAll(old), QByteArray("old contents"));
+}
+
+// The toolkit-free writers that both programs use on every system: whatever
+// another reader makes of the file is exactly the picture, also where a row
+// ends inside a byte, and however big the picture is.
+TEST(MonoImageFile, EveryFormatReadsBackAsThePicture)
+{
+    struct Size {
+        int width, height;
+    };
+    for (const Size size : {Size{SCREEN_WIDTH, SCREEN_HEIGHT}, Size{13, 5}, Size{2050, 300}}) {
+        const size_t rowBytes = (static_cast<size_t>(size.width) + 7) / 8 + 3; // room the writer must ignore
+        std::vector<uint8_t> bits(rowBytes * static_cast<size_t>(size.height));
+        for (size_t i = 0; i < bits.size(); ++i)
+            bits[i] = static_cast<uint8_t>((i * 151) ^ (i >> 3));
+        const MonoPicture picture{size.width, size.height, bits.data(), rowBytes};
+        for (const char* name : {"a.bmp", "a.PNG", "a.pbm"}) {
+            const std::vector<uint8_t> file = EncodeMonoImage(picture, MonoImageFormatFromPath(name));
+            QImage image;
+            ASSERT_TRUE(image.loadFromData(file.data(), static_cast<int>(file.size()))) << name << size.width;
+            ASSERT_EQ(image.size(), QSize(size.width, size.height)) << name;
+            for (int y = 0; y < size.height; ++y)
+                for (int x = 0; x < size.width; ++x) {
+                    const bool light = (bits[static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x / 8)] >> (7 - x % 8)) & 1;
+                    ASSERT_EQ(image.pixel(x, y), light ? qRgb(255, 255, 255) : qRgb(0, 0, 0))
+                        << name << " " << size.width << " at " << x << "," << y;
+                }
+        }
+    }
+    EXPECT_EQ(MonoImageFormatFromPath("shot.jpg"), MonoImageFormat::None);
+    EXPECT_EQ(MonoImageFormatFromPath("dir.png/shot"), MonoImageFormat::None);
 }
