@@ -32,7 +32,7 @@ bool IsSendableFile(const std::string& path, CCliContext& context, bool& readabl
     }
     readable = true;
     CVarFileReader reader(in);
-    return reader.Check() == VarFileCheck::Ok;
+    return reader.Check() == VarFileCheck::Ok && CSendOperation::RefusalOfEntries(reader) == 0;
 }
 
 } // namespace

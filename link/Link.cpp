@@ -87,6 +87,11 @@ bool CLink::ReceiveByte(uint8_t& value)
     return true;
 }
 
+bool CLink::PollIncoming()
+{
+    return (m_portIo.ReadPortByte(m_wStatusPort) & STATUS_LINES) != STATUS_LINES;
+}
+
 bool CLink::SendSequence(const uint8_t* seq)
 {
     const uint8_t count = seq[0];

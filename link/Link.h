@@ -23,6 +23,9 @@ public:
 
     bool SendByte(uint8_t value);
     bool ReceiveByte(uint8_t& value);
+    // One look at the idle cable, without waiting: true once the calculator
+    // pulls a line, which starts the first bit of a byte it sends unasked.
+    bool PollIncoming();
 
     // `seq` is a counted sequence: seq[0] bytes follow.
     bool SendSequence(const uint8_t* seq);

@@ -1,14 +1,28 @@
 #include "sim/VirtualCalculator.h"
 
 #include "link/Packets.h"
+#include "sim/CalcBackupImage.h"
 #include "sim/HomeScreen.h"
 #include "sim/SampleCalculator.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
 
 constexpr uint16_t kCtsLengthFromPc = 0xFFFF;
+constexpr uint8_t kBackupType = 0x1D;
+
+std::vector<uint8_t> NamedHeader(uint32_t size, uint8_t type, const std::string& name)
+{
+    std::vector<uint8_t> header;
+    for (int shift = 0; shift < 32; shift += 8)
+        header.push_back(static_cast<uint8_t>(size >> shift));
+    header.push_back(type);
+    header.push_back(static_cast<uint8_t>(name.size()));
+    header.insert(header.end(), name.begin(), name.end());
+    return header;
+}
 
 // A packet without data must say so in its length field; the PC's
 // clear-to-send may also carry FF FF there.
@@ -73,6 +87,11 @@ void CVirtualCalculator::OnByteReceived(uint8_t value)
 }
 
 void CVirtualCalculator::Answer(std::initializer_list<CalcPacket> packets, State next)
+{
+    Answer(std::vector<CalcPacket>(packets), next);
+}
+
+void CVirtualCalculator::Answer(std::vector<CalcPacket> packets, State next)
 {
     std::vector<uint8_t> bytes;
     for (CalcPacket packet : packets) {
@@ -149,7 +168,7 @@ void CVirtualCalculator::OnPacket(const PcPacket& packet)
             Refuse();
             return;
         }
-        Answer({CalcPacket::Bare(CMD_ACK), CalcPacket::WithData(CMD_DATA, m_outgoingData)},
+        Answer({CalcPacket::Bare(CMD_ACK), CalcPacket::WithData(CMD_DATA, m_outgoing.front().data)},
                State::OutWaitDataAck);
         return;
     case State::OutWaitDataAck:
@@ -157,7 +176,11 @@ void CVirtualCalculator::OnPacket(const PcPacket& packet)
             Refuse();
             return;
         }
-        Answer({CalcPacket::Bare(CMD_EOT)}, State::OutWaitFinalAck);
+        m_outgoing.pop_front();
+        if (m_outgoing.empty())
+            Answer({CalcPacket::Bare(CMD_EOT)}, State::OutWaitFinalAck);
+        else
+            Answer({CalcPacket::WithData(CMD_VAR, m_outgoing.front().header)}, State::OutWaitAck);
         return;
     case State::ListWaitFinalAck:
     case State::OutWaitFinalAck:
@@ -175,6 +198,11 @@ void CVirtualCalculator::OnPacket(const PcPacket& packet)
             return;
         }
         Answer({CalcPacket::Bare(CMD_ACK)}, State::Idle);
+        return;
+    case State::RestoreWaitBlock:
+    case State::RestoreWaitAck:
+    case State::RestoreWaitData:
+        OnRestorePacket(packet);
         return;
     }
 }
@@ -202,8 +230,113 @@ void CVirtualCalculator::OnIdlePacket(const PcPacket& packet)
     }
 }
 
+void CVirtualCalculator::StartSending(std::initializer_list<CalcPacket> lead)
+{
+    std::vector<CalcPacket> packets(lead);
+    packets.push_back(CalcPacket::WithData(CMD_VAR, m_outgoing.front().header));
+    Answer(std::move(packets), State::OutWaitAck);
+}
+
+void CVirtualCalculator::QueueBackupBlocks()
+{
+    const std::vector<uint8_t> image = MakeBackupImage(m_memory);
+    m_outgoing.clear();
+    for (size_t offset = 0; offset < image.size(); offset += kSimBackupBlockSize) {
+        const size_t length = std::min(kSimBackupBlockSize, image.size() - offset);
+        std::vector<uint8_t> data(4, 0);
+        data.insert(data.end(), image.begin() + static_cast<std::ptrdiff_t>(offset),
+                    image.begin() + static_cast<std::ptrdiff_t>(offset + length));
+        m_outgoing.push_back({NamedHeader(static_cast<uint32_t>(length), kBackupType, kSimRomVersion),
+                              std::move(data)});
+    }
+}
+
+void CVirtualCalculator::OnBackupRequest()
+{
+    QueueBackupBlocks();
+    StartSending({CalcPacket::Bare(CMD_ACK)});
+}
+
+bool CVirtualCalculator::SendVariablesFromMenu(const std::vector<std::string>& paths)
+{
+    if (!IsIdle() || HasPendingOutput() || paths.empty())
+        return false;
+    std::deque<Outgoing> outgoing;
+    for (const std::string& path : paths) {
+        const size_t separator = path.find('\\');
+        const SimVariable* variable = separator == std::string::npos
+                                          ? nullptr
+                                          : m_memory.FindVariable(path.substr(0, separator), path.substr(separator + 1));
+        if (variable == nullptr)
+            return false;
+        outgoing.push_back({NamedHeader(static_cast<uint32_t>(variable->contents.size() + 2), variable->type, path),
+                            MakeVariableData(*variable)});
+    }
+    m_outgoing = std::move(outgoing);
+    StartSending({});
+    return true;
+}
+
+bool CVirtualCalculator::SendBackupFromMenu()
+{
+    if (!IsIdle() || HasPendingOutput())
+        return false;
+    QueueBackupBlocks();
+    StartSending({});
+    return true;
+}
+
+void CVirtualCalculator::OnRestoreStart(const PcVariableHeader& header)
+{
+    // Only a backup of its own kind can be used: one of another ROM is
+    // refused before anything of it is taken.
+    if (header.folder != "main" || header.name != kSimRomVersion || header.size == 0) {
+        Refuse();
+        return;
+    }
+    m_nRestoreLength = header.size;
+    m_restoreImage.clear();
+    Answer({CalcPacket::Bare(CMD_ACK)}, State::RestoreWaitBlock);
+}
+
+void CVirtualCalculator::OnRestorePacket(const PcPacket& packet)
+{
+    switch (m_state) {
+    case State::RestoreWaitBlock:
+        if (packet.command == CMD_VAR && packet.data.size() >= 5 && packet.data[4] == kBackupType) {
+            Answer({CalcPacket::Bare(CMD_ACK), CalcPacket::Bare(CMD_CTS)}, State::RestoreWaitAck);
+            return;
+        }
+        // The memory is replaced only by a whole image it can read.
+        if (packet.command == CMD_EOT && m_restoreImage.size() == m_nRestoreLength &&
+            ReadBackupImage(m_restoreImage, m_memory)) {
+            DrawHomeScreen();
+            Answer({CalcPacket::Bare(CMD_ACK)}, State::Idle);
+            return;
+        }
+        break;
+    case State::RestoreWaitAck:
+        Await(packet, CMD_ACK, State::RestoreWaitData);
+        return;
+    case State::RestoreWaitData:
+        if (packet.command == CMD_DATA && m_restoreImage.size() + packet.data.size() <= m_nRestoreLength) {
+            m_restoreImage.insert(m_restoreImage.end(), packet.data.begin(), packet.data.end());
+            Answer({CalcPacket::Bare(CMD_ACK)}, State::RestoreWaitBlock);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    Refuse();
+}
+
 void CVirtualCalculator::OnRequest(const PcPacket& packet)
 {
+    if (packet.data.size() >= 5 && packet.data[4] == kBackupType) {
+        OnBackupRequest();
+        return;
+    }
     if (packet.data.size() >= 5 && packet.data[4] == CCalcMemory::kDirectoryType) {
         m_listing = MakeDirectoryListing(m_memory);
         m_nNextEntry = 0;
@@ -217,9 +350,8 @@ void CVirtualCalculator::OnRequest(const PcPacket& packet)
         Refuse();
         return;
     }
-    m_outgoingData = MakeVariableData(*variable);
-    Answer({CalcPacket::Bare(CMD_ACK), CalcPacket::WithData(CMD_VAR, MakeVariableHeader(*variable))},
-           State::OutWaitAck);
+    m_outgoing.assign(1, {MakeVariableHeader(*variable), MakeVariableData(*variable)});
+    StartSending({CalcPacket::Bare(CMD_ACK)});
 }
 
 void CVirtualCalculator::OnListingEntryAcknowledged()
@@ -236,6 +368,10 @@ void CVirtualCalculator::OnAnnouncement(const PcPacket& packet)
     // The size field is not relied on: some senders count the data packet's
     // four leading bytes in it, some do not. The data packet tells.
     const auto header = ReadPcVariableHeader(packet.data);
+    if (header && header->type == kBackupType) {
+        OnRestoreStart(*header);
+        return;
+    }
     if (!header || !CCalcMemory::IsStorableType(header->type)) {
         Refuse();
         return;

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -16,8 +17,9 @@
 // A TI-92 at the far end of the simulated cable (attach it with
 // cable.SetPeer). It holds folders, variables and a screen, and answers the
 // PC's ready check, directory listing, variable request, variable
-// announcement and screen request packet by packet, stepped only by the PC's
-// port accesses. A bad checksum or a packet it does not expect gets the error
+// announcement, screen request, backup request and restore packet by packet,
+// stepped only by the PC's port accesses. On a test's command it also sends
+// variables or a backup by itself, as from its own menu. A bad checksum or a packet it does not expect gets the error
 // packet 89 5A 00 00, after which it is idle again. A ready check or a screen
 // request is answered in any state: it abandons an unfinished exchange, as the
 // PC does when it gives up on one.
@@ -49,6 +51,13 @@ public:
     SimScreen& Screen() { return m_screen; }
     void DrawHomeScreen();
 
+    // As from the VAR-LINK menu: sends the variables named "folder\name",
+    // each under a header carrying that path, then EOT. False (nothing
+    // queued) when one is missing or an exchange is under way.
+    bool SendVariablesFromMenu(const std::vector<std::string>& paths);
+    // Sends its backup in blocks, as when backing up from its own menu.
+    bool SendBackupFromMenu();
+
     // Fault injection. Packet faults are planned on Faults(); line faults
     // come from CCalcLinkEnd (HoldBothLines).
     CCalcFaults& Faults() { return m_faults; }
@@ -75,10 +84,13 @@ private:
         ListWaitCts,      // ... and CTS
         ListWaitEntryAck, // the PC acknowledges the entry
         ListWaitFinalAck, // the PC acknowledges the closing EOT
-        OutWaitAck,       // variable request: after the header, the PC's ACK ...
+        OutWaitAck,       // sending variables or blocks: after a header, the PC's ACK ...
         OutWaitCts,       // ... and CTS
         OutWaitDataAck,   // the PC acknowledges the data packet
         OutWaitFinalAck,  // the PC acknowledges the closing EOT
+        RestoreWaitBlock, // restore: a block's header, or the closing EOT
+        RestoreWaitAck,   // after our CTS, the PC's ACK
+        RestoreWaitData,  // the block
         InWaitAck,        // announcement: after our CTS, the PC's ACK
         InWaitData,       // the PC's data packet
         InWaitEot,        // the PC's closing EOT
@@ -90,11 +102,19 @@ private:
     void OnAnnouncement(const PcPacket& packet);
     void OnIncomingData(const PcPacket& packet);
     void OnListingEntryAcknowledged();
+    void OnBackupRequest();
+    void OnRestoreStart(const PcVariableHeader& header);
+    void OnRestorePacket(const PcPacket& packet);
+    // Queues a header for each item; the first goes out after `lead`
+    // packets (the acknowledgement of a request), or alone.
+    void StartSending(std::initializer_list<CalcPacket> lead);
+    void QueueBackupBlocks();
     // Moves on to `next` when the packet is `command`, else refuses it.
     void Await(const PcPacket& packet, uint8_t command, State next);
     // Queues the packets through the planned faults and moves to `next`; an
     // error fault ends the answer there and leaves the calculator idle.
     void Answer(std::initializer_list<CalcPacket> packets, State next);
+    void Answer(std::vector<CalcPacket> packets, State next);
     void Refuse();
 
     CCalcMemory m_memory;
@@ -107,6 +127,13 @@ private:
     // The exchange under way.
     std::vector<std::vector<uint8_t>> m_listing;
     size_t m_nNextEntry = 0;
-    std::vector<uint8_t> m_outgoingData;
+    // What is sent one header and data packet after the other.
+    struct Outgoing {
+        std::vector<uint8_t> header;
+        std::vector<uint8_t> data;
+    };
+    std::deque<Outgoing> m_outgoing;
     PcVariableHeader m_incoming;
+    size_t m_nRestoreLength = 0;
+    std::vector<uint8_t> m_restoreImage;
 };

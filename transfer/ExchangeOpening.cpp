@@ -10,12 +10,16 @@
 std::vector<uint8_t> BuildVariableHeaderPacket(uint8_t command, const std::string& folder, const std::string& name,
                                                uint8_t type, uint16_t size)
 {
-    const std::string path = folder + "\\" + name;
+    return BuildNamedHeaderPacket(command, folder + "\\" + name, type, size);
+}
+
+std::vector<uint8_t> BuildNamedHeaderPacket(uint8_t command, const std::string& path, uint8_t type, uint32_t size)
+{
     if (path.size() > 0xFF)
         return {};
     std::vector<uint8_t> data(6 + path.size(), 0);
-    data[0] = static_cast<uint8_t>(size & 0xFF);
-    data[1] = static_cast<uint8_t>(size >> 8);
+    for (int i = 0; i < 4; ++i)
+        data[i] = static_cast<uint8_t>(size >> (8 * i));
     data[4] = type;
     data[5] = static_cast<uint8_t>(path.size());
     std::copy(path.begin(), path.end(), data.begin() + 6);

@@ -13,6 +13,8 @@ class IUserMessages;
 // length byte.
 std::vector<uint8_t> BuildVariableHeaderPacket(uint8_t command, const std::string& folder, const std::string& name,
                                                uint8_t type, uint16_t size);
+// The same for a name that is sent as it is, with a size of 32 bits.
+std::vector<uint8_t> BuildNamedHeaderPacket(uint8_t command, const std::string& path, uint8_t type, uint32_t size);
 
 // The ready check, then `firstPacket` (a counted sequence). False when the
 // check could not be sent, or when the calculator did not acknowledge it,

@@ -9,22 +9,10 @@
 #include "transfer/VariableFile.h"
 #include "transfer/VariableReceiver.h"
 
-#include <filesystem>
-#include <system_error>
-
-namespace fs = std::filesystem;
-
 namespace {
 
 constexpr char kGroupExtension[] = ".92g";
 constexpr size_t kMaxGroupCount = 0xFFFF;
-
-std::string JoinPath(const std::string& folder, const std::string& fileName)
-{
-    if (folder.empty())
-        return fileName;
-    return (fs::path(folder) / fileName).string();
-}
 
 } // namespace
 
@@ -49,14 +37,6 @@ bool CReceiveOperation::OnReceive(const std::string& pcFolder, const std::string
     return ReceiveGroup(pcFolder, variables);
 }
 
-bool CReceiveOperation::MayReplace(const std::string& path)
-{
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec) || fs::file_size(path, ec) == 0 || ec)
-        return true;
-    return m_messages.AskYesNo(IDS_OVERWRITE_FILE, path);
-}
-
 bool CReceiveOperation::HasSectionShape(const uint8_t* data, size_t length)
 {
     // The file is read back by each section's own length V, so a payload too
@@ -75,7 +55,7 @@ bool CReceiveOperation::ReceiveSingle(const std::string& pcFolder, const Variabl
         m_messages.ShowMessage(IDS_ENTRY_NOT_FOUND);
         return false;
     }
-    const std::string path = JoinPath(pcFolder, EscapeFileName(entry.name) + GetTypeExtension(entry.type));
+    const std::string path = JoinFolderPath(pcFolder, EscapeFileName(entry.name) + GetTypeExtension(entry.type));
     if (!ReceiveIntoFile(path, {variable}))
         return false;
     m_messages.ShowMessage(IDS_FILE_RECEIVED);
@@ -84,7 +64,7 @@ bool CReceiveOperation::ReceiveSingle(const std::string& pcFolder, const Variabl
 
 bool CReceiveOperation::ReceiveIntoFile(const std::string& path, const std::vector<VariableRef>& variables)
 {
-    if (!MayReplace(path))
+    if (!AskBeforeReplacing(m_messages, path))
         return false;
     std::string error;
     CReplacingFile file;
@@ -146,7 +126,7 @@ bool CReceiveOperation::ReceiveGroup(const std::string& pcFolder, const std::vec
         return false;
     }
     std::string fileName;
-    if (!AskGroupFileName(fileName) || !ReceiveIntoFile(JoinPath(pcFolder, fileName), variables))
+    if (!AskGroupFileName(fileName) || !ReceiveIntoFile(JoinFolderPath(pcFolder, fileName), variables))
         return false;
     m_messages.ShowMessage(IDS_FILES_RECEIVED);
     return true;

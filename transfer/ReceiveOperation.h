@@ -40,8 +40,6 @@ public:
     const std::string& GetWrittenPath() const { return m_strWrittenPath; }
 
 private:
-    // False when the user does not want to replace a non-empty file.
-    bool MayReplace(const std::string& path);
     bool AskGroupFileName(std::string& fileName);
     // Receives the variables into one file at `path`, which is replaced only
     // once the whole new file is written.

@@ -1,5 +1,8 @@
 #include "transfer/ReplacingFile.h"
 
+#include "shell/StringIds.h"
+#include "shell/UserMessages.h"
+
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -140,4 +143,22 @@ void CReplacingFile::Discard()
         fs::remove(m_strTemporary, ec);
         m_strTemporary.clear();
     }
+}
+
+bool AskBeforeReplacing(IUserMessages& messages, const std::string& path)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        return true;
+    const auto size = fs::file_size(path, ec);
+    if (ec || size == 0)
+        return true;
+    return messages.AskYesNo(IDS_OVERWRITE_FILE, path);
+}
+
+std::string JoinFolderPath(const std::string& folder, const std::string& fileName)
+{
+    if (folder.empty())
+        return fileName;
+    return (fs::path(folder) / fileName).string();
 }

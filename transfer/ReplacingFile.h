@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+class IUserMessages;
+
 // Writes a file so that whatever stood at its place before is replaced only
 // by a complete new file: the bytes go into a temporary file in the same
 // folder, which is moved over the target once all of them are on disk. Until
@@ -37,3 +39,10 @@ private:
     std::string m_strTemporary;
     std::FILE* m_pFile = nullptr;
 };
+
+// Whether `path` may be replaced: yes when there is no such file or it is
+// empty, otherwise the user's answer to the overwrite question (105).
+bool AskBeforeReplacing(IUserMessages& messages, const std::string& path);
+
+// The folder and a file name in it; the name alone for no folder.
+std::string JoinFolderPath(const std::string& folder, const std::string& fileName);

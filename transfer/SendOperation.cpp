@@ -1,6 +1,8 @@
 #include "transfer/SendOperation.h"
 
+#include "link/VarTypes.h"
 #include "shell/StringIds.h"
+#include "transfer/BackupFile.h"
 #include "shell/UserMessages.h"
 #include "transfer/VarFileReader.h"
 #include "transfer/VariableSender.h"
@@ -26,7 +28,14 @@ bool CSendOperation::SendFile(const std::string& path)
     }
 
     CVarFileReader file(in);
-    switch (file.Check()) {
+    const VarFileCheck check = file.Check();
+    // Refused by what it holds before whatever else may be wrong with it: a
+    // backup taken for a variable could make the calculator lose its memory.
+    if (const int refusal = check == VarFileCheck::NotVariableFile ? 0 : RefusalOfEntries(file)) {
+        m_messages.ShowMessage(refusal, path);
+        return false;
+    }
+    switch (check) {
     case VarFileCheck::Ok:
         break;
     case VarFileCheck::NotVariableFile:
@@ -52,4 +61,18 @@ bool CSendOperation::SendFile(const std::string& path)
     }
     m_messages.ShowMessage(IDS_FILE_SENT);
     return true;
+}
+
+int CSendOperation::RefusalOfEntries(const CVarFileReader& file)
+{
+    const auto& entries = file.GetEntries();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (file.IsFolderEntry(i))
+            continue;
+        if (entries[i].type == VAR_BACKUP)
+            return IDS_SEND_IS_BACKUP;
+        if (entries[i].type == VAR_DIRLIST)
+            return IDS_SEND_HAS_DIRECTORY;
+    }
+    return 0;
 }

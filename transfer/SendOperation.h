@@ -3,6 +3,7 @@
 #include <string>
 
 class CLink;
+class CVarFileReader;
 class IUserMessages;
 
 // Sends a variable file to the calculator: a single-variable file as one
@@ -16,6 +17,11 @@ public:
     // The send button: `path` is the selected file, empty when none. True
     // when every variable of the file reached the calculator.
     bool SendFile(const std::string& path);
+
+    // The message that refuses a file whose entries are not all variables
+    // (a calculator backup, a directory entry); 0 when every entry may be
+    // sent. Folder entries of group files only switch the folder.
+    static int RefusalOfEntries(const CVarFileReader& file);
 
 private:
     CLink& m_link;

@@ -1,0 +1,100 @@
+#include "transfer/BackupExchange.h"
+
+#include "link/Link.h"
+#include "link/Packets.h"
+#include "transfer/CalcTransmission.h"
+#include "transfer/ExchangeOpening.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr char kBackupRequestName[] = "main\\backup";
+
+ExchangeResult FirstReplyResult(Reply reply)
+{
+    switch (reply) {
+    case Reply::Expected: return ExchangeResult::Done;
+    case Reply::Error: return ExchangeResult::Refused;
+    case Reply::Silent: return ExchangeResult::NotAnswered;
+    case Reply::Other: break;
+    }
+    return ExchangeResult::Failed;
+}
+
+} // namespace
+
+std::vector<uint8_t> CBackupExchange::BuildBackupRequest()
+{
+    return BuildNamedHeaderPacket(CMD_REQ, kBackupRequestName, VAR_BACKUP, 0);
+}
+
+ExchangeResult CBackupExchange::Backup(BackupImage& image)
+{
+    image = {};
+    // A request that did not go out shows as the acknowledgement that does
+    // not come.
+    m_link.SendSequence(BuildBackupRequest().data());
+    const ExchangeResult opened = FirstReplyResult(ReceiveReply(m_link, CMD_ACK));
+    if (opened != ExchangeResult::Done)
+        return opened;
+
+    ReceivedPacket first;
+    if (!ReceivePacket(m_link, first))
+        return ExchangeResult::Failed;
+    // Only blocks of a backup belong here: a variable, or an end of
+    // transmission with nothing before it, is no backup.
+    VariableHeader header;
+    if (first.command != CMD_VAR || !DecodeVariableHeader(first.data, header) || header.type != VAR_BACKUP)
+        return ExchangeResult::Failed;
+    CalcTransmission transmission;
+    const ExchangeResult result = CTransmissionReceiver(m_link, m_cancelled).Receive(first, transmission);
+    if (result != ExchangeResult::Done)
+        return result;
+    if (!transmission.variables.empty() || !transmission.HasBackup())
+        return ExchangeResult::Failed;
+    image = std::move(transmission.backup);
+    return ExchangeResult::Done;
+}
+
+bool CBackupExchange::SendBlock(const BackupImage& image, size_t offset, size_t length)
+{
+    const std::vector<uint8_t> header =
+        BuildNamedHeaderPacket(CMD_VAR, image.romVersion, VAR_BACKUP, static_cast<uint32_t>(length));
+    // A header that did not go out shows as the acknowledgement that does not come.
+    m_link.SendSequence(header.data());
+    if (ReceiveReply(m_link, CMD_ACK) != Reply::Expected || ReceiveReply(m_link, CMD_CTS) != Reply::Expected ||
+        !m_link.SendSequence(SEQ_ACK))
+        return false;
+    // The block itself, without the four leading bytes the calculator puts
+    // before what it sends.
+    return SendDataPacket(m_link, image.data.data() + offset, static_cast<uint16_t>(length)) &&
+           ReceiveReply(m_link, CMD_ACK) == Reply::Expected;
+}
+
+ExchangeResult CBackupExchange::Restore(const BackupImage& image)
+{
+    if (image.data.empty() || image.data.size() > BACKUP_MAX_DATA || image.romVersion.empty() ||
+        image.romVersion.size() > BACKUP_ROM_VERSION_SIZE)
+        return ExchangeResult::Failed;
+    if (Cancelled())
+        return ExchangeResult::Cancelled;
+
+    const std::vector<uint8_t> opening =
+        BuildNamedHeaderPacket(CMD_VAR, image.romVersion, VAR_BACKUP, static_cast<uint32_t>(image.data.size()));
+    m_link.SendSequence(opening.data());
+    const ExchangeResult opened = FirstReplyResult(ReceiveReply(m_link, CMD_ACK));
+    if (opened != ExchangeResult::Done)
+        return opened;
+
+    // No empty block after a length that is a whole number of blocks.
+    for (size_t offset = 0; offset < image.data.size(); offset += RESTORE_BLOCK_SIZE) {
+        if (Cancelled())
+            return offset == 0 ? ExchangeResult::Cancelled : ExchangeResult::Failed;
+        if (!SendBlock(image, offset, std::min(RESTORE_BLOCK_SIZE, image.data.size() - offset)))
+            return ExchangeResult::Failed;
+    }
+    if (!m_link.SendSequence(SEQ_EOT) || ReceiveReply(m_link, CMD_ACK) != Reply::Expected)
+        return ExchangeResult::Failed;
+    return ExchangeResult::Done;
+}

@@ -1,0 +1,93 @@
+#include "transfer/ListenOperation.h"
+
+#include "link/Link.h"
+#include "link/VarTypes.h"
+#include "shell/StringIds.h"
+#include "shell/UserMessages.h"
+#include "transfer/CalcTransmission.h"
+#include "transfer/ReplacingFile.h"
+#include "transfer/SafeFileName.h"
+#include "transfer/TransferTexts.h"
+#include "transfer/VariableFile.h"
+
+namespace {
+
+// Polls of the idle cable between two looks at the cancel check, which may
+// be costly (the window serves its events there).
+constexpr unsigned kPollsPerCancelCheck = 256;
+
+} // namespace
+
+bool CListenOperation::WaitForCalculator()
+{
+    for (unsigned polls = 0;; ++polls) {
+        if (polls % kPollsPerCancelCheck == 0 && m_cancelled && m_cancelled())
+            return false;
+        if (m_link.PollIncoming())
+            return true;
+    }
+}
+
+bool CListenOperation::SaveFile(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    if (!AskBeforeReplacing(m_messages, path)) {
+        m_messages.ShowMessage(IDS_LISTEN_NOT_SAVED, path);
+        return true;
+    }
+    std::string error;
+    CReplacingFile file;
+    if (!file.Create(path, error) || !file.Commit(bytes, error)) {
+        m_messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
+        return false;
+    }
+    m_written.push_back(path);
+    if (m_onSaved)
+        m_onSaved(path);
+    return true;
+}
+
+bool CListenOperation::Save(const std::string& pcFolder, const CalcTransmission& transmission)
+{
+    bool saved = true;
+    for (const ReceivedVariable& variable : transmission.variables) {
+        CVarFileBuilder builder(1);
+        builder.AddVariable(variable.name, variable.type, 0, variable.section.data(), variable.section.size());
+        const std::string path =
+            JoinFolderPath(pcFolder, EscapeFileName(variable.name) + GetTypeExtension(variable.type));
+        saved = SaveFile(path, builder.Finish()) && saved;
+    }
+    if (transmission.HasBackup())
+        saved = SaveFile(JoinFolderPath(pcFolder, kBackupFileName), BuildBackupFile(transmission.backup)) && saved;
+    return saved;
+}
+
+bool CListenOperation::Listen(const std::string& pcFolder, bool once)
+{
+    m_written.clear();
+    m_bCancelled = false;
+    for (;;) {
+        if (!WaitForCalculator()) {
+            m_bCancelled = true;
+            return true;
+        }
+        ReceivedPacket first;
+        CalcTransmission transmission;
+        const ExchangeResult result = ReceivePacket(m_link, first)
+                                          ? CTransmissionReceiver(m_link, m_cancelled).Receive(first, transmission)
+                                          : ExchangeResult::Failed;
+        if (result == ExchangeResult::Cancelled) {
+            m_bCancelled = true;
+            return true;
+        }
+        if (result != ExchangeResult::Done) {
+            m_messages.ShowMessage(IDS_LISTEN_FAILED);
+            return false;
+        }
+        // Saved once the calculator is done, so that a question about an
+        // existing file never keeps it waiting on the cable.
+        if (!Save(pcFolder, transmission))
+            return false;
+        if (once)
+            return true;
+    }
+}
