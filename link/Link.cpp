@@ -92,6 +92,11 @@ bool CLink::PollIncoming()
     return (m_portIo.ReadPortByte(m_wStatusPort) & STATUS_LINES) != STATUS_LINES;
 }
 
+void CLink::ReleaseLines()
+{
+    m_portIo.WritePortByte(m_wDataPort, DATA_RELEASE_BOTH);
+}
+
 bool CLink::SendSequence(const uint8_t* seq)
 {
     const uint8_t count = seq[0];

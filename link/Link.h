@@ -26,6 +26,9 @@ public:
     // One look at the idle cable, without waiting: true once the calculator
     // pulls a line, which starts the first bit of a byte it sends unasked.
     bool PollIncoming();
+    // Lets go of both lines, which a failed byte may have left pulled, so
+    // that the cable is idle for the calculator to start on.
+    void ReleaseLines();
 
     // `seq` is a counted sequence: seq[0] bytes follow.
     bool SendSequence(const uint8_t* seq);

@@ -20,6 +20,7 @@ constexpr unsigned kPollsPerCancelCheck = 256;
 
 bool CListenOperation::WaitForCalculator()
 {
+    m_link.ReleaseLines();
     for (unsigned polls = 0;; ++polls) {
         if (polls % kPollsPerCancelCheck == 0 && m_cancelled && m_cancelled())
             return false;

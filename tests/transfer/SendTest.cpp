@@ -223,3 +223,15 @@ TEST(SendVariable, CalculatorFailuresAreReportedAndStopTheGroup)
         EXPECT_EQ(r.messages.GetMessageIds(), std::vector<int>{IDS_SEND_FAILED});
     }
 }
+
+TEST(SendVariable, ABackupOrADirectoryEntryIsRefusedBeforeTheCableWithTheFilesName)
+{
+    SendRig r;
+    const std::string backup = SamplePath("backup.92b");
+    const Bytes directory = VariableFile({{"x", VAR_STR, Section(Contents(3))}, {"d", VAR_DIRLIST, Section(Contents(3))}});
+    EXPECT_FALSE(r.operation.SendFile(backup));
+    EXPECT_FALSE(r.Send(directory));
+    EXPECT_EQ(r.messages.GetMessageIds(), (std::vector<int>{IDS_SEND_IS_BACKUP, IDS_SEND_HAS_DIRECTORY}));
+    EXPECT_EQ(r.messages.GetShown().front().text, backup);
+    EXPECT_TRUE(r.calc.FromPc().empty());
+}

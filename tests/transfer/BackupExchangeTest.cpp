@@ -1,0 +1,104 @@
+#include "LinkRig.h"
+#include "TempFolder.h"
+#include "TransferScript.h"
+#include "transfer/BackupExchange.h"
+#include "transfer/BackupFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+// A header packet from the PC: size, type, name length, name.
+Bytes PcHeader(uint8_t command, uint32_t size, const std::string& name)
+{
+    const Bytes data = Join({static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8),
+                             static_cast<uint8_t>(size >> 16), static_cast<uint8_t>(size >> 24), VAR_BACKUP,
+                             static_cast<uint8_t>(name.size())},
+                            Bytes(name.begin(), name.end()));
+    Bytes packet = Join({MACHINE_PC, command, static_cast<uint8_t>(data.size()), 0}, data);
+    AppendLittleEndian16(packet, MakeChecksum(data.data(), data.size()));
+    return packet;
+}
+
+Bytes BlockHeader(uint16_t size, const std::string& rom)
+{
+    return CalcPacket(CMD_VAR, Join({static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8), 0, 0, VAR_BACKUP,
+                                     static_cast<uint8_t>(rom.size())},
+                                    Bytes(rom.begin(), rom.end())));
+}
+
+} // namespace
+
+TEST(BackupFile, TheSampleIsReadWholeAndOurWriterLaysItOutTheSameWay)
+{
+    const Bytes sample = ReadBytes(SamplePath("backup.92b"));
+    BackupImage image;
+    ASSERT_EQ(ReadBackupFile(sample, image), BackupFileCheck::Ok);
+    EXPECT_EQ(image.romVersion, "1.11");
+    EXPECT_EQ(image.data.size(), 57290u);
+
+    // Byte for byte the same file, but for the comment the other program
+    // wrote into it.
+    Bytes expected = sample;
+    std::fill(expected.begin() + 18, expected.begin() + 58, 0);
+    EXPECT_EQ(BuildBackupFile(image), expected);
+    BackupImage back;
+    ASSERT_EQ(ReadBackupFile(BuildBackupFile(image), back), BackupFileCheck::Ok);
+    EXPECT_EQ(back.data, image.data);
+    EXPECT_EQ(back.romVersion, "1.11");
+}
+
+TEST(BackupExchange, ABackupOfTwoBlocksIsEveryPacketOfTheExchange)
+{
+    CScriptedCalculator calc;
+    CLinkRig rig(&calc);
+    const Bytes first = Contents(300, 3);
+    const Bytes second = Contents(17, 9);
+    const std::string request = "main\\backup";
+    calc.Expect(Join({MACHINE_PC, CMD_REQ, 17, 0, 0, 0, 0, 0, VAR_BACKUP, 11},
+                     Concat({Bytes(request.begin(), request.end()), {0x9F, 0x04}})))
+        .Send(kCalcAck)
+        .Send(BlockHeader(300, "1.11"))
+        .Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)}))
+        .Send(kCalcAck)
+        .Send(CalcPacket(CMD_DATA, Join({0, 0, 0, 0}, first)))
+        .Expect(Seq(SEQ_ACK))
+        .Send(BlockHeader(17, "1.11"))
+        .Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)}))
+        .Send(kCalcAck)
+        .Send(CalcPacket(CMD_DATA, Join({0, 0, 0, 0}, second)))
+        .Expect(Seq(SEQ_ACK))
+        .Send(kCalcEot)
+        .Expect(Seq(SEQ_ACK));
+
+    BackupImage image;
+    EXPECT_EQ(CBackupExchange(rig.link, {}).Backup(image), ExchangeResult::Done);
+    EXPECT_EQ(image.romVersion, "1.11");
+    EXPECT_EQ(image.data, Concat({first, second}));
+    EXPECT_TRUE(calc.Finished());
+    EXPECT_EQ(calc.Deviations(), 0);
+}
+
+TEST(BackupExchange, ARestoreOf2048BytesSendsExactlyTwoBlocks)
+{
+    CScriptedCalculator calc;
+    CLinkRig rig(&calc);
+    const Bytes data = Contents(2048, 5);
+    calc.Expect(PcHeader(CMD_VAR, 2048, "1.11")).Send(kCalcAck);
+    for (size_t offset = 0; offset < data.size(); offset += 1024) {
+        const Bytes block(data.begin() + static_cast<std::ptrdiff_t>(offset),
+                          data.begin() + static_cast<std::ptrdiff_t>(offset + 1024));
+        calc.Expect(PcHeader(CMD_VAR, 1024, "1.11"))
+            .Send(kCalcAck)
+            .Send(kCalcCts)
+            .Expect(Concat({Seq(SEQ_ACK), PcDataPacket(block)}))
+            .Send(kCalcAck);
+    }
+    calc.Expect(Seq(SEQ_EOT)).Send(kCalcAck);
+
+    EXPECT_EQ(CBackupExchange(rig.link, {}).Restore({"1.11", data}), ExchangeResult::Done);
+    EXPECT_TRUE(calc.Finished());
+    EXPECT_EQ(calc.Deviations(), 0);
+}

@@ -1,0 +1,222 @@
+#include "LinkRig.h"
+#include "RecordingMessages.h"
+#include "TempFolder.h"
+#include "link/DirectoryListing.h"
+#include "shell/StringIds.h"
+#include "sim/CalcBackupImage.h"
+#include "sim/VirtualCalculator.h"
+#include "transfer/BackupFile.h"
+#include "transfer/BackupOperation.h"
+#include "transfer/ListenOperation.h"
+#include "transfer/ReceiveOperation.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes Contents(size_t count)
+{
+    Bytes contents(count);
+    for (size_t i = 0; i < count; ++i)
+        contents[i] = static_cast<uint8_t>(1 + i * 7);
+    return contents;
+}
+
+// The virtual calculator with its sample content, and a folder for files.
+struct SimRig {
+    CVirtualCalculator calc;
+    CLinkRig rig{&calc};
+    CRecordingMessages messages;
+    CTempFolder folder;
+    // Cancels after this many looks; the bound keeps a wait from lasting.
+    int cancelAt = 1 << 20;
+    int looks = 0;
+    CancelCheck cancel = [this] { return ++looks >= cancelAt; };
+
+    SimRig() { calc.LoadSampleContent(); }
+    // Both ends idle again after whatever the last exchange left behind.
+    void Restart(int cancelAfter = 1 << 20)
+    {
+        rig.link.ReleaseLines();
+        calc.ClearFaults();
+        rig.link.ReleaseLines();
+        messages.Clear();
+        looks = 0;
+        cancelAt = cancelAfter;
+    }
+    bool Listen(bool once = true)
+    {
+        CListenOperation listen(rig.link, messages, cancel);
+        const bool ok = listen.Listen(folder.Path(), once);
+        return ok && !listen.WasCancelled();
+    }
+};
+
+} // namespace
+
+TEST(BackupFile, ADamagedBackupIsRefusedWithItsReasonAndNothingOnTheCable)
+{
+    SimRig r;
+    const Bytes good = BuildBackupFile({"1.11", Contents(40)});
+    const std::string path = r.folder.File("b.92b");
+    CBackupOperation operation(r.rig.link, r.messages);
+    for (size_t length = 0; length < good.size(); ++length) {
+        WriteBytes(path, Bytes(good.begin(), good.begin() + length));
+        r.messages.Clear();
+        EXPECT_FALSE(operation.Restore(path, true));
+        const int expected = length < 8 ? IDS_NOT_A_BACKUP : IDS_BACKUP_WRONG_LENGTH;
+        EXPECT_EQ(r.messages.GetMessageIds(), std::vector<int>{expected}) << length;
+    }
+    struct Damage {
+        size_t offset;
+        uint8_t value;
+        int message;
+    } const damages[] = {
+        {82 + 5, 0x77, IDS_BACKUP_BAD_CHECKSUM}, // a data byte
+        {good.size() - 1, 0x77, IDS_BACKUP_BAD_CHECKSUM},
+        {72, 0x12, IDS_BACKUP_HOLDS_VARIABLES}, // the entry's type
+        {58, 2, IDS_BACKUP_HOLDS_VARIABLES},    // the entry count
+        {60, 0x53, IDS_BACKUP_BAD_LAYOUT},      // the data offset
+        {76, 0x00, IDS_BACKUP_WRONG_LENGTH},    // the size field
+    };
+    for (const Damage& d : damages) {
+        Bytes bad = good;
+        bad[d.offset] = d.value;
+        WriteBytes(path, bad);
+        r.messages.Clear();
+        EXPECT_FALSE(operation.Restore(path, true));
+        EXPECT_EQ(r.messages.GetMessageIds(), std::vector<int>{d.message}) << d.offset;
+        EXPECT_EQ(r.messages.GetShown().front().text, path);
+    }
+    EXPECT_FALSE(operation.Restore(r.folder.Path(), true));
+    EXPECT_EQ(r.rig.cable.GetWriteCount(), 0u);
+}
+
+TEST(BackupOperation, ABackupRestoredGivesBackTheMemoryAndForeignOnesAreRefused)
+{
+    SimRig r;
+    const std::string path = r.folder.File("calc.92b");
+    const CCalcMemory original = r.calc.Memory();
+    CBackupOperation operation(r.rig.link, r.messages);
+    ASSERT_TRUE(operation.Backup(path));
+    BackupImage image;
+    ASSERT_EQ(LoadBackupFile(path, image), BackupFileCheck::Ok);
+    EXPECT_EQ(image.romVersion, kSimRomVersion);
+    EXPECT_EQ(image.data, MakeBackupImage(original));
+
+    // Declined: nothing goes out; confirmed: the memory is the backup's.
+    r.calc.Memory().Clear();
+    r.rig.cable.ResetCounts();
+    EXPECT_FALSE(operation.Restore(path, false));
+    EXPECT_EQ(r.rig.cable.GetWriteCount(), 0u);
+    r.messages.AnswerYesNo(true);
+    EXPECT_TRUE(operation.Restore(path, false));
+    EXPECT_EQ(MakeBackupImage(r.calc.Memory()), MakeBackupImage(original));
+    EXPECT_EQ(r.messages.GetMessageIds(), (std::vector<int>{IDS_BACKUP_SAVED, IDS_RESTORE_CONFIRM,
+                                                             IDS_RESTORE_CONFIRM, IDS_RESTORE_DONE}));
+
+    // Another calculator's backup, and one of its own ROM that it cannot read.
+    const std::string unreadable = r.folder.File("junk.92b");
+    WriteBytes(unreadable, BuildBackupFile({kSimRomVersion, Contents(3000)}));
+    struct Case {
+        std::string path;
+        int message;
+    } const cases[] = {{SamplePath("backup.92b"), IDS_RESTORE_REFUSED}, {unreadable, IDS_RESTORE_HALF_WAY}};
+    for (const Case& c : cases) {
+        r.messages.Clear();
+        EXPECT_FALSE(operation.Restore(c.path, true));
+        EXPECT_EQ(r.messages.GetMessageIds(), std::vector<int>{c.message}) << c.path;
+        EXPECT_EQ(MakeBackupImage(r.calc.Memory()), MakeBackupImage(original));
+    }
+}
+
+TEST(BackupOperation, SilenceOrCancelAtAnyPointLeavesTheOldFile)
+{
+    SimRig r;
+    const std::string path = r.folder.File("calc.92b");
+    WriteBytes(path, {1, 2, 3});
+    for (uint64_t bytes = 0;; bytes += 61) {
+        r.Restart();
+        r.calc.FallSilentAfterBytes(bytes);
+        r.messages.AnswerYesNo(true);
+        CBackupOperation operation(r.rig.link, r.messages);
+        if (operation.Backup(path))
+            break;
+        ASSERT_LT(bytes, 20000u);
+        EXPECT_EQ(ReadBytes(path), Bytes({1, 2, 3})) << bytes;
+        EXPECT_EQ(r.folder.Names().size(), 1u);
+        const int said = r.messages.GetMessageIds().back();
+        EXPECT_TRUE(said == IDS_NOT_READY || said == IDS_BACKUP_FAILED) << bytes;
+    }
+    for (int at = 1;; ++at) {
+        r.Restart(at);
+        WriteBytes(path, {1, 2, 3});
+        r.messages.AnswerYesNo(true);
+        CBackupOperation operation(r.rig.link, r.messages, r.cancel);
+        if (operation.Backup(path))
+            break;
+        EXPECT_EQ(operation.GetLastResult(), ExchangeResult::Cancelled);
+        EXPECT_EQ(ReadBytes(path), Bytes({1, 2, 3})) << at;
+        EXPECT_EQ(r.folder.Names().size(), 1u);
+    }
+}
+
+TEST(ListenOperation, VariablesAndABackupSentFromTheCalculatorAreSavedAsReceivingSavesThem)
+{
+    SimRig r;
+    ASSERT_TRUE(r.calc.SendVariablesFromMenu({"main\\greeting", "main\\notes", "algebra\\poly"}));
+    ASSERT_TRUE(r.Listen());
+    ASSERT_TRUE(r.calc.SendBackupFromMenu());
+    ASSERT_TRUE(r.Listen());
+    EXPECT_EQ(r.calc.GetErrorsAnswered(), 0u);
+
+    // The same files as the receive button writes for those variables.
+    CTempFolder received;
+    CDirectoryListing listing;
+    ASSERT_TRUE(listing.ReadDirectory(r.rig.link));
+    CReceiveOperation receive(r.rig.link, r.messages, listing.m_vars);
+    for (const auto& [folder, name, file] : {std::tuple{"main", "greeting", "greeting.92s"},
+                                             std::tuple{"main", "notes", "notes.92t"},
+                                             std::tuple{"algebra", "poly", "poly.92s"}}) {
+        ASSERT_TRUE(receive.ReceiveSingle(received.Path(), {folder, name}));
+        EXPECT_EQ(ReadBytes(r.folder.File(file)), ReadBytes(received.File(file))) << file;
+    }
+    EXPECT_EQ(ReadBytes(r.folder.File("backup.92b")),
+              BuildBackupFile({kSimRomVersion, MakeBackupImage(r.calc.Memory())}));
+    EXPECT_EQ(r.folder.Names().size(), 4u);
+}
+
+TEST(ListenOperation, SilenceOrCancelAtAnyPointLeavesNoFileAndTheOldOneUntouched)
+{
+    SimRig r;
+    const std::string path = r.folder.File("year.92e");
+    for (uint64_t bytes = 0;; ++bytes) {
+        r.Restart(bytes == 0 ? 50 : 1 << 20);
+        WriteBytes(path, {1, 2, 3});
+        ASSERT_TRUE(r.calc.SendVariablesFromMenu({"main\\year"}));
+        r.calc.FallSilentAfterBytes(bytes);
+        r.messages.AnswerYesNo(true);
+        if (r.Listen())
+            break;
+        ASSERT_LT(bytes, 200u);
+        EXPECT_EQ(ReadBytes(path), Bytes({1, 2, 3})) << bytes;
+        EXPECT_EQ(r.folder.Names().size(), 1u) << bytes;
+        const std::vector<int> said = r.messages.GetMessageIds();
+        EXPECT_EQ(said, bytes == 0 ? std::vector<int>{} : std::vector<int>{IDS_LISTEN_FAILED}) << bytes;
+    }
+    EXPECT_NE(ReadBytes(path), Bytes({1, 2, 3}));
+    for (int at = 1;; ++at) {
+        r.Restart(at);
+        WriteBytes(path, {1, 2, 3});
+        ASSERT_TRUE(r.calc.SendBackupFromMenu());
+        if (r.Listen())
+            break;
+        EXPECT_EQ(r.folder.Names(), std::vector<std::string>{"year.92e"}) << at;
+        EXPECT_TRUE(r.messages.GetShown().empty());
+    }
+    EXPECT_EQ(r.folder.Names().size(), 2u);
+}
