@@ -28,6 +28,9 @@ int RunCommand(CCliContext& context)
     case CliCommand::Get: return RunGetCommand(context);
     case CliCommand::Send: return RunSendCommand(context);
     case CliCommand::Screen: return RunScreenCommand(context);
+    case CliCommand::Backup: return RunBackupCommand(context);
+    case CliCommand::Restore: return RunRestoreCommand(context);
+    case CliCommand::Listen: return RunListenCommand(context);
     case CliCommand::None: break;
     }
     return EXIT_STATUS_USAGE;

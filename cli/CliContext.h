@@ -26,6 +26,14 @@ int RunDirCommand(CCliContext& context);
 int RunGetCommand(CCliContext& context);
 int RunSendCommand(CCliContext& context);
 int RunScreenCommand(CCliContext& context);
+int RunBackupCommand(CCliContext& context);
+int RunRestoreCommand(CCliContext& context);
+int RunListenCommand(CCliContext& context);
+
+// Why an operation that writes files failed, from what it told the user: a
+// refused name is a usage error, a declined question or a file that could
+// not be written a file error, anything else the calculator exchange.
+int FailureStatus(const CConsoleMessages& messages);
 
 // Reads the calculator's directory into `listing`; on failure shows the
 // window program's message and returns false.

@@ -1,6 +1,8 @@
 #include "cli/CliOptions.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -16,6 +18,9 @@ constexpr CommandWord kCommands[] = {
     {"get", CliCommand::Get},
     {"send", CliCommand::Send},
     {"screen", CliCommand::Screen},
+    {"backup", CliCommand::Backup},
+    {"restore", CliCommand::Restore},
+    {"listen", CliCommand::Listen},
 };
 
 std::optional<CliCommand> FindCommand(const std::string& word)
@@ -56,19 +61,20 @@ bool EndsWithGroupExtension(const std::string& name)
     return tail == ".92g" || tail == ".92G";
 }
 
-// The options that belong to one command, and which command that is.
+// The options that belong to some commands only, and which those are.
 struct CommandOption {
     const char* name;
-    CliCommand command;
-    CliCommand alsoFor;
+    std::vector<CliCommand> commands;
 };
-constexpr CommandOption kCommandOptions[] = {
-    {"--json", CliCommand::Dir, CliCommand::Dir},
-    {"--all", CliCommand::Dir, CliCommand::Dir},
-    {"-C", CliCommand::Get, CliCommand::Get},
-    {"--group", CliCommand::Get, CliCommand::Get},
-    {"--force", CliCommand::Get, CliCommand::Screen},
-    {"--zoom", CliCommand::Screen, CliCommand::Screen},
+const CommandOption kCommandOptions[] = {
+    {"--json", {CliCommand::Dir}},
+    {"--all", {CliCommand::Dir}},
+    {"-C", {CliCommand::Get, CliCommand::Listen}},
+    {"--group", {CliCommand::Get}},
+    {"--force", {CliCommand::Get, CliCommand::Screen, CliCommand::Backup, CliCommand::Listen}},
+    {"--zoom", {CliCommand::Screen}},
+    {"--yes", {CliCommand::Restore}},
+    {"--once", {CliCommand::Listen}},
 };
 
 class CParser {
@@ -119,7 +125,7 @@ bool CParser::Run()
     if (m_bDone)
         return true;
     if (m_opt.command == CliCommand::None)
-        return Fail("no command given: dir, get, send or screen");
+        return Fail("no command given: dir, get, send, screen, backup, restore or listen");
     return CheckCommandOptions() && CheckOperands();
 }
 
@@ -179,6 +185,10 @@ bool CParser::HandleOption(size_t& i)
         return flag(m_opt.bAll);
     if (name == "--force")
         return flag(m_opt.bForce);
+    if (name == "--yes")
+        return flag(m_opt.bYes);
+    if (name == "--once")
+        return flag(m_opt.bOnce);
     if (name == "--simulate") {
         m_opt.bSimulate = true;
         if (inlineValue) {
@@ -254,7 +264,7 @@ bool CParser::HandleOperand(const std::string& arg)
     }
     const auto command = FindCommand(arg);
     if (!command)
-        return Fail("unknown command '" + arg + "': dir, get, send or screen");
+        return Fail("unknown command '" + arg + "': dir, get, send, screen, backup, restore or listen");
     m_opt.command = *command;
     return true;
 }
@@ -263,11 +273,16 @@ bool CParser::CheckCommandOptions()
 {
     for (const std::string& used : m_usedCommandOptions) {
         for (const CommandOption& o : kCommandOptions) {
-            if (used != o.name || m_opt.command == o.command || m_opt.command == o.alsoFor)
+            if (used != o.name || std::find(o.commands.begin(), o.commands.end(), m_opt.command) != o.commands.end())
                 continue;
-            std::string owners = CommandName(o.command);
-            if (o.alsoFor != o.command)
-                owners += std::string(" and ") + CommandName(o.alsoFor);
+            std::string owners;
+            size_t i = 0;
+            for (CliCommand command : o.commands) {
+                if (i > 0)
+                    owners += i + 1 == o.commands.size() ? " and " : ", ";
+                owners += CommandName(command);
+                ++i;
+            }
             return Fail(used + " applies to " + owners + " only");
         }
     }
@@ -313,6 +328,16 @@ bool CParser::CheckOperands()
             return Fail("screen needs exactly one image file name");
         m_opt.files = m_operands;
         return true;
+    case CliCommand::Backup:
+    case CliCommand::Restore:
+        if (m_operands.size() != 1)
+            return Fail(std::string(CommandName(m_opt.command)) + " needs exactly one backup file name (.92b)");
+        m_opt.files = m_operands;
+        return true;
+    case CliCommand::Listen:
+        if (!m_operands.empty())
+            return Fail("listen takes no arguments, found '" + m_operands.front() + "'");
+        return true;
     case CliCommand::None:
         break;
     }
@@ -357,7 +382,16 @@ Commands:
                                 receive variables into one file each, named as
                                 the GUI names them, or into the group file
                                 NAME.92g; FOLDER/NAME works as well
-  send FILE...                  send variable files (single or group)
+  send FILE...                  send variable files (single or group); a
+                                backup file is refused: use restore
+  backup FILE.92b [--force]     save the calculator's whole memory in FILE.92b
+  restore FILE.92b [--yes]      put a backup back into the calculator; it
+                                replaces everything on it, so --yes is needed
+                                unless the question can be asked on a terminal
+  listen [-C DIR] [--once] [--force]
+                                wait for the calculator to send variables or a
+                                backup from its own menu and save them as get
+                                does (a backup as backup.92b); Ctrl-C ends it
   screen FILE [--zoom 2] [--force]
                                 capture the screen and save it in the format of
                                 FILE's extension (bmp, pbm, png)
@@ -370,15 +404,19 @@ Options:
                        (written as a separate argument only before COMMAND)
   --json               dir: print the listing as JSON
   --all                dir: include the folders that the GUI hides (four digits)
-  -C DIR               get: write the files into DIR instead of the current folder
+  -C DIR               get, listen: write the files into DIR instead of the
+                       current folder
   --group NAME         get: receive all variables into one group file NAME.92g
-  -f, --force          get, screen: replace an existing file without asking
+  -f, --force          get, screen, backup, listen: replace an existing file
+                       without asking
+  --yes                restore: replace the calculator's memory without asking
+  --once               listen: stop after the first transmission
   --zoom 1|2           screen: save at single or double size
   -h, --help           show this help
   -V, --version        show the version
 
 Port and time-out default to the settings saved by the GUI program.
 Exit status: 0 success, 1 the calculator exchange failed, 2 usage error,
-3 file error.
+3 file error; listen ended by Ctrl-C before anything came: 130.
 )";
 }

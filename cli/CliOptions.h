@@ -6,7 +6,7 @@
 #include <vector>
 
 // What one run of the command-line program was asked to do.
-enum class CliCommand { None, Dir, Get, Send, Screen };
+enum class CliCommand { None, Dir, Get, Send, Screen, Backup, Restore, Listen };
 
 struct CCliOptions {
     CliCommand command = CliCommand::None;
@@ -29,13 +29,17 @@ struct CCliOptions {
         std::string name;
     };
     std::vector<VarName> vars;
-    std::string strDirectory; // -C DIR
+    std::string strDirectory; // -C DIR (get, listen)
     std::optional<std::string> group;
-    // get and screen: replace an existing file without asking
+    // get, screen, backup and listen: replace an existing file without asking
     bool bForce = false;
-    // send: the files; screen: the one image file
+    // send: the files; screen: the one image file; backup, restore: the backup
     std::vector<std::string> files;
     unsigned zoom = 1;
+    // restore: the user agrees to lose the calculator's memory
+    bool bYes = false;
+    // listen: stop after the first transmission
+    bool bOnce = false;
 };
 
 // Reads the arguments after the program name. On a usage error returns

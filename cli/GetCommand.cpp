@@ -29,7 +29,8 @@ uint64_t ExpectedBytes(const std::vector<VarEntry>& vars, const std::vector<Vari
     return total;
 }
 
-// Why a receive failed, from what it told the user.
+} // namespace
+
 int FailureStatus(const CConsoleMessages& messages)
 {
     if (messages.WasGroupNameRefused())
@@ -41,8 +42,6 @@ int FailureStatus(const CConsoleMessages& messages)
             return EXIT_STATUS_FILE;
     return EXIT_STATUS_LINK;
 }
-
-} // namespace
 
 int RunGetCommand(CCliContext& context)
 {

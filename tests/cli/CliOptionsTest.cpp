@@ -128,7 +128,12 @@ TEST(CliOptions, UsageErrorsSayWhatIsWrongOnOneLine)
         {{"screen", "a.png", "b.png"}, "exactly one"},
         {{"screen", "a.png", "--zoom", "3"}, "--zoom takes 1 or 2"},
         {{"dir", "--zoom", "2"}, "--zoom applies to screen only"},
-        {{"send", "x.92e", "--force"}, "--force applies to get and screen only"},
+        {{"send", "x.92e", "--force"}, "--force applies to get, screen, backup and listen only"},
+        {{"backup"}, "exactly one backup file"},
+        {{"restore", "a.92b", "b.92b"}, "exactly one backup file"},
+        {{"backup", "a.92b", "--yes"}, "--yes applies to restore only"},
+        {{"listen", "x"}, "listen takes no arguments"},
+        {{"get", "main\\x", "--once"}, "--once applies to listen only"},
         {{"screen", "a.png", "--json"}, "--json applies to dir only"},
         {{"dir", "--json=yes"}, "--json takes no value"},
     };

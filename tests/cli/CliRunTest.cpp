@@ -329,3 +329,35 @@ TEST_F(CliFixture, SimulateLoadsTheVariableFilesOfAFolder)
     EXPECT_EQ(Run({"--simulate=" + content.File("missing"), "dir"}), 3);
     EXPECT_NE(Err().find("is not a folder"), std::string::npos);
 }
+
+TEST_F(CliFixture, BackupRestoreListenAndABackupGivenToSend)
+{
+    const std::string file = m_work.File("calc.92b");
+    ASSERT_EQ(Run({"--simulate", "backup", file}), 0) << Err();
+    EXPECT_EQ(Out(), file + "\n");
+    EXPECT_EQ(Run({"--simulate", "backup", file}), 3); // not replaced without --force
+
+    // A restore needs --yes without a terminal to ask on.
+    const size_t held = CountVariables(m_calc.Memory());
+    m_calc.Memory().Clear();
+    EXPECT_EQ(Run({"--simulate", "restore", file}), 2);
+    EXPECT_EQ(CountVariables(m_calc.Memory()), 0u);
+    ASSERT_EQ(Run({"--simulate", "restore", file, "--yes"}), 0) << Err();
+    EXPECT_EQ(CountVariables(m_calc.Memory()), held);
+    EXPECT_EQ(Run({"--simulate", "restore", SamplePath("backup.92b"), "--yes"}), 1); // another calculator's
+
+    // Files at fault never reach the cable: a cut backup, a backup given to send.
+    const uint64_t before = m_calc.GetBitsMoved();
+    std::vector<uint8_t> cut = ReadBytes(file);
+    cut.pop_back();
+    WriteBytes(m_work.File("cut.92b"), cut);
+    EXPECT_EQ(Run({"--simulate", "restore", m_work.File("cut.92b"), "--yes"}), 3);
+    EXPECT_EQ(Run({"--simulate", "send", SamplePath("backup.92b")}), 3);
+    EXPECT_NE(Err().find("Use Restore"), std::string::npos) << Err();
+    EXPECT_EQ(m_calc.GetBitsMoved(), before);
+
+    ASSERT_TRUE(m_calc.SendVariablesFromMenu({"main\\greeting", "algebra\\poly"}));
+    EXPECT_EQ(Run({"--simulate", "listen", "--once", "-C", m_work.Path()}), 0) << Err();
+    EXPECT_EQ(Out(), m_work.File("greeting.92s") + "\n" + m_work.File("poly.92s") + "\n");
+    EXPECT_EQ(ReadBytes(m_work.File("greeting.92s")), ReceiveAsTheGui({{"main", "greeting"}}, ""));
+}
