@@ -36,7 +36,8 @@ int RunRestoreCommand(CCliContext& context)
     const auto size = std::filesystem::file_size(path, ec);
     CBackupOperation restore(context.link, context.messages);
     context.meter.Begin("restoring " + path, ec ? 0 : size);
-    const bool restored = restore.Restore(path, context.options.bYes);
+    // The console answers the question: Yes for --yes, else on a terminal.
+    const bool restored = restore.Restore(path, false);
     context.meter.End();
     if (restored)
         return EXIT_STATUS_OK;

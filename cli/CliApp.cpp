@@ -57,7 +57,10 @@ int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CSi
 
     CConsoleMessages messages(streams.err, streams.in, LoadLanguageString);
     messages.SetInteractive(streams.bInTerminal && streams.bErrTerminal);
-    messages.SetAnswerYes(options.bForce);
+    // A restore's question is answered by --yes, every other one by --force.
+    const bool restore = options.command == CliCommand::Restore;
+    messages.SetAnswerYes(restore ? options.bYes : options.bForce);
+    messages.SetYesOption(restore ? "--yes" : "--force");
     messages.SetGroupName(options.group.value_or(std::string()));
 
     // The same settings and language library as the window program.

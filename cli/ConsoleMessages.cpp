@@ -76,11 +76,11 @@ bool CConsoleMessages::AskYesNo(int id, const std::string& arg)
     m_shownIds.push_back(id);
     const std::string question = Format(id, arg);
     if (m_bAnswerYes) {
-        Print(question + " yes (--force)");
+        Print(question + " yes (" + m_strYesOption + ")");
         return true;
     }
     if (!m_bInteractive) {
-        Print(question + " no (--force answers yes)");
+        Print(question + " no (" + m_strYesOption + " answers yes)");
         m_bDeclined = true;
         return false;
     }

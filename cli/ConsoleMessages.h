@@ -25,6 +25,8 @@ public:
     void SetInteractive(bool interactive) { m_bInteractive = interactive; }
     // Every yes/no question is answered Yes without asking.
     void SetAnswerYes(bool yes) { m_bAnswerYes = yes; }
+    // The option that answers Yes, named beside an answered question.
+    void SetYesOption(const std::string& option) { m_strYesOption = option; }
     // A progress line on the same terminal, taken away before each message.
     void SetProgressMeter(CProgressMeter* meter) { m_pMeter = meter; }
     // The answer to the group-name prompt.
@@ -55,6 +57,7 @@ private:
     CProgressMeter* m_pMeter = nullptr;
     bool m_bInteractive = false;
     bool m_bAnswerYes = false;
+    std::string m_strYesOption = "--force";
     std::string m_strGroupName;
     std::vector<int> m_shownIds;
     std::vector<std::string> m_shownTexts;
