@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -161,6 +162,14 @@ void CDirList::ConnectControls()
             if (CheckLink())
                 OnReceive();
         });
+    const std::pair<const char*, void (CDirList::*)()> linkButtons[] = {
+        {"IDC_BACKUP", &CDirList::OnBackup}, {"IDC_RESTORE", &CDirList::OnRestore}, {"IDC_LISTEN", &CDirList::OnListen}};
+    for (const auto& [name, handler] : linkButtons)
+        if (auto* button = GetControl<QPushButton>(name))
+            connect(button, &QPushButton::clicked, this, [this, handler = handler] {
+                if (CheckLink())
+                    (this->*handler)();
+            });
 }
 
 bool CDirList::CheckLink()

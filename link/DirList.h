@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,16 @@ public:
     void OnReceive();
     void OnSend();
 
+    // The backup, restore and wait-for-calculator buttons, each with a
+    // window and Cancel while it runs.
+    void OnBackup();
+    void OnRestore();
+    void OnListen();
+    // The backup file to write or to restore, empty when none was chosen.
+    // Tests put their own choice in place of the file dialog.
+    std::string ChooseBackupFile(bool forSaving);
+    std::function<std::string(bool forSaving)> m_chooseBackupFile;
+
     // What the transfers read from the page.
     bool GetSelectedFolder(std::string& name) const;
     std::vector<std::string> GetSelectedVariableNames() const;
@@ -91,6 +102,7 @@ private:
     // Buttons that talk to the calculator do nothing without a link but say
     // so.
     bool CheckLink();
+    static std::string ListenBackupName();
 
     std::array<QIcon, 14> m_imageList;
     QTreeWidget* m_listFolders = nullptr;

@@ -55,8 +55,11 @@ void CMessageBoxes::ShowText(const std::string& text)
 
 bool CMessageBoxes::AskYesNo(int id, const std::string& arg)
 {
-    QMessageBox box(QMessageBox::Question, Caption(), BoxText(FormatLanguageMessage(id, arg)),
+    // Every question asks whether to give up something held (a file, the
+    // calculator's memory): a warning, and Enter keeps it.
+    QMessageBox box(QMessageBox::Warning, Caption(), BoxText(FormatLanguageMessage(id, arg)),
                     QMessageBox::Yes | QMessageBox::No, ActiveWindow());
+    box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -5,8 +5,11 @@
 #include "shell/StringIds.h"
 #include "transfer/VarFileReader.h"
 
+#include <QApplication>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <filesystem>
@@ -135,4 +138,37 @@ TEST_F(DirListTransfer, NothingSelectedSaysWhatIsMissing)
     Click("IDC_RECEIVE");
     EXPECT_EQ(m_messages.GetMessageIds(),
               (std::vector<int>{IDS_NO_FOLDER_SELECTED, IDS_NO_FILE_SELECTED, IDS_NO_VAR_SELECTED}));
+}
+
+TEST_F(DirListTransfer, BackupRestoreAndWaitingForTheCalculatorFromThePage)
+{
+    const std::string backup = (m_home / "calc.92b").string();
+    Page().m_chooseBackupFile = [&](bool) { return backup; };
+    Click("IDC_BACKUP");
+    EXPECT_TRUE(PcFileNames().contains(QStringLiteral("calc.92b")));
+
+    // A restore asks first, and No leaves the calculator alone.
+    const SimVariable original = *Calc().FindVariable("main", "greeting");
+    ASSERT_TRUE(Calc().AddVariable("main", "greeting", original.type, 0, {0x00, 0x2D}));
+    Click("IDC_RESTORE");
+    m_messages.AnswerYesNo(true);
+    EXPECT_NE(Calc().FindVariable("main", "greeting")->contents, original.contents);
+    Click("IDC_RESTORE");
+    EXPECT_EQ(Calc().FindVariable("main", "greeting")->contents, original.contents);
+    EXPECT_EQ(m_messages.GetMessageIds(), (std::vector<int>{IDS_BACKUP_SAVED, IDS_RESTORE_CONFIRM,
+                                                             IDS_RESTORE_CONFIRM, IDS_RESTORE_DONE}));
+
+    // The waiting window stays up until Cancel; what came is in the PC list.
+    ASSERT_TRUE(Calc().SendVariablesFromMenu({"algebra\\poly"}));
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        if (!fs::exists(m_home / "poly.92s"))
+            return;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QProgressDialog*>(widget); dialog && dialog->isVisible())
+                dialog->cancel();
+    });
+    cancel.start(5);
+    Click("IDC_LISTEN");
+    EXPECT_TRUE(PcFileNames().contains(QStringLiteral("poly.92s")));
 }
