@@ -2,7 +2,8 @@
 // and sends the file back, and prints how long each operation takes as the
 // receive and send buttons run it, and how much of that is spent outside the
 // cable exchange: creating, writing and replacing the file, and opening,
-// checking and reading it.
+// checking and reading it. Then the same for a backup of the calculator's
+// memory into a .92b file and its restore, scaled to 64 KB of backup.
 //
 // The exchange is the span from the operation's first port access to its
 // last. Runs are deterministic in their number of port accesses, so a first
@@ -15,6 +16,8 @@
 #include "shell/UserMessages.h"
 #include "sim/SimulatedCable.h"
 #include "sim/VirtualCalculator.h"
+#include "sim/CalcBackupImage.h"
+#include "transfer/BackupOperation.h"
 #include "transfer/ReceiveOperation.h"
 #include "transfer/SendOperation.h"
 
@@ -147,15 +150,32 @@ int main()
     const Timing send = Measure(backend, [&] { return CSendOperation(link, messages).SendFile(path); }, ok);
 
     const SimVariable* back = calc.FindVariable("main", "big");
-    fs::remove_all(folder);
     if (!ok || !back || back->contents != contents) {
         std::fprintf(stderr, "transfer failed\n");
         return 1;
     }
 
+    // The whole memory: that one variable, as one backup image.
+    const std::vector<uint8_t> image = MakeBackupImage(calc.Memory());
+    const std::string backupPath = (folder / "calc.92b").string();
+    const Timing backup =
+        Measure(backend, [&] { return CBackupOperation(link, messages).Backup(backupPath); }, ok);
+    const Timing restore =
+        Measure(backend, [&] { return CBackupOperation(link, messages).Restore(backupPath, true); }, ok);
+    fs::remove_all(folder);
+    if (!ok || MakeBackupImage(calc.Memory()) != image) {
+        std::fprintf(stderr, "backup or restore failed\n");
+        return 1;
+    }
+    const double per64k = 65536.0 / static_cast<double>(image.size());
+
     std::printf("receive ms: %.1f\n", receive.wholeMs);
     std::printf("send ms: %.1f\n", send.wholeMs);
     std::printf("file overhead percent: %.2f\n",
                 100.0 * (receive.outsideMs + send.outsideMs) / (receive.wholeMs + send.wholeMs));
+    std::printf("backup ms per 64 KB: %.1f\n", backup.wholeMs * per64k);
+    std::printf("restore ms per 64 KB: %.1f\n", restore.wholeMs * per64k);
+    std::printf("backup file overhead percent: %.2f\n",
+                100.0 * (backup.outsideMs + restore.outsideMs) / (backup.wholeMs + restore.wholeMs));
     return 0;
 }
