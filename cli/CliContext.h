@@ -30,6 +30,9 @@ int RunBackupCommand(CCliContext& context);
 int RunRestoreCommand(CCliContext& context);
 int RunListenCommand(CCliContext& context);
 
+// False, having said so, when -C names something that is not a folder.
+bool CheckOutputFolder(CCliContext& context);
+
 // Why an operation that writes files failed, from what it told the user: a
 // refused name is a usage error, a declined question or a file that could
 // not be written a file error, anything else the calculator exchange.

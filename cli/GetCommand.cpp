@@ -43,14 +43,21 @@ int FailureStatus(const CConsoleMessages& messages)
     return EXIT_STATUS_LINK;
 }
 
+bool CheckOutputFolder(CCliContext& context)
+{
+    const std::string& folder = context.options.strDirectory;
+    std::error_code ec;
+    if (folder.empty() || std::filesystem::is_directory(folder, ec))
+        return true;
+    context.err << "vantrel92-cli: " << folder << " is not a folder\n";
+    return false;
+}
+
 int RunGetCommand(CCliContext& context)
 {
     const CCliOptions& options = context.options;
-    std::error_code ec;
-    if (!options.strDirectory.empty() && !std::filesystem::is_directory(options.strDirectory, ec)) {
-        context.err << "vantrel92-cli: " << options.strDirectory << " is not a folder\n";
+    if (!CheckOutputFolder(context))
         return EXIT_STATUS_FILE;
-    }
 
     // Variables are found by their entries in the listing, as in the GUI.
     CDirectoryListing listing;

@@ -6,9 +6,7 @@
 #include "transfer/ListenOperation.h"
 
 #include <csignal>
-#include <filesystem>
 #include <ostream>
-#include <system_error>
 
 namespace {
 
@@ -50,11 +48,8 @@ private:
 int RunListenCommand(CCliContext& context)
 {
     const CCliOptions& options = context.options;
-    std::error_code ec;
-    if (!options.strDirectory.empty() && !std::filesystem::is_directory(options.strDirectory, ec)) {
-        context.err << "vantrel92-cli: " << options.strDirectory << " is not a folder\n";
+    if (!CheckOutputFolder(context))
         return EXIT_STATUS_FILE;
-    }
 
     CStopSignals signals;
     CListenOperation listen(context.link, context.messages, [] { return g_stopRequested != 0; });

@@ -17,18 +17,6 @@ constexpr size_t kEntryOffset = VARFILE_HEADER_SIZE;
 constexpr size_t kSizeBlockOffset = kEntryOffset + VARFILE_ENTRY_SIZE;
 constexpr size_t kFileOverhead = BACKUP_DATA_OFFSET + VARFILE_CHECKSUM_SIZE;
 
-void PutLittleEndian32(uint8_t* out, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        out[i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-uint32_t GetLittleEndian32(const uint8_t* in)
-{
-    return static_cast<uint32_t>(in[0]) | (static_cast<uint32_t>(in[1]) << 8) |
-           (static_cast<uint32_t>(in[2]) << 16) | (static_cast<uint32_t>(in[3]) << 24);
-}
-
 } // namespace
 
 std::vector<uint8_t> BuildBackupFile(const BackupImage& image)

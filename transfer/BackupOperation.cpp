@@ -10,16 +10,11 @@
 bool CBackupOperation::Backup(const std::string& path)
 {
     m_lastResult = ExchangeResult::Done;
-    if (!AskBeforeReplacing(m_messages, path))
-        return false;
     // Made before the exchange, so that a folder that cannot take the file
     // is found out before the calculator is kept busy.
-    std::string error;
     CReplacingFile file;
-    if (!file.Create(path, error)) {
-        m_messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
+    if (!CreateAfterAsking(file, m_messages, path))
         return false;
-    }
 
     BackupImage image;
     m_lastResult = CBackupExchange(m_link, m_cancelled).Backup(image);
@@ -38,6 +33,7 @@ bool CBackupOperation::Backup(const std::string& path)
     case ExchangeResult::Cancelled:
         return false;
     }
+    std::string error;
     if (!file.Commit(BuildBackupFile(image), error)) {
         m_messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
         return false;

@@ -2,6 +2,7 @@
 
 #include "link/Link.h"
 #include "link/Packets.h"
+#include "transfer/VariableFile.h"
 
 bool ReceivePacket(CLink& link, ReceivedPacket& packet)
 {
@@ -42,8 +43,7 @@ bool DecodeVariableHeader(const std::vector<uint8_t>& data, VariableHeader& head
 {
     if (data.size() < 6 || data.size() < 6u + data[5])
         return false;
-    header.size = static_cast<uint32_t>(data[0]) | (static_cast<uint32_t>(data[1]) << 8) |
-                  (static_cast<uint32_t>(data[2]) << 16) | (static_cast<uint32_t>(data[3]) << 24);
+    header.size = GetLittleEndian32(data.data());
     header.type = data[4];
     header.name.assign(data.begin() + 6, data.begin() + 6 + data[5]);
     return true;

@@ -64,14 +64,9 @@ bool CReceiveOperation::ReceiveSingle(const std::string& pcFolder, const Variabl
 
 bool CReceiveOperation::ReceiveIntoFile(const std::string& path, const std::vector<VariableRef>& variables)
 {
-    if (!AskBeforeReplacing(m_messages, path))
-        return false;
-    std::string error;
     CReplacingFile file;
-    if (!file.Create(path, error)) {
-        m_messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
+    if (!CreateAfterAsking(file, m_messages, path))
         return false;
-    }
 
     CVariableReceiver receiver(m_link, m_messages);
     CVarFileBuilder builder(static_cast<uint16_t>(variables.size()));
@@ -89,6 +84,7 @@ bool CReceiveOperation::ReceiveIntoFile(const std::string& path, const std::vect
         builder.AddVariable(entry.name, entry.type, entry.attributes, receiver.GetVarData(),
                             receiver.GetVarDataLength());
     }
+    std::string error;
     if (!file.Commit(builder.Finish(), error)) {
         m_messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
         return false;

@@ -2,6 +2,7 @@
 
 #include "shell/StringIds.h"
 #include "shell/UserMessages.h"
+#include "transfer/TransferTexts.h"
 
 #include <atomic>
 #include <cerrno>
@@ -154,6 +155,17 @@ bool AskBeforeReplacing(IUserMessages& messages, const std::string& path)
     if (ec || size == 0)
         return true;
     return messages.AskYesNo(IDS_OVERWRITE_FILE, path);
+}
+
+bool CreateAfterAsking(CReplacingFile& file, IUserMessages& messages, const std::string& path)
+{
+    if (!AskBeforeReplacing(messages, path))
+        return false;
+    std::string error;
+    if (file.Create(path, error))
+        return true;
+    messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
+    return false;
 }
 
 std::string JoinFolderPath(const std::string& folder, const std::string& fileName)

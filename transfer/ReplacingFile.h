@@ -44,5 +44,9 @@ private:
 // empty, otherwise the user's answer to the overwrite question (105).
 bool AskBeforeReplacing(IUserMessages& messages, const std::string& path);
 
+// Asks before replacing a file that is not empty, then creates the
+// temporary file; says why when it cannot. False when declined or failed.
+bool CreateAfterAsking(CReplacingFile& file, IUserMessages& messages, const std::string& path);
+
 // The folder and a file name in it; the name alone for no folder.
 std::string JoinFolderPath(const std::string& folder, const std::string& fileName);

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
 void PutLittleEndian32(uint8_t* out, uint32_t value)
 {
     for (int i = 0; i < 4; ++i)
@@ -18,6 +16,8 @@ uint32_t GetLittleEndian32(const uint8_t* in)
     return static_cast<uint32_t>(in[0]) | (static_cast<uint32_t>(in[1]) << 8) |
            (static_cast<uint32_t>(in[2]) << 16) | (static_cast<uint32_t>(in[3]) << 24);
 }
+
+namespace {
 
 size_t EntryPosition(size_t index)
 {

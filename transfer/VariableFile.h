@@ -43,6 +43,9 @@ struct VarFileEntry {
     uint8_t attributes = 0;
 };
 
+void PutLittleEndian32(uint8_t* out, uint32_t value);
+uint32_t GetLittleEndian32(const uint8_t* in);
+
 // A name field: the bytes up to the first zero, all eight when there is none.
 std::string DecodeNameField(const uint8_t* field);
 VarFileEntry DecodeEntry(const uint8_t* bytes);
