@@ -1,5 +1,7 @@
 #include "link/Link.h"
 
+#include "link/LinkProgress.h"
+
 namespace {
 constexpr int kPauseReads = 10;
 }
@@ -14,11 +16,68 @@ void CLink::SetPort(uint16_t base)
     m_wStatusPort = static_cast<uint16_t>(base + 1);
 }
 
+void CLink::BeginExchange(int textId, const std::string& arg, uint64_t expectedBytes)
+{
+    if (m_nExchangeDepth++ > 0)
+        return;
+    m_bCancelled = false;
+    m_nBytesMoved = 0;
+    if (m_pProgress)
+        m_pProgress->ExchangeStarted(textId, arg, expectedBytes);
+}
+
+void CLink::EndExchange()
+{
+    if (m_nExchangeDepth == 0 || --m_nExchangeDepth > 0)
+        return;
+    if (m_pProgress)
+        m_pProgress->ExchangeEnded();
+}
+
+void CLink::Cancel()
+{
+    m_bCancelled = true;
+    // The calculator may be left mid-packet; with both lines let go it
+    // times out on its side.
+    m_portIo.WritePortByte(m_wDataPort, DATA_RELEASE_BOTH);
+}
+
+bool CLink::MayMoveByte()
+{
+    if (m_nExchangeDepth == 0)
+        return true;
+    if (!m_bCancelled && m_pProgress && m_pProgress->IsCancelRequested())
+        Cancel();
+    return !m_bCancelled;
+}
+
+bool CLink::MayGoOnWaiting(uint64_t start, uint64_t now)
+{
+    // Bytes that flow are stopped between bytes; only a wait that drags on
+    // (a calculator that stopped answering) is cut short.
+    if (m_nExchangeDepth == 0 || m_pProgress == nullptr || now - start < kStallPollMs ||
+        now - m_nLastPollMs < kStallPollMs)
+        return true;
+    m_nLastPollMs = now;
+    if (!m_pProgress->IsCancelRequested())
+        return true;
+    Cancel();
+    return false;
+}
+
+void CLink::ByteMoved()
+{
+    ++m_nBytesMoved;
+    if (m_nExchangeDepth > 0 && m_pProgress)
+        m_pProgress->BytesMoved(m_nBytesMoved);
+}
+
 bool CLink::WaitStatus(uint8_t mask, uint8_t want, uint64_t start)
 {
     for (;;) {
         // Unsigned: a clock that seems to step back reads as a very long wait.
-        if (m_pClock->NowMs() - start > m_nTimeout)
+        const uint64_t now = m_pClock->NowMs();
+        if (now - start > m_nTimeout || !MayGoOnWaiting(start, now))
             return false;
         if ((m_portIo.ReadPortByte(m_wStatusPort) & mask) == want)
             return true;
@@ -28,7 +87,8 @@ bool CLink::WaitStatus(uint8_t mask, uint8_t want, uint64_t start)
 bool CLink::WaitPulledLine(uint64_t start, uint8_t& status)
 {
     for (;;) {
-        if (m_pClock->NowMs() - start > m_nTimeout)
+        const uint64_t now = m_pClock->NowMs();
+        if (now - start > m_nTimeout || !MayGoOnWaiting(start, now))
             return false;
         status = m_portIo.ReadPortByte(m_wStatusPort);
         if ((status & STATUS_LINES) != STATUS_LINES)
@@ -44,6 +104,8 @@ void CLink::Pause()
 
 bool CLink::SendByte(uint8_t value)
 {
+    if (!MayMoveByte())
+        return false;
     for (int bit = 0; bit < 8; ++bit) {
         // A 1 travels on line D0 and is acknowledged on D1; a 0 the other way round.
         const bool one = (value & 1) != 0;
@@ -59,12 +121,15 @@ bool CLink::SendByte(uint8_t value)
         value >>= 1;
         Pause();
     }
+    ByteMoved();
     return true;
 }
 
 bool CLink::ReceiveByte(uint8_t& value)
 {
     value = 0;
+    if (!MayMoveByte())
+        return false;
     for (int bit = 0; bit < 8; ++bit) {
         uint8_t status = 0;
         if (!WaitPulledLine(m_pClock->NowMs(), status))
@@ -84,6 +149,7 @@ bool CLink::ReceiveByte(uint8_t& value)
         }
         m_portIo.WritePortByte(m_wDataPort, DATA_RELEASE_BOTH);
     }
+    ByteMoved();
     return true;
 }
 

@@ -4,6 +4,9 @@
 #include "port/PortIo.h"
 
 #include <cstdint>
+#include <string>
+
+class ILinkProgress;
 
 // The calculator link: bytes moved bit by bit over the two-line cable with a
 // handshake and a time-out on every wait, and the packet operations above
@@ -40,6 +43,22 @@ public:
 
     void SetClock(IClock& clock) { m_pClock = &clock; }
 
+    // The watcher of exchanges (null for none): it hears of every byte and
+    // may cancel. A cancel ends the exchange before its next byte, or in a
+    // wait that has dragged on for kStallPollMs; the lines are released and
+    // every byte operation fails at once until the next exchange begins.
+    void SetProgress(ILinkProgress* progress) { m_pProgress = progress; }
+    ILinkProgress* GetProgress() const { return m_pProgress; }
+    // An exchange begins and ends; nested ones belong to the outermost.
+    // CLinkExchange calls these.
+    void BeginExchange(int textId, const std::string& arg, uint64_t expectedBytes);
+    void EndExchange();
+    // The exchange under way, or the last one, was cancelled.
+    bool WasCancelled() const { return m_bCancelled; }
+
+    // How often a wait that has lasted this long asks whether to go on.
+    static constexpr uint64_t kStallPollMs = 50;
+
     // Link state, set once when the port opens; later setting changes reach
     // the cable only at the next start.
     CPortIo m_portIo;
@@ -52,9 +71,20 @@ private:
     bool WaitStatus(uint8_t mask, uint8_t want, uint64_t start);
     bool WaitPulledLine(uint64_t start, uint8_t& status);
     void Pause();
+    // Before each byte: false once the exchange is cancelled.
+    bool MayMoveByte();
+    // During a wait: false when a wait that drags on gets cancelled.
+    bool MayGoOnWaiting(uint64_t start, uint64_t now);
+    void Cancel();
+    void ByteMoved();
 
     CSteadyClock m_steadyClock;
     IClock* m_pClock;
+    ILinkProgress* m_pProgress = nullptr;
+    int m_nExchangeDepth = 0;
+    bool m_bCancelled = false;
+    uint64_t m_nBytesMoved = 0;
+    uint64_t m_nLastPollMs = 0;
 };
 
 // Line bits of the status register and values of the data register.

@@ -28,6 +28,18 @@ enum StringId : int {
     IDS_NO_FOLDER_SELECTED = 135,
     IDS_NO_VAR_SELECTED = 136,
 
+    // What a long exchange is doing, in its progress dialog or line.
+    IDS_PROGRESS_RECEIVING = 230,
+    IDS_PROGRESS_SENDING = 231,
+    IDS_PROGRESS_DIRECTORY = 232,
+    IDS_PROGRESS_SCREEN = 233,
+    // Bytes so far, and bytes so far of those expected ("%s" each).
+    IDS_PROGRESS_BYTES = 234,
+    IDS_PROGRESS_BYTES_OF = 235,
+    IDS_PROGRESS_CANCEL = 236,
+    // The one message of an exchange the user stopped.
+    IDS_EXCHANGE_CANCELLED = 237,
+
     // Backup, restore and what the calculator sends from its own menu.
     IDS_NOT_A_BACKUP = 300,
     IDS_BACKUP_HOLDS_VARIABLES = 301,
