@@ -1,5 +1,7 @@
 #include "sim/CalcLinkEnd.h"
 
+#include "sim/CablePace.h"
+
 void CCalcLinkEnd::QueueBytes(const std::vector<uint8_t>& bytes)
 {
     m_outbox.insert(m_outbox.end(), bytes.begin(), bytes.end());
@@ -19,7 +21,7 @@ void CCalcLinkEnd::ResetLink(CSimulatedCable& cable)
 
 void CCalcLinkEnd::Step(CSimulatedCable& cable)
 {
-    if (m_bResetRequested) {
+    if (m_bResetRequested || (m_pPace && m_pPace->EndQuietSpell(kGiveUpMs))) {
         m_bResetRequested = false;
         ResetLink(cable);
         OnLinkReset();
@@ -77,6 +79,11 @@ void CCalcLinkEnd::FinishBit()
     }
 }
 
+bool CCalcLinkEnd::PaceAllowsBit()
+{
+    return m_pPace == nullptr || m_pPace->TakeBit();
+}
+
 // Returns true when a bit was completed, so that the next may start at once.
 bool CCalcLinkEnd::StepOnce(CSimulatedCable& cable)
 {
@@ -86,13 +93,15 @@ bool CCalcLinkEnd::StepOnce(CSimulatedCable& cable)
             cable.LineD0() && cable.LineD1())
             m_bSending = true;
         if (m_bSending) {
-            if (!cable.LineD0() || !cable.LineD1())
-                return false; // wait for the PC to let both lines go
+            if (!cable.LineD0() || !cable.LineD1() || !PaceAllowsBit())
+                return false; // wait for the PC to let both lines go, or for our pace
             m_bBit = ((m_outbox.front() >> m_nBit) & 1) != 0;
             cable.SetCalcPulls(m_bBit, !m_bBit);
             m_phase = Phase::SendAck;
             return false;
         }
+        if ((!cable.LineD0() || !cable.LineD1()) && !PaceAllowsBit())
+            return false;
         if (!cable.LineD0()) {
             m_bBit = true;
             cable.SetCalcPulls(false, true);

@@ -7,6 +7,8 @@
 #include <limits>
 #include <vector>
 
+class CCablePace;
+
 // The calculator's side of the bit handshake. It receives the PC's bits (a 1
 // on line D0, a 0 on line D1, acknowledged on the other line), sends its
 // queued bytes the same way, least significant bit first, and hands every
@@ -47,6 +49,14 @@ public:
     // Resets the link, as the stall limit does, at the next port access.
     void RequestLinkReset() { m_bResetRequested = true; }
 
+    // With a pace (null for none, the default) the end starts a bit, its own
+    // or its answer to the PC's, only when the pace allows, and resets its
+    // link after kGiveUpMs without a bit, so an exchange the PC abandoned
+    // mid-packet does not hold up the next one. The pace must outlive its
+    // use here.
+    void SetPace(CCablePace* pace) { m_pPace = pace; }
+    static constexpr uint64_t kGiveUpMs = 2000;
+
 protected:
     virtual void OnByteReceived(uint8_t value) { m_received.push_back(value); }
     virtual void OnByteSent() {}
@@ -63,6 +73,7 @@ private:
     bool StepOnce(CSimulatedCable& cable);
     void FinishBit();
     void WatchForStall(CSimulatedCable& cable, uint64_t bitsBefore);
+    bool PaceAllowsBit();
 
     std::deque<uint8_t> m_outbox;
     std::vector<uint8_t> m_received;
@@ -79,4 +90,5 @@ private:
     uint32_t m_nStallLimit = 0;
     uint32_t m_nStalledSteps = 0;
     bool m_bResetRequested = false;
+    CCablePace* m_pPace = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "LinkRig.h"
 #include "link/Packets.h"
+#include "sim/CablePace.h"
 #include "sim/CalcLinkEnd.h"
 
 #include <gtest/gtest.h>
@@ -78,4 +79,37 @@ TEST(CalcLinkEnd, WithoutALimitAStalledBitWaitsForever)
     // ends wait for each other.
     EXPECT_FALSE(rig.link.SendByte(0x09));
     EXPECT_EQ(calc.resets, 0);
+}
+
+TEST(CalcLinkEnd, APacedEndMovesNoMoreBitsEitherWayThanItsRateAllows)
+{
+    // 1000 bytes a second: 8 bits a millisecond, 10 ms' worth at once.
+    CFakeClock paceClock;
+    CCablePace pace(1000, paceClock);
+    CCalcLinkEnd calc;
+    calc.SetPace(&pace);
+    CLinkRig rig(&calc);
+    const auto sendsUntilHeldBack = [&] {
+        int sent = 0;
+        while (rig.link.SendByte(0xA5))
+            ++sent;
+        // The byte that was held back left the PC's line pulled.
+        rig.link.m_portIo.WritePortByte(rig.link.m_wDataPort, 3);
+        return sent;
+    };
+    EXPECT_EQ(sendsUntilHeldBack(), 10);
+    EXPECT_EQ(calc.GetBitsMoved(), 80u);
+    paceClock.Advance(3);
+    EXPECT_EQ(sendsUntilHeldBack(), 3);
+
+    calc.QueueBytes({0x12, 0x34});
+    uint8_t value = 0;
+    paceClock.Advance(1);
+    EXPECT_TRUE(rig.link.ReceiveByte(value));
+    EXPECT_EQ(value, 0x12);
+    EXPECT_FALSE(rig.link.ReceiveByte(value));
+    paceClock.Advance(100);
+    EXPECT_TRUE(rig.link.ReceiveByte(value));
+    EXPECT_EQ(value, 0x34);
+    EXPECT_EQ(calc.GetBitsMoved(), 8u * 15);
 }
