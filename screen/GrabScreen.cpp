@@ -1,5 +1,6 @@
 #include "screen/GrabScreen.h"
 
+#include "link/LinkProgress.h"
 #include "screen/ImageExport.h"
 #include "screen/PictureBits.h"
 #include "screen/SavePictureDialog.h"
@@ -110,8 +111,10 @@ void CGrabScreen::ShowPicture()
 
 void CGrabScreen::OnCapture()
 {
-    if (!ReceiveScreen())
-        UserMessages().ShowMessage(IDS_CAPTURE_FAILED);
+    if (ReceiveScreen())
+        return;
+    const CLink* link = GetLink();
+    UserMessages().ShowMessage(link ? ExchangeFailureMessage(*link, IDS_CAPTURE_FAILED) : IDS_CAPTURE_FAILED);
 }
 
 void CGrabScreen::OnZoom()

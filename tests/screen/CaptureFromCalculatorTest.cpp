@@ -54,6 +54,18 @@ TEST(CaptureFromCalculator, RefusalsAndSilenceFail)
         EXPECT_FALSE(ReceiveScreen(rig.link, screen));
         EXPECT_EQ(screen, Screen{});
     }
+    for (bool checksum : {true, false}) {
+        // A screen garbled on the way, or answered with another packet.
+        CVirtualCalculator calc;
+        CLinkRig rig(&calc);
+        if (checksum)
+            calc.Faults().CorruptChecksumAt(2);
+        else
+            calc.Faults().ReplaceCommandAt(2, 0x06);
+        Screen screen{};
+        EXPECT_FALSE(ReceiveScreen(rig.link, screen)) << checksum;
+        EXPECT_EQ(screen, Screen{}) << checksum;
+    }
     {
         CVirtualCalculator calc;
         CLinkRig rig(&calc);

@@ -168,6 +168,21 @@ TEST_F(GrabScreenPage, AFailedCaptureShowsMessage124AndKeepsThePicture)
     EXPECT_TRUE(AllWhite(mixed.copy(0, 2 * (2000 / 30 + 1), 480, 256 - 2 * (2000 / 30 + 1))));
 }
 
+TEST_F(GrabScreenPage, AGarbledScreenShowsMessage124AndKeepsThePictureAndTheBuffer)
+{
+    OpenSheet();
+    Click("IDC_CAPTURE");
+    const QImage before = Shown();
+    const std::vector<uint8_t> buffer(Page().m_pScreen.get(), Page().m_pScreen.get() + SCREEN_BYTES);
+    CScreenCanvas(Calc().Screen()).InvertRect(0, 0, 240, 128);
+    // The acknowledgement comes through; the screen's sum does not match.
+    Calc().Faults().CorruptChecksumAt(2);
+    Click("IDC_CAPTURE");
+    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_CAPTURE_FAILED});
+    EXPECT_EQ(Shown(), before);
+    EXPECT_TRUE(std::equal(buffer.begin(), buffer.end(), Page().m_pScreen.get()));
+}
+
 TEST_F(GrabScreenPage, WithoutALinkCaptureStartsNothingAndShowsMessage124)
 {
     OpenSheet(false);

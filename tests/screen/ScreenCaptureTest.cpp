@@ -14,11 +14,13 @@ using Screen = std::array<uint8_t, SCREEN_BYTES>;
 
 const std::vector<uint8_t> kCalcAck = {0x89, 0x56, 0x00, 0x00};
 
-// The calculator's answer: its acknowledgement, then one data packet.
-std::vector<uint8_t> ScreenAnswer(const std::vector<uint8_t>& data, uint16_t length, uint16_t checksum)
+// The calculator's answer: its acknowledgement, then one packet, normally
+// of data.
+std::vector<uint8_t> ScreenAnswer(const std::vector<uint8_t>& data, uint16_t length, uint16_t checksum,
+                                  uint8_t command = CMD_DATA)
 {
     std::vector<uint8_t> bytes = kCalcAck;
-    bytes.insert(bytes.end(), {0x89, 0x15});
+    bytes.insert(bytes.end(), {0x89, command});
     AppendLittleEndian16(bytes, length);
     bytes.insert(bytes.end(), data.begin(), data.end());
     AppendLittleEndian16(bytes, checksum);
@@ -152,17 +154,35 @@ TEST(ScreenCapture, LongerPacketsAreReadToTheEndAndOnlyTheBufferStored)
     }
 }
 
-TEST(ScreenCapture, AWrongChecksumIsAccepted)
+TEST(ScreenCapture, WhatIsNotTheScreenIsRefusedAndLeavesTheBufferAsItWas)
 {
-    CAnsweringCalc calc;
-    CLinkRig rig(&calc);
     const std::vector<uint8_t> data = Pattern(SCREEN_BYTES, 2);
-    const uint16_t right = MakeChecksum(data.data(), data.size());
-    calc.Answer(ScreenAnswer(data, SCREEN_BYTES, static_cast<uint16_t>(right + 1)));
-
-    Screen screen = Filled(0);
-    EXPECT_TRUE(ReceiveScreen(rig.link, screen));
-    EXPECT_EQ(screen[10], static_cast<uint8_t>(~data[10]));
+    const uint16_t sum = MakeChecksum(data.data(), data.size());
+    const std::vector<uint8_t> header(17, 0x41);
+    std::vector<uint8_t> extraAck = kCalcAck;
+    const std::vector<uint8_t> screen = ScreenAnswer(data);
+    extraAck.insert(extraAck.end(), screen.begin(), screen.end());
+    std::vector<uint8_t> flipped = screen;
+    flipped[8 + 1234] ^= 0x10;
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> answer;
+    };
+    const Case cases[] = {
+        {"an acknowledgement twice", extraAck},
+        {"17 bytes of another packet", ScreenAnswer(header, 17, MakeChecksum(header.data(), 17), CMD_VAR)},
+        {"a packet without data", ScreenAnswer({}, 0, 0, CMD_EOT)},
+        {"noise with a wrong checksum", ScreenAnswer(data, SCREEN_BYTES, static_cast<uint16_t>(sum + 1))},
+        {"a bit flipped on the way", flipped},
+    };
+    for (const Case& c : cases) {
+        CAnsweringCalc calc;
+        CLinkRig rig(&calc);
+        calc.Answer(c.answer);
+        Screen before = Filled(0x3C);
+        EXPECT_FALSE(ReceiveScreen(rig.link, before)) << c.what;
+        EXPECT_EQ(before, Filled(0x3C)) << c.what;
+    }
 }
 
 TEST(ScreenCapture, ASilentCalculatorFailsAtEveryStageAndKeepsWhatWasStored)
