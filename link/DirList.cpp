@@ -1,6 +1,7 @@
 #include "link/DirList.h"
 
 #include "link/DisplayText.h"
+#include "link/LinkProgress.h"
 #include "link/VarTypes.h"
 #include "shell/LanguageLibrary.h"
 #include "shell/MessageBoxes.h"
@@ -199,7 +200,7 @@ void CDirList::OnRefreshDirectory()
         if (list)
             list->viewport()->update();
     if (!ReadDirectory())
-        UserMessages().ShowMessage(IDS_DIRECTORY_FAILED);
+        UserMessages().ShowMessage(ExchangeFailureMessage(*GetLink(), IDS_DIRECTORY_FAILED));
 }
 
 bool CDirList::ReadDirectory()

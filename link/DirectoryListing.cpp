@@ -1,8 +1,10 @@
 #include "link/DirectoryListing.h"
 
 #include "link/Link.h"
+#include "link/LinkProgress.h"
 #include "link/Packets.h"
 #include "link/VarTypes.h"
+#include "shell/StringIds.h"
 
 #include <cstring>
 
@@ -37,6 +39,8 @@ uint32_t ReadLittleEndian32(const uint8_t* p)
 
 bool CDirectoryListing::ReadDirectory(CLink& link)
 {
+    // How many entries will come is not known beforehand.
+    CLinkExchange exchange(link, IDS_PROGRESS_DIRECTORY, {}, 0);
     if (!link.SendSequence(SEQ_RDY) || !link.ExpectSequence(SEQ_CALC_ACK))
         return false;
     if (!link.SendSequence(SEQ_DIR_REQ) || !link.ExpectSequence(SEQ_CALC_ACK))

@@ -1,6 +1,7 @@
 #include "transfer/ExchangeOpening.h"
 
 #include "link/Link.h"
+#include "link/LinkProgress.h"
 #include "link/Packets.h"
 #include "shell/StringIds.h"
 #include "shell/UserMessages.h"
@@ -31,9 +32,19 @@ bool OpenVariableExchange(CLink& link, IUserMessages& messages, const uint8_t* f
     if (!link.SendSequence(SEQ_RDY))
         return false;
     if (!link.ExpectSequence(SEQ_CALC_ACK)) {
-        messages.ShowMessage(IDS_NOT_READY);
+        if (!link.WasCancelled())
+            messages.ShowMessage(IDS_NOT_READY);
         return false;
     }
     link.SendSequence(firstPacket);
     return true;
+}
+
+uint64_t VariableExchangeBytes(size_t sectionLength, size_t pathLength)
+{
+    // Nine four-byte packets (ready, acknowledgements, clear to send, end),
+    // two that carry the path, and the data packet's header and checksum.
+    constexpr uint64_t kShortPackets = 9 * PACKET_HEADER_SIZE;
+    constexpr uint64_t kPathPacketFixed = PACKET_HEADER_SIZE + 6 + 2;
+    return kShortPackets + 2 * (kPathPacketFixed + pathLength) + PACKET_HEADER_SIZE + sectionLength + 2;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,5 +20,11 @@ std::vector<uint8_t> BuildNamedHeaderPacket(uint8_t command, const std::string& 
 // The ready check, then `firstPacket` (a counted sequence). False when the
 // check could not be sent, or when the calculator did not acknowledge it,
 // which says "not ready" to the user. Whether the packet itself went out
-// shows in the acknowledgement the caller expects next.
+// shows in the acknowledgement the caller expects next. A cancel is not a
+// calculator that does not answer and says nothing.
 bool OpenVariableExchange(CLink& link, IUserMessages& messages, const uint8_t* firstPacket);
+
+// Roughly what one variable exchange moves on the cable: the data packet
+// with a `sectionLength`-byte section, the packets that name the variable by
+// its "folder\name" of `pathLength` bytes, and the short packets around them.
+uint64_t VariableExchangeBytes(size_t sectionLength, size_t pathLength);

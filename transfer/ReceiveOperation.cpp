@@ -1,8 +1,12 @@
 #include "transfer/ReceiveOperation.h"
 
+#include "link/DisplayText.h"
+#include "link/Link.h"
+#include "link/LinkProgress.h"
 #include "link/VarTypes.h"
 #include "shell/StringIds.h"
 #include "shell/UserMessages.h"
+#include "transfer/ExchangeOpening.h"
 #include "transfer/ReplacingFile.h"
 #include "transfer/SafeFileName.h"
 #include "transfer/TransferTexts.h"
@@ -13,6 +17,19 @@ namespace {
 
 constexpr char kGroupExtension[] = ".92g";
 constexpr size_t kMaxGroupCount = 0xFFFF;
+
+// What receiving these variables moves on the cable, by their listed sizes
+// (a section is the listed size and its four leading bytes).
+uint64_t ExpectedBytes(const std::vector<VarEntry>& vars, const std::vector<VariableRef>& variables)
+{
+    uint64_t total = 0;
+    for (const VariableRef& variable : variables) {
+        VarEntry entry;
+        if (FindDirEntry(vars, variable.name, variable.folder, entry))
+            total += VariableExchangeBytes(entry.size + 4, entry.folder.size() + 1 + entry.name.size());
+    }
+    return total;
+}
 
 } // namespace
 
@@ -56,20 +73,40 @@ bool CReceiveOperation::ReceiveSingle(const std::string& pcFolder, const Variabl
         return false;
     }
     const std::string path = JoinFolderPath(pcFolder, EscapeFileName(entry.name) + GetTypeExtension(entry.type));
-    if (!ReceiveIntoFile(path, {variable}))
+    const std::string what = CalcNameToDisplay(variable.folder) + "\\" + CalcNameToDisplay(variable.name);
+    if (!ReceiveIntoFile(path, what, {variable}))
         return false;
     m_messages.ShowMessage(IDS_FILE_RECEIVED);
     return true;
 }
 
-bool CReceiveOperation::ReceiveIntoFile(const std::string& path, const std::vector<VariableRef>& variables)
+bool CReceiveOperation::ReceiveIntoFile(const std::string& path, const std::string& what,
+                                        const std::vector<VariableRef>& variables)
 {
     CReplacingFile file;
     if (!CreateAfterAsking(file, m_messages, path))
         return false;
 
-    CVariableReceiver receiver(m_link, m_messages);
     CVarFileBuilder builder(static_cast<uint16_t>(variables.size()));
+    if (!ReceiveVariables(what, variables, builder)) {
+        if (m_link.WasCancelled())
+            m_messages.ShowMessage(IDS_EXCHANGE_CANCELLED);
+        return false;
+    }
+    std::string error;
+    if (!file.Commit(builder.Finish(), error)) {
+        m_messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
+        return false;
+    }
+    m_strWrittenPath = path;
+    return true;
+}
+
+bool CReceiveOperation::ReceiveVariables(const std::string& what, const std::vector<VariableRef>& variables,
+                                         CVarFileBuilder& builder)
+{
+    CLinkExchange exchange(m_link, IDS_PROGRESS_RECEIVING, what, ExpectedBytes(m_vars, variables));
+    CVariableReceiver receiver(m_link, m_messages);
     for (const VariableRef& variable : variables) {
         VarEntry entry;
         if (!FindDirEntry(m_vars, variable.name, variable.folder, entry)) {
@@ -84,12 +121,6 @@ bool CReceiveOperation::ReceiveIntoFile(const std::string& path, const std::vect
         builder.AddVariable(entry.name, entry.type, entry.attributes, receiver.GetVarData(),
                             receiver.GetVarDataLength());
     }
-    std::string error;
-    if (!file.Commit(builder.Finish(), error)) {
-        m_messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
-        return false;
-    }
-    m_strWrittenPath = path;
     return true;
 }
 
@@ -122,7 +153,8 @@ bool CReceiveOperation::ReceiveGroup(const std::string& pcFolder, const std::vec
         return false;
     }
     std::string fileName;
-    if (!AskGroupFileName(fileName) || !ReceiveIntoFile(JoinFolderPath(pcFolder, fileName), variables))
+    if (!AskGroupFileName(fileName) ||
+        !ReceiveIntoFile(JoinFolderPath(pcFolder, fileName), FileNameToDisplay(fileName), variables))
         return false;
     m_messages.ShowMessage(IDS_FILES_RECEIVED);
     return true;

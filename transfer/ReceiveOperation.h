@@ -6,6 +6,7 @@
 #include <vector>
 
 class CLink;
+class CVarFileBuilder;
 class IUserMessages;
 
 // A variable on the calculator, by folder and name.
@@ -17,7 +18,8 @@ struct VariableRef {
 // Receives calculator variables into files in a PC folder: one variable into
 // a file named after it and its type, several into one group file whose name
 // the user types. A file is replaced only by a complete new one: whatever
-// fails, an existing file keeps every byte and no partial file is left.
+// fails, an existing file keeps every byte and no partial file is left. A
+// cancelled receive says so in one message, instead of any failure.
 class CReceiveOperation {
 public:
     // `vars` is the last directory listing, where each variable's type, size
@@ -42,8 +44,11 @@ public:
 private:
     bool AskGroupFileName(std::string& fileName);
     // Receives the variables into one file at `path`, which is replaced only
-    // once the whole new file is written.
-    bool ReceiveIntoFile(const std::string& path, const std::vector<VariableRef>& variables);
+    // once the whole new file is written. `what` names them for the progress.
+    bool ReceiveIntoFile(const std::string& path, const std::string& what, const std::vector<VariableRef>& variables);
+    // The exchanges, one per variable, as one exchange for the progress.
+    bool ReceiveVariables(const std::string& what, const std::vector<VariableRef>& variables,
+                          CVarFileBuilder& builder);
     bool HasSectionShape(const uint8_t* data, size_t length);
 
     CLink& m_link;

@@ -1,15 +1,38 @@
 #include "transfer/SendOperation.h"
 
+#include "link/DisplayText.h"
+#include "link/Link.h"
+#include "link/LinkProgress.h"
 #include "link/VarTypes.h"
 #include "shell/StringIds.h"
 #include "transfer/BackupFile.h"
 #include "shell/UserMessages.h"
+#include "transfer/ExchangeOpening.h"
 #include "transfer/VarFileReader.h"
 #include "transfer/VariableSender.h"
 
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+
+namespace {
+
+// What sending the file's variables moves on the cable, by the lengths their
+// sections give; the folder entries' names are left out of the reckoning.
+uint64_t ExpectedBytes(CVarFileReader& file)
+{
+    uint64_t total = 0;
+    const auto& entries = file.GetEntries();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        uint8_t prefix[SECTION_PREFIX_SIZE];
+        if (!file.IsFolderEntry(i) && file.ReadAt(file.GetSectionOffset(i), prefix, sizeof prefix))
+            total += VariableExchangeBytes(SectionLengthFromPrefix(prefix),
+                                           file.GetDefaultFolder().size() + 1 + entries[i].name.size());
+    }
+    return total;
+}
+
+} // namespace
 
 bool CSendOperation::SendFile(const std::string& path)
 {
@@ -46,6 +69,17 @@ bool CSendOperation::SendFile(const std::string& path)
         return false;
     }
 
+    if (!SendVariables(file, std::filesystem::path(path).filename().string())) {
+        m_messages.ShowMessage(ExchangeFailureMessage(m_link, IDS_SEND_FAILED));
+        return false;
+    }
+    m_messages.ShowMessage(IDS_FILE_SENT);
+    return true;
+}
+
+bool CSendOperation::SendVariables(CVarFileReader& file, const std::string& fileName)
+{
+    CLinkExchange exchange(m_link, IDS_PROGRESS_SENDING, FileNameToDisplay(fileName), ExpectedBytes(file));
     CVariableSender sender(m_link, m_messages);
     std::string folder = file.GetDefaultFolder();
     const auto& entries = file.GetEntries();
@@ -54,12 +88,9 @@ bool CSendOperation::SendFile(const std::string& path)
             folder = entries[i].name;
             continue;
         }
-        if (!sender.LoadVariableData(file, file.GetSectionOffset(i)) || !sender.SendVariable(entries[i], folder)) {
-            m_messages.ShowMessage(IDS_SEND_FAILED);
+        if (!sender.LoadVariableData(file, file.GetSectionOffset(i)) || !sender.SendVariable(entries[i], folder))
             return false;
-        }
     }
-    m_messages.ShowMessage(IDS_FILE_SENT);
     return true;
 }
 

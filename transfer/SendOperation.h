@@ -9,7 +9,8 @@ class IUserMessages;
 // Sends a variable file to the calculator: a single-variable file as one
 // variable, a group file variable by variable, its folder entries switching
 // the folder the following variables go to. A file that is not whole is
-// refused before anything goes out.
+// refused before anything goes out. A cancelled send says so in one
+// message, instead of the failure.
 class CSendOperation {
 public:
     CSendOperation(CLink& link, IUserMessages& messages) : m_link(link), m_messages(messages) {}
@@ -24,6 +25,9 @@ public:
     static int RefusalOfEntries(const CVarFileReader& file);
 
 private:
+    // The variables of a checked file, as one exchange for the progress.
+    bool SendVariables(CVarFileReader& file, const std::string& fileName);
+
     CLink& m_link;
     IUserMessages& m_messages;
 };

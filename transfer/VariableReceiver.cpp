@@ -86,7 +86,8 @@ bool CVariableReceiver::ReceiveVariable(const VarEntry& entry)
         return false;
     // A request that did not go out shows as the missing acknowledgement.
     if (!m_link.ExpectSequence(SEQ_CALC_ACK)) {
-        m_messages.ShowMessage(IDS_VAR_NOT_FOUND);
+        if (!m_link.WasCancelled())
+            m_messages.ShowMessage(IDS_VAR_NOT_FOUND);
         return false;
     }
     if (!ReceiveVariableHeader())

@@ -22,7 +22,8 @@ public:
     // True when the variable's data is in m_pVarData. Says itself when the
     // calculator does not answer the ready check (119), refuses the request
     // (107), when memory runs out (122) and when the transfer ends with
-    // another packet than end of transmission; other failures are silent.
+    // another packet than end of transmission; other failures, and a
+    // cancel, are silent.
     bool ReceiveVariable(const VarEntry& entry);
 
     const uint8_t* GetVarData() const { return m_pVarData.get(); }

@@ -1,9 +1,12 @@
+#include "CancellingProgress.h"
 #include "LinkRig.h"
 #include "RecordingMessages.h"
 #include "TempFolder.h"
 #include "link/DirectoryListing.h"
+#include "link/VarTypes.h"
 #include "shell/CommandLine.h"
 #include "shell/StringIds.h"
+#include "sim/CablePace.h"
 #include "sim/CalculatorFolderLoader.h"
 #include "sim/VirtualCalculator.h"
 #include "transfer/ReceiveOperation.h"
@@ -46,6 +49,14 @@ std::vector<SimVariable> VariablesOf(const CCalcMemory& memory, const std::strin
         if (f.name == folder)
             return f.variables;
     return {};
+}
+
+std::vector<uint8_t> SectionFrom(const std::vector<uint8_t>& contents)
+{
+    std::vector<uint8_t> section{0, 0, 0, 0, static_cast<uint8_t>(contents.size() >> 8),
+                                 static_cast<uint8_t>(contents.size())};
+    section.insert(section.end(), contents.begin(), contents.end());
+    return section;
 }
 
 void ExpectSameVariables(const std::vector<SimVariable>& a, const std::vector<SimVariable>& b)
@@ -103,6 +114,63 @@ TEST(SimulatedTransfer, AGroupFailingHalfWayThroughLeavesTheOldFile)
     EXPECT_FALSE(receive.OnReceive(r.folder.Path(), &main, r.NamesIn("main")));
     EXPECT_EQ(ReadBytes(r.folder.File("lesson.92g")), std::vector<uint8_t>({1, 2, 3}));
     EXPECT_EQ(r.folder.Names(), std::vector<std::string>{"lesson.92g"});
+}
+
+TEST(SimulatedTransfer, ACancelHalfwayLeavesTheFilesTheCalculatorAndTheLinkAsTheyWere)
+{
+    SimulatedRig r;
+    // The calculator keeps time only to give up on an abandoned exchange.
+    CFakeClock calcClock;
+    CCablePace pace(1000000, calcClock);
+    r.calc.SetPace(&pace);
+    const std::vector<uint8_t> contents(3000, 0x41);
+    ASSERT_TRUE(r.calc.AddVariable("main", "big", VAR_STR, 0, contents));
+    r.listing.Clear();
+    ASSERT_TRUE(r.listing.ReadDirectory(r.rig.link));
+    CCancellingProgress progress(1500);
+    r.rig.link.SetProgress(&progress);
+    const auto expectCancelledAndIdle = [&](const char* what) {
+        EXPECT_TRUE(r.rig.link.WasCancelled()) << what;
+        EXPECT_LT(progress.done, 1501u) << what;
+        EXPECT_EQ(r.rig.cable.GetDataRegister(), 3) << what;
+        r.messages.Clear();
+        // Once the calculator has given up on the abandoned exchange, the
+        // next one works.
+        calcClock.Advance(CCalcLinkEnd::kGiveUpMs);
+        progress.cancelAfter = UINT64_MAX;
+        CDirectoryListing again;
+        EXPECT_TRUE(again.ReadDirectory(r.rig.link)) << what;
+        EXPECT_FALSE(r.rig.link.WasCancelled()) << what;
+        progress.cancelAfter = 1500;
+    };
+
+    // A receive over an existing file: the file keeps its bytes, nothing else is left.
+    WriteBytes(r.folder.File("big.92s"), {1, 2, 3});
+    r.messages.AnswerYesNo(true);
+    CReceiveOperation receive(r.rig.link, r.messages, r.listing.m_vars);
+    EXPECT_FALSE(receive.ReceiveSingle(r.folder.Path(), {"main", "big"}));
+    EXPECT_EQ(progress.text, "main\\big");
+    EXPECT_GT(progress.expectedBytes, contents.size());
+    EXPECT_EQ(r.messages.GetMessageIds(), (std::vector<int>{IDS_OVERWRITE_FILE, IDS_EXCHANGE_CANCELLED}));
+    EXPECT_EQ(ReadBytes(r.folder.File("big.92s")), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(r.folder.Names(), std::vector<std::string>{"big.92s"});
+    expectCancelledAndIdle("receive");
+
+    // A send stops between packets: no failure message, no variable.
+    const std::vector<uint8_t> section = SectionFrom(contents);
+    CVarFileBuilder builder(1);
+    builder.AddVariable("sent", VAR_STR, 0, section.data(), section.size());
+    WriteBytes(r.folder.File("sent.92s"), builder.Finish());
+    EXPECT_FALSE(CSendOperation(r.rig.link, r.messages).SendFile(r.folder.File("sent.92s")));
+    EXPECT_EQ(r.messages.GetMessageIds(), std::vector<int>{IDS_EXCHANGE_CANCELLED});
+    EXPECT_EQ(r.calc.FindVariable("main", "sent"), nullptr);
+    expectCancelledAndIdle("send");
+
+    // A directory listing.
+    progress.cancelAfter = 100;
+    EXPECT_FALSE(r.listing.ReadDirectory(r.rig.link));
+    EXPECT_FALSE(r.listing.m_vars.empty()) << "the entries before the cancel stay";
+    expectCancelledAndIdle("directory");
 }
 
 TEST(SimulatedTransfer, AFolderOfFilesBecomesTheCalculatorsContent)
