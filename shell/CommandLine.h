@@ -1,16 +1,20 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 // What the program was asked for on its command line. With no arguments it
 // drives the configured parallel port; "--simulate" links it to the
 // built-in simulated calculator instead, "--simulate DIR" to one holding the
-// variable files of DIR.
+// variable files of DIR; "--simulate-rate N" makes that calculator move at
+// most N bytes a second, as a real cable does.
 struct CCommandLine {
     bool bSimulate = false;
     bool bHelp = false;
     std::string strSimulateFolder;
+    uint32_t nSimulateRate = 0; // 0: at once
 };
 
 // `args` without the program name. False, with `error` set, for an argument
@@ -19,3 +23,11 @@ bool ParseCommandLine(const std::vector<std::string>& args, CCommandLine& comman
 
 // One line per option, for --help and after a wrong argument.
 std::string CommandLineUsage(const std::string& program);
+
+// A decimal number of at most `digits` digits, nothing else.
+std::optional<uint32_t> ParseDecimal(const std::string& text, size_t digits);
+
+// The value of --simulate-rate: bytes a second, from 1 to kMaxSimulateRate.
+inline constexpr uint32_t kMaxSimulateRate = 1000000;
+std::optional<uint32_t> ParseSimulateRate(const std::string& text);
+inline constexpr const char* SIMULATE_RATE_ERROR = "--simulate-rate takes a number of bytes a second from 1 to 1000000";

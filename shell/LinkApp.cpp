@@ -33,7 +33,7 @@ void CLinkApp::PrepareSheet(CSheet& sheet, const CCommandLine& commandLine)
     sheet.setWindowIcon(QIcon(QString::fromLatin1(OWN_ICON_SHEET)));
     if (!commandLine.bSimulate)
         return;
-    sheet.UseSimulatedCalculator();
+    sheet.UseSimulatedCalculator(commandLine.nSimulateRate);
     if (commandLine.strSimulateFolder.empty())
         return;
     std::vector<std::string> problems;

@@ -36,11 +36,12 @@ CSheet::~CSheet()
     FreeLanguageLibrary();
 }
 
-void CSheet::UseSimulatedCalculator()
+void CSheet::UseSimulatedCalculator(uint32_t bytesPerSecond)
 {
     const uint16_t base = static_cast<uint16_t>(m_pageConfig.GetPortBase());
     m_link.m_portIo.SetBackend(nullptr);
     m_pSimulation = std::make_unique<CSimulatedCalculator>(base);
+    m_pSimulation->SetPace(bytesPerSecond);
     m_link.m_portIo.SetBackend(m_pSimulation->MakeBackend());
 }
 
@@ -57,6 +58,7 @@ int CSheet::OnCreate()
     m_link.m_wStatusPort = static_cast<uint16_t>(base + 1);
     m_link.m_nTimeout = m_pageConfig.GetTimeout();
     m_bHasLink = true;
+    m_link.SetProgress(&m_progress);
     m_pageDirList.SetSheet(this);
     m_pageGrabScreen.SetSheet(this);
     return 0;
@@ -76,5 +78,6 @@ void CSheet::OnDestroy()
 {
     CPropertySheet::OnDestroy();
     m_link.m_portIo.CloseDriver();
+    m_link.SetProgress(nullptr);
     m_bHasLink = false;
 }

@@ -5,6 +5,7 @@
 #include "screen/GrabScreen.h"
 #include "shell/About.h"
 #include "shell/Config.h"
+#include "shell/LinkProgressDialog.h"
 #include "shell/PropertySheet.h"
 
 #include <cstdint>
@@ -24,14 +25,17 @@ public:
     ~CSheet() override;
 
     // The built-in simulated calculator instead of the port; call before
-    // the window is created.
-    void UseSimulatedCalculator();
+    // the window is created. A pace other than 0 makes it move no more than
+    // that many bytes a second, as a real cable does.
+    void UseSimulatedCalculator(uint32_t bytesPerSecond = 0);
     CSimulatedCalculator* GetSimulatedCalculator() const { return m_pSimulation.get(); }
 
     // The link and whether the port opened when the window was created.
     CLink& GetLink() { return m_link; }
     bool HasLink() const { return m_bHasLink; }
     bool IsLanguageLoaded() const { return m_bLanguageLoaded; }
+    // What the user sees of a long exchange, and where it is cancelled.
+    CLinkProgressDialog& GetProgress() { return m_progress; }
 
     bool SendByte(uint8_t value) { return m_link.SendByte(value); }
     bool ReceiveByte(uint8_t& value) { return m_link.ReceiveByte(value); }
@@ -55,6 +59,7 @@ private:
     // Declared before the link so that it outlives the port client.
     std::unique_ptr<CSimulatedCalculator> m_pSimulation;
     CLink m_link;
+    CLinkProgressDialog m_progress{this};
     bool m_bLanguageLoaded = false;
     bool m_bHasLink = false;
 };

@@ -13,6 +13,16 @@ CSimulatedCalculator::~CSimulatedCalculator()
     m_cable.SetPeer(nullptr);
 }
 
+void CSimulatedCalculator::SetPace(uint32_t bytesPerSecond)
+{
+    m_calculator.SetPace(nullptr);
+    m_pPace.reset();
+    if (bytesPerSecond == 0)
+        return;
+    m_pPace = std::make_unique<CCablePace>(bytesPerSecond, m_clock);
+    m_calculator.SetPace(m_pPace.get());
+}
+
 size_t CSimulatedCalculator::LoadFolder(const std::string& folder, std::vector<std::string>& problems)
 {
     m_calculator.Memory().Clear();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/Clock.h"
+#include "sim/CablePace.h"
 #include "sim/SimulatedCable.h"
 #include "sim/VirtualCalculator.h"
 
@@ -23,6 +25,11 @@ public:
     CSimulatedCable& GetCable() { return m_cable; }
     CVirtualCalculator& GetCalculator() { return m_calculator; }
 
+    // Moves no more than `bytesPerSecond` bytes a second on the cable, as a
+    // real link does, measured on the steady clock; 0 (the default) answers
+    // at once.
+    void SetPace(uint32_t bytesPerSecond);
+
     // Replaces the sample content by the variables of the files in `folder`;
     // what could not be loaded is described in `problems`.
     size_t LoadFolder(const std::string& folder, std::vector<std::string>& problems);
@@ -30,4 +37,6 @@ public:
 private:
     CSimulatedCable m_cable;
     CVirtualCalculator m_calculator;
+    CSteadyClock m_clock;
+    std::unique_ptr<CCablePace> m_pPace;
 };

@@ -1,6 +1,8 @@
+#include "FakeClock.h"
 #include "GuiTestSupport.h"
 #include "SimulatedSheetFixture.h"
 #include "link/DirList.h"
+#include "link/VarTypes.h"
 #include "shell/SimulatedCalculator.h"
 #include "shell/StringIds.h"
 #include "transfer/VarFileReader.h"
@@ -171,4 +173,51 @@ TEST_F(DirListTransfer, BackupRestoreAndWaitingForTheCalculatorFromThePage)
     cancel.start(5);
     Click("IDC_LISTEN");
     EXPECT_TRUE(PcFileNames().contains(QStringLiteral("poly.92s")));
+}
+
+TEST_F(DirListTransfer, LongExchangesShowTheirProgressAndCancelLeavesNoFile)
+{
+    ASSERT_TRUE(Calc().AddVariable("main", "big", VAR_STR, 0, std::vector<uint8_t>(3000, 0x41)));
+    // Every reading of the dialog's clock is a millisecond later.
+    CFakeClock clock(0, 1);
+    m_pSheet->GetProgress().SetClock(clock);
+    struct Seen {
+        QString label;
+        int maximum = -1;
+        int value = -1;
+        bool modal = false;
+    } seen;
+    // Runs at the dialog's first turn of the event loop.
+    const auto watch = [&](bool cancel) {
+        QTimer::singleShot(0, [&, cancel] {
+            QProgressDialog* dialog = m_pSheet->GetProgress().GetDialog();
+            ASSERT_NE(dialog, nullptr);
+            seen = {dialog->labelText(), dialog->maximum(), dialog->value(), dialog->isVisible() && dialog->isModal()};
+            if (cancel)
+                dialog->findChild<QPushButton*>()->click();
+        });
+    };
+
+    // The end of a listing is not known: a busy bar and the bytes so far.
+    watch(false);
+    OpenFolder(QStringLiteral("main"));
+    EXPECT_TRUE(seen.label.startsWith(QStringLiteral("Reading the calculator's directory\n"))) << seen.label.toStdString();
+    EXPECT_TRUE(seen.label.endsWith(QStringLiteral(" bytes"))) << seen.label.toStdString();
+    EXPECT_EQ(seen.maximum, 0);
+    EXPECT_TRUE(seen.modal);
+    EXPECT_EQ(m_pSheet->GetProgress().GetDialog(), nullptr);
+    EXPECT_TRUE(m_messages.GetShown().empty());
+
+    SelectVariables({QStringLiteral("big")});
+    watch(true);
+    Click("IDC_RECEIVE");
+    EXPECT_TRUE(seen.label.startsWith(QStringLiteral("Receiving main\\big\n"))) << seen.label.toStdString();
+    EXPECT_TRUE(seen.label.contains(QStringLiteral(" of "))) << seen.label.toStdString();
+    EXPECT_EQ(seen.maximum, CLinkProgressDialog::kBarSteps);
+    EXPECT_GT(seen.value, 0);
+    EXPECT_LT(seen.value, seen.maximum);
+    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_EXCHANGE_CANCELLED});
+    EXPECT_TRUE(fs::is_empty(m_home)) << "a file or its temporary was left";
+    EXPECT_EQ(Cable().GetDataRegister(), 3);
+    EXPECT_EQ(m_pSheet->GetProgress().GetDialog(), nullptr);
 }
