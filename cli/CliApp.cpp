@@ -3,8 +3,10 @@
 #include "cli/CliContext.h"
 #include "cli/CliLink.h"
 #include "cli/CliOptions.h"
+#include "cli/CliProgress.h"
 #include "cli/ConsoleMessages.h"
 #include "cli/ExitStatus.h"
+#include "cli/InterruptSignals.h"
 #include "cli/ProgressMeter.h"
 #include "shell/LanguageChoice.h"
 #include "shell/LanguageLibrary.h"
@@ -12,6 +14,7 @@
 #include "shell/Settings.h"
 #include "shell/StringIds.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace {
@@ -34,6 +37,18 @@ int RunCommand(CCliContext& context)
     case CliCommand::None: break;
     }
     return EXIT_STATUS_USAGE;
+}
+
+// A run that a signal stopped ends with its own status, and the user is
+// told once that the exchange was cancelled.
+int StatusAfterInterrupt(int status, CConsoleMessages& messages)
+{
+    if (status == EXIT_STATUS_OK || !CInterruptSignals::IsRequested())
+        return status;
+    const std::vector<int>& shown = messages.GetShownIds();
+    if (std::find(shown.begin(), shown.end(), IDS_EXCHANGE_CANCELLED) == shown.end())
+        messages.ShowMessage(IDS_EXCHANGE_CANCELLED);
+    return EXIT_STATUS_INTERRUPTED;
 }
 
 } // namespace
@@ -73,10 +88,14 @@ int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CSi
         return EXIT_STATUS_FILE;
     }
 
+    CInterruptSignals interrupts;
     CSteadyClock clock;
     CProgressMeter meter(streams.err, streams.bErrTerminal, clock);
     messages.SetProgressMeter(&meter);
-    CCliLink link(meter, simulated);
+    CCliProgress progress(
+        meter, [&messages](int id, const std::string& arg) { return messages.Format(id, arg); },
+        CInterruptSignals::IsRequested);
+    CCliLink link(progress, simulated);
     bool fileError = false;
     if (!link.Open(options, static_cast<uint16_t>(settings.GetPortBase()), settings.GetTimeout(), error,
                    fileError)) {
@@ -91,6 +110,6 @@ int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CSi
     for (const std::string& problem : link.GetLoadProblems())
         streams.err << "vantrel92-cli: " << problem << '\n';
 
-    CCliContext context{options, link.Link(), messages, meter, streams.out, streams.err};
-    return RunCommand(context);
+    CCliContext context{options, link.Link(), messages, streams.out, streams.err};
+    return StatusAfterInterrupt(RunCommand(context), messages);
 }

@@ -6,17 +6,16 @@
 class CConsoleMessages;
 class CDirectoryListing;
 class CLink;
-class CProgressMeter;
 struct CCliOptions;
 
-// What a subcommand works with: the parsed command line, the open link, the
-// user's side of the operations, the progress line and standard output for
-// its results (listings, the paths of the files written).
+// What a subcommand works with: the parsed command line, the open link
+// (whose exchanges show their own progress), the user's side of the
+// operations and standard output for its results (listings, the paths of
+// the files written).
 struct CCliContext {
     const CCliOptions& options;
     CLink& link;
     CConsoleMessages& messages;
-    CProgressMeter& meter;
     std::ostream& out;
     std::ostream& err;
 };

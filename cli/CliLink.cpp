@@ -1,7 +1,6 @@
 #include "cli/CliLink.h"
 
 #include "cli/CliOptions.h"
-#include "cli/ProgressPortBackend.h"
 #include "port/HardwarePort.h"
 #include "port/LinuxSystem.h"
 #include "port/ParportBackend.h"
@@ -14,6 +13,7 @@ CCliLink::~CCliLink()
 {
     // The port is let go before the simulated cable it may reach goes away.
     m_link.m_portIo.SetBackend(nullptr);
+    m_link.SetProgress(nullptr);
 }
 
 std::unique_ptr<IPortBackend> CCliLink::MakeSimulatedBackend(const CCliOptions& options, uint16_t base,
@@ -24,6 +24,7 @@ std::unique_ptr<IPortBackend> CCliLink::MakeSimulatedBackend(const CCliOptions& 
         m_pSimulated = std::make_unique<CSimulatedCalculator>(base);
         simulated = m_pSimulated.get();
     }
+    simulated->SetPace(options.nSimulateRate);
     if (!options.strSimulateDir.empty()) {
         std::error_code ec;
         if (!std::filesystem::is_directory(options.strSimulateDir, ec)) {
@@ -53,7 +54,8 @@ bool CCliLink::Open(const CCliOptions& options, uint16_t base, uint32_t timeout,
     } else {
         backend = MakeHardwarePortBackend(base);
     }
-    m_link.m_portIo.SetBackend(std::make_unique<CProgressPortBackend>(std::move(backend), m_meter));
+    m_link.m_portIo.SetBackend(std::move(backend));
+    m_link.SetProgress(&m_progress);
     if (!m_link.m_portIo.OpenDriver()) {
         error = m_link.m_portIo.GetLastError();
         return false;

@@ -8,17 +8,17 @@
 #include <string>
 #include <vector>
 
-class CProgressMeter;
+class ILinkProgress;
 struct CCliOptions;
 
 // The link of one run: the configured parallel port, a named parport
-// device, or the built-in simulated calculator. Every byte that crosses it
-// is counted for the progress line.
+// device, or the built-in simulated calculator. Its exchanges report to
+// `progress`, which may cancel them.
 class CCliLink {
 public:
-    // `simulated`, when given, is used as it is in place of a new calculator.
-    explicit CCliLink(CProgressMeter& meter, CSimulatedCalculator* simulated = nullptr)
-        : m_meter(meter), m_pGivenCalculator(simulated)
+    // `simulated`, when given, is used in place of a new calculator.
+    explicit CCliLink(ILinkProgress& progress, CSimulatedCalculator* simulated = nullptr)
+        : m_progress(progress), m_pGivenCalculator(simulated)
     {
     }
     ~CCliLink();
@@ -28,7 +28,7 @@ public:
 
     // `base` and `timeout` are the settings, overridden by the options.
     // Opens the port, or the simulated calculator with its sample content or
-    // with the variable files of the folder given. On failure `error` says
+    // with the variable files of the folder given, at the pace asked for. On failure `error` says
     // why in a sentence for the user; `fileError` tells a folder that could
     // not be loaded from a port that did not open.
     bool Open(const CCliOptions& options, uint16_t base, uint32_t timeout, std::string& error, bool& fileError);
@@ -41,7 +41,7 @@ private:
     std::unique_ptr<IPortBackend> MakeSimulatedBackend(const CCliOptions& options, uint16_t base,
                                                        std::string& error);
 
-    CProgressMeter& m_meter;
+    ILinkProgress& m_progress;
     CSimulatedCalculator* m_pGivenCalculator;
     std::unique_ptr<CSimulatedCalculator> m_pSimulated;
     std::vector<std::string> m_loadProblems;

@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include "shell/CommandLine.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -37,20 +39,6 @@ const char* CommandName(CliCommand command)
         if (c.command == command)
             return c.word;
     return "";
-}
-
-// A decimal number of at most `digits` digits, nothing else.
-std::optional<uint32_t> ParseDecimal(const std::string& text, size_t digits)
-{
-    if (text.empty() || text.size() > digits)
-        return std::nullopt;
-    uint32_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + static_cast<uint32_t>(c - '0');
-    }
-    return value;
 }
 
 bool EndsWithGroupExtension(const std::string& name)
@@ -126,6 +114,8 @@ bool CParser::Run()
         return true;
     if (m_opt.command == CliCommand::None)
         return Fail("no command given: dir, get, send, screen, backup, restore or listen");
+    if (m_opt.nSimulateRate != 0 && !m_opt.bSimulate)
+        return Fail("--simulate-rate applies to --simulate only");
     return CheckCommandOptions() && CheckOperands();
 }
 
@@ -201,6 +191,15 @@ bool CParser::HandleOption(size_t& i)
             // Before the command word a following folder belongs to --simulate.
             m_opt.strSimulateDir = m_args[++i];
         }
+        return true;
+    }
+    if (name == "--simulate-rate") {
+        if (!TakeValue(i, name, inlineValue, value))
+            return false;
+        const auto rate = ParseSimulateRate(value);
+        if (!rate)
+            return Fail(SIMULATE_RATE_ERROR);
+        m_opt.nSimulateRate = *rate;
         return true;
     }
     if (name == "--port") {
@@ -402,6 +401,8 @@ Options:
   --simulate[=DIR]     talk to the built-in simulated calculator instead of a
                        port; with DIR it holds the variable files found in DIR
                        (written as a separate argument only before COMMAND)
+  --simulate-rate N    the simulated calculator moves at most N bytes a second,
+                       as a real cable does (default: at once)
   --json               dir: print the listing as JSON
   --all                dir: include the folders that the GUI hides (four digits)
   -C DIR               get, listen: write the files into DIR instead of the
@@ -416,7 +417,10 @@ Options:
   -V, --version        show the version
 
 Port and time-out default to the settings saved by the GUI program.
+Ctrl+C (SIGINT) or SIGTERM stops the exchange under way cleanly: no partial
+file is left and an existing file keeps its contents.
 Exit status: 0 success, 1 the calculator exchange failed, 2 usage error,
-3 file error; listen ended by Ctrl-C before anything came: 130.
+3 file error, 130 stopped by SIGINT or SIGTERM (listen: Ctrl-C after something
+was received ends it with 0).
 )";
 }

@@ -19,6 +19,7 @@ struct CCliOptions {
     std::optional<uint32_t> timeout;  // milliseconds, 1..10000
     bool bSimulate = false;
     std::string strSimulateDir;       // empty: the built-in content
+    uint32_t nSimulateRate = 0;       // bytes a second of the simulated cable; 0: at once
 
     // dir
     bool bJson = false;

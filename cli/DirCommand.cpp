@@ -3,17 +3,15 @@
 #include "cli/ConsoleMessages.h"
 #include "cli/DirPrinter.h"
 #include "cli/ExitStatus.h"
-#include "cli/ProgressMeter.h"
 #include "link/DirectoryListing.h"
+#include "link/LinkProgress.h"
 #include "shell/StringIds.h"
 
 bool ReadListing(CCliContext& context, CDirectoryListing& listing)
 {
-    context.meter.Begin("reading the directory", 0);
     const bool listed = listing.ReadDirectory(context.link);
-    context.meter.End();
     if (!listed)
-        context.messages.ShowMessage(IDS_DIRECTORY_FAILED);
+        context.messages.ShowMessage(ExchangeFailureMessage(context.link, IDS_DIRECTORY_FAILED));
     return listed;
 }
 

@@ -2,35 +2,15 @@
 #include "cli/CliOptions.h"
 #include "cli/ConsoleMessages.h"
 #include "cli/ExitStatus.h"
-#include "cli/ProgressMeter.h"
 #include "link/DirectoryListing.h"
 #include "transfer/ReceiveOperation.h"
 #include "transfer/TransferTexts.h"
-#include "transfer/VariableReceiver.h"
 
 #include <filesystem>
 #include <ostream>
 #include <system_error>
 
-namespace {
-
-// What the cable carries for a variable of this listed size, roughly:
-// the section and the packets around it.
-constexpr uint64_t kPacketOverhead = 40;
-
-uint64_t ExpectedBytes(const std::vector<VarEntry>& vars, const std::vector<VariableRef>& refs)
-{
-    uint64_t total = 0;
-    for (const VariableRef& ref : refs) {
-        VarEntry entry;
-        if (FindDirEntry(vars, ref.name, ref.folder, entry))
-            total += entry.size + kPacketOverhead;
-    }
-    return total;
-}
-
-} // namespace
-
+// Why a receive failed, from what it told the user.
 int FailureStatus(const CConsoleMessages& messages)
 {
     if (messages.WasGroupNameRefused())
@@ -70,19 +50,13 @@ int RunGetCommand(CCliContext& context)
 
     CReceiveOperation receive(context.link, context.messages, listing.m_vars);
     if (options.group) {
-        context.meter.Begin("receiving " + *options.group + ".92g", ExpectedBytes(listing.m_vars, refs));
-        const bool received = receive.ReceiveGroup(options.strDirectory, refs);
-        context.meter.End();
-        if (!received)
+        if (!receive.ReceiveGroup(options.strDirectory, refs))
             return FailureStatus(context.messages);
         context.out << receive.GetWrittenPath() << '\n';
         return EXIT_STATUS_OK;
     }
     for (const VariableRef& ref : refs) {
-        context.meter.Begin("receiving " + ref.folder + "\\" + ref.name, ExpectedBytes(listing.m_vars, {ref}));
-        const bool received = receive.ReceiveSingle(options.strDirectory, ref);
-        context.meter.End();
-        if (!received)
+        if (!receive.ReceiveSingle(options.strDirectory, ref))
             return FailureStatus(context.messages);
         context.out << receive.GetWrittenPath() << '\n';
     }

@@ -2,7 +2,7 @@
 #include "cli/CliOptions.h"
 #include "cli/ConsoleMessages.h"
 #include "cli/ExitStatus.h"
-#include "cli/ProgressMeter.h"
+#include "link/LinkProgress.h"
 #include "screen/MonoImageFile.h"
 #include "screen/PictureBits.h"
 #include "screen/ScreenCapture.h"
@@ -27,11 +27,8 @@ int RunScreenCommand(CCliContext& context)
     // The screen starts all light, as on the screen page before any capture.
     std::array<uint8_t, SCREEN_BYTES> screen;
     screen.fill(0xFF);
-    context.meter.Begin("capturing the screen", SCREEN_BYTES);
-    const bool captured = ReceiveScreen(context.link, screen);
-    context.meter.End();
-    if (!captured) {
-        context.messages.ShowMessage(IDS_CAPTURE_FAILED);
+    if (!ReceiveScreen(context.link, screen)) {
+        context.messages.ShowMessage(ExchangeFailureMessage(context.link, IDS_CAPTURE_FAILED));
         return EXIT_STATUS_LINK;
     }
 

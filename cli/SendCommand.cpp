@@ -2,7 +2,6 @@
 #include "cli/CliOptions.h"
 #include "cli/ConsoleMessages.h"
 #include "cli/ExitStatus.h"
-#include "cli/ProgressMeter.h"
 #include "transfer/SendOperation.h"
 #include "transfer/VarFileReader.h"
 
@@ -47,12 +46,7 @@ int RunSendCommand(CCliContext& context)
                 send.SendFile(path); // says why the file is refused
             return EXIT_STATUS_FILE;
         }
-        std::error_code ec;
-        const auto size = std::filesystem::file_size(path, ec);
-        context.meter.Begin("sending " + path, ec ? 0 : size);
-        const bool sent = send.SendFile(path);
-        context.meter.End();
-        if (!sent)
+        if (!send.SendFile(path))
             return EXIT_STATUS_LINK;
     }
     return EXIT_STATUS_OK;

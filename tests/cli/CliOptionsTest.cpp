@@ -33,6 +33,10 @@ TEST(CliOptions, GlobalOptionsGoBeforeOrAfterTheCommand)
     EXPECT_EQ(after.options.portBase, uint16_t{0x378});
     EXPECT_EQ(after.options.timeout, 10000u);
 
+    const Parsed paced = Parse({"dir", "--simulate", "--simulate-rate=2000"});
+    ASSERT_TRUE(paced.ok) << paced.error;
+    EXPECT_EQ(paced.options.nSimulateRate, 2000u);
+
     const Parsed device = Parse({"--port", "/dev/parport1", "dir"});
     ASSERT_TRUE(device.ok);
     EXPECT_EQ(device.options.strPortDevice, "/dev/parport1");
@@ -136,6 +140,9 @@ TEST(CliOptions, UsageErrorsSayWhatIsWrongOnOneLine)
         {{"get", "main\\x", "--once"}, "--once applies to listen only"},
         {{"screen", "a.png", "--json"}, "--json applies to dir only"},
         {{"dir", "--json=yes"}, "--json takes no value"},
+        {{"--simulate", "--simulate-rate", "0", "dir"}, "--simulate-rate takes"},
+        {{"--simulate", "--simulate-rate=fast", "dir"}, "--simulate-rate takes"},
+        {{"--simulate-rate", "500", "dir"}, "--simulate-rate applies to --simulate only"},
     };
     for (const auto& [args, expected] : cases) {
         const Parsed p = Parse(args);

@@ -1,15 +1,22 @@
 #include "../transfer/TempFolder.h"
+#include "link/VarTypes.h"
+#include "transfer/VariableFile.h"
 
 #include <gtest/gtest.h>
 
 #include <QByteArray>
 #include <QJsonDocument>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -84,4 +91,45 @@ TEST(CliProgram, ALauncherLinkedFromElsewhereFindsTheLanguageLibraries)
     ASSERT_EQ(get.status, 0) << get.err;
     EXPECT_EQ(get.err, "The file has been received.\n");
     EXPECT_TRUE(std::filesystem::exists(folder.File("greeting.92s")));
+}
+
+TEST(CliProgram, CtrlCDuringASlowReceiveLeavesNoFileAndGivesStatus130)
+{
+    // A calculator at 2000 bytes a second holding a 20,000-byte variable.
+    CTempFolder folder;
+    CTempFolder content;
+    std::vector<uint8_t> section{0, 0, 0, 0, 20000 >> 8, 20000 & 0xFF};
+    section.resize(20006, 0x41);
+    CVarFileBuilder builder(1);
+    builder.AddVariable("big", VAR_STR, 0, section.data(), section.size());
+    WriteBytes(content.File("big.92s"), builder.Finish());
+    const std::string out = folder.File("out");
+    std::filesystem::create_directory(out);
+
+    // Everything the child needs is ready before it is forked.
+    const std::string simulate = "--simulate=" + content.Path();
+    const std::string config = "XDG_CONFIG_HOME=" + folder.Path();
+    const std::string errPath = folder.File("err");
+    const char* argv[] = {VANTREL_CLI_PROGRAM, simulate.c_str(), "--simulate-rate", "2000", "get", "main/big",
+                          "-C", out.c_str(), nullptr};
+    const char* envp[] = {config.c_str(), nullptr};
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(err, STDERR_FILENO);
+        execve(VANTREL_CLI_PROGRAM, const_cast<char* const*>(argv), const_cast<char* const*>(envp));
+        _exit(127);
+    }
+    // The receive has begun once its temporary file is there.
+    for (int i = 0; i < 1000 && std::filesystem::is_empty(out); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(std::filesystem::is_empty(out));
+    kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_TRUE(std::filesystem::is_empty(out));
+    EXPECT_EQ(ReadText(folder.File("err")), "The exchange with the calculator was cancelled.\n");
 }

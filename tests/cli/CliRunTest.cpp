@@ -12,6 +12,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <csignal>
+
 namespace {
 
 // What the window program's receive writes for the same variables, driven
@@ -52,6 +54,31 @@ size_t CountVariables(const CCalcMemory& memory)
         count += folder.variables.size();
     return count;
 }
+
+// Stands between the cable and the calculator and raises a signal, as a
+// user would with Ctrl+C or kill, once the calculator has moved `bytes`
+// bytes from now.
+class CSignallingPeer final : public ICablePeer {
+public:
+    CSignallingPeer(CVirtualCalculator& calc, uint64_t bytes, int signal)
+        : m_calc(calc), m_nAtBits(calc.GetBitsMoved() + 8 * bytes), m_nSignal(signal)
+    {
+    }
+    void Step(CSimulatedCable& cable) override
+    {
+        m_calc.Step(cable);
+        if (!m_bRaised && m_calc.GetBitsMoved() >= m_nAtBits) {
+            m_bRaised = true;
+            std::raise(m_nSignal);
+        }
+    }
+
+private:
+    CVirtualCalculator& m_calc;
+    uint64_t m_nAtBits;
+    int m_nSignal;
+    bool m_bRaised = false;
+};
 
 } // namespace
 
@@ -179,6 +206,53 @@ TEST_F(CliFixture, ACalculatorThatStopsAnsweringGivesStatusOneAndLeavesNoFile)
     EXPECT_EQ(m_work.Names(), std::vector<std::string>{"notes.92t"});
 }
 
+TEST_F(CliFixture, ASignalStopsTheExchangeCleanlyWithStatus130)
+{
+    const std::vector<uint8_t> contents(4000, 0x41);
+    ASSERT_TRUE(m_calc.AddVariable("main", "big", VAR_STR, 0, contents));
+    std::vector<uint8_t> section{0, 0, 0, 0, 4000 >> 8, 4000 & 0xFF};
+    section.insert(section.end(), contents.begin(), contents.end());
+    CVarFileBuilder builder(1);
+    builder.AddVariable("sent", VAR_STR, 0, section.data(), section.size());
+    CTempFolder sendFolder;
+    WriteBytes(sendFolder.File("sent.92s"), builder.Finish());
+    WriteBytes(m_work.File("big.92s"), {1, 2, 3});
+
+    struct Case {
+        std::vector<std::string> args;
+        uint64_t signalAfterBytes;
+        int signal;
+    };
+    const Case cases[] = {
+        {{"--simulate", "get", "main/big", "-C", m_work.Path(), "--force"}, 2000, SIGINT},
+        {{"--simulate", "send", sendFolder.File("sent.92s")}, 1000, SIGTERM},
+        {{"--simulate", "screen", m_work.File("s.png")}, 1000, SIGINT},
+        {{"--simulate", "dir"}, 100, SIGTERM},
+    };
+    for (const Case& c : cases) {
+        CSignallingPeer peer(m_calc, c.signalAfterBytes, c.signal);
+        m_simulated.GetCable().SetPeer(&peer);
+        EXPECT_EQ(Run(c.args), 130) << c.args[1];
+        m_simulated.GetCable().SetPeer(&m_calc);
+        // One message says so, and no failure is reported.
+        const std::string cancelled = "The exchange with the calculator was cancelled.\n";
+        EXPECT_EQ(Err().find(cancelled), Err().size() - cancelled.size()) << Err();
+        EXPECT_EQ(Err().find("Unable"), std::string::npos) << Err();
+        EXPECT_EQ(Out(), "") << c.args[1];
+        EXPECT_EQ(m_simulated.GetCable().GetDataRegister(), 3) << c.args[1];
+        // The calculator gives up on the exchange it was left in.
+        m_calc.ClearFaults();
+    }
+    EXPECT_EQ(ReadBytes(m_work.File("big.92s")), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(m_work.Names(), std::vector<std::string>{"big.92s"});
+    EXPECT_EQ(m_calc.FindVariable("main", "sent"), nullptr);
+
+    // The signals are the program's again once it is done.
+    struct sigaction action = {};
+    sigaction(SIGINT, nullptr, &action);
+    EXPECT_EQ(action.sa_handler, SIG_DFL);
+}
+
 TEST_F(CliFixture, GetStatusTellsTheCalculatorFromTheFilesAndTheCommandLine)
 {
     // No such variable on the calculator.
@@ -270,6 +344,12 @@ TEST_F(CliFixture, ScreenImagePixelsAreTheCalculatorsScreen)
     // Formats follow the extension, whatever its case.
     ASSERT_EQ(Run({"--simulate", "screen", m_work.File("s.BMP")}), 0);
     EXPECT_EQ(QImage(QString::fromStdString(m_work.File("s.BMP"))).size(), QSize(240, 128));
+
+    // A screen garbled on the way is not saved.
+    m_calc.Faults().CorruptChecksumAt(2);
+    EXPECT_EQ(Run({"--simulate", "screen", m_work.File("garbled.png")}), 1);
+    EXPECT_NE(Err().find("Unable to capture the calculator's screen!"), std::string::npos) << Err();
+    EXPECT_FALSE(std::filesystem::exists(m_work.File("garbled.png")));
 }
 
 TEST_F(CliFixture, ScreenWithoutAnImageExtensionIsAUsageErrorWithoutExchange)

@@ -1,10 +1,7 @@
 #include "cli/ConsoleMessages.h"
 #include "cli/ProgressMeter.h"
-#include "cli/ProgressPortBackend.h"
 
 #include "FakeClock.h"
-#include "LinkRig.h"
-#include "sim/CalcLinkEnd.h"
 
 #include <gtest/gtest.h>
 
@@ -53,28 +50,6 @@ TEST(ProgressMeter, ShortOrDisabledRunsPrintNothing)
     off.End();
     EXPECT_EQ(out.str(), "");
     EXPECT_EQ(off.GetBytes(), 10u);
-}
-
-TEST(ProgressPortBackend, CountsEveryByteThatCrossesTheCableEitherWay)
-{
-    CCalcLinkEnd calc;
-    CLinkRig rig(&calc);
-    std::ostringstream out;
-    CFakeClock meterClock;
-    CProgressMeter meter(out, false, meterClock);
-    rig.link.m_portIo.SetBackend(std::make_unique<CProgressPortBackend>(rig.cable.MakeBackend(), meter));
-    ASSERT_TRUE(rig.link.m_portIo.OpenDriver());
-
-    meter.Begin("x", 0);
-    const uint8_t data[] = {0x00, 0xFF, 0x5A, 0xA5, 0x01};
-    ASSERT_TRUE(rig.link.SendBuffer(data, sizeof data));
-    EXPECT_EQ(meter.GetBytes(), 5u);
-    calc.QueueBytes({0x12, 0x34, 0x00});
-    uint8_t value = 0;
-    for (int i = 0; i < 3; ++i)
-        ASSERT_TRUE(rig.link.ReceiveByte(value));
-    EXPECT_EQ(meter.GetBytes(), 8u);
-    EXPECT_EQ(calc.GetReceived(), std::vector<uint8_t>(data, data + sizeof data));
 }
 
 TEST(ProgressMeter, AMessageTakesTheLineOffTheScreenAndKeepsItsOwn)
