@@ -1,9 +1,11 @@
 #include "shell/LanguageBundle.h"
 
+#include "shell/ProgramFolder.h"
 #include "shell/RccBundleCheck.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QResource>
@@ -115,14 +117,32 @@ bool CLanguageBundle::ReadTemplates()
     return true;
 }
 
-const QByteArray* CLanguageBundle::FindTemplate(int id) const
+const void* CLanguageBundle::FindTemplate(int id, size_t& size) const
 {
     const auto it = m_templates.find(id);
-    return it == m_templates.end() ? nullptr : &it->second;
+    if (it == m_templates.end())
+        return nullptr;
+    size = size_t(it->second.size());
+    return it->second.constData();
 }
 
-const std::string* CLanguageBundle::FindString(int id) const
+bool CLanguageBundle::FindString(int id, std::string& text) const
 {
     const auto it = m_strings.find(id);
-    return it == m_strings.end() ? nullptr : &it->second;
+    if (it == m_strings.end())
+        return false;
+    text = it->second;
+    return true;
+}
+
+CLanguageModule* LoadLanguageBundle(const std::string& fileName)
+{
+    const QString name = QString::fromStdString(fileName);
+    const QString besideProgram = QDir(QString::fromStdString(ProgramFolder())).filePath(name);
+    if (QFileInfo(besideProgram).isFile())
+        return CLanguageBundle::Load(besideProgram);
+    const QString inCurrent = QDir::current().filePath(name);
+    if (QFileInfo(inCurrent).isFile())
+        return CLanguageBundle::Load(inCurrent);
+    return nullptr;
 }

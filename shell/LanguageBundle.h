@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/LanguageLibrary.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -11,19 +13,17 @@
 // object of id -> text). The bundle is checked whole before the toolkit reads
 // it, mounted under a root of its own and read once; templates and strings
 // then stay in memory until the bundle is freed.
-class CLanguageBundle {
+class CLanguageBundle final : public CLanguageModule {
 public:
-    ~CLanguageBundle();
+    ~CLanguageBundle() override;
     CLanguageBundle(const CLanguageBundle&) = delete;
     CLanguageBundle& operator=(const CLanguageBundle&) = delete;
 
     // Null when the file cannot be read or is not a sound language bundle.
     static CLanguageBundle* Load(const QString& path);
 
-    // Null when the bundle has no such template.
-    const QByteArray* FindTemplate(int id) const;
-    // Null when the bundle has no such string.
-    const std::string* FindString(int id) const;
+    bool FindString(int id, std::string& text) const override;
+    const void* FindTemplate(int id, size_t& size) const override;
 
 private:
     CLanguageBundle() = default;

@@ -9,10 +9,10 @@ uint16_t LoadLanguageLibraryFor(int32_t languageIndex)
     if (languageIndex == 0) {
         g_hLangLibrary = LoadLanguageBundle(LIBRARY_ITALIAN);
         if (g_hLangLibrary != nullptr)
-            return LANG_ITALIAN;
+            return LANGID_ITALIAN;
     } else if (languageIndex != 1) {
         return 0;
     }
     g_hLangLibrary = LoadLanguageBundle(LIBRARY_ENGLISH);
-    return g_hLangLibrary != nullptr ? LANG_ENGLISH : 0;
+    return g_hLangLibrary != nullptr ? LANGID_ENGLISH : 0;
 }

@@ -1,15 +1,9 @@
 #include "shell/LanguageLibrary.h"
 
-#include "shell/LanguageBundle.h"
-#include "shell/ProgramFolder.h"
-
-#include <QDir>
-#include <QFileInfo>
-
 #include <cstring>
 
-CLanguageBundle* g_hLangLibrary = nullptr;
-uint16_t g_wStringLanguage = LANG_ITALIAN;
+CLanguageModule* g_hLangLibrary = nullptr;
+uint16_t g_wStringLanguage = LANGID_ITALIAN;
 
 namespace {
 
@@ -27,18 +21,6 @@ size_t FittingLength(const std::string& text, size_t limit)
 
 } // namespace
 
-CLanguageBundle* LoadLanguageBundle(const std::string& fileName)
-{
-    const QString name = QString::fromStdString(fileName);
-    const QString besideProgram = QDir(QString::fromStdString(ProgramFolder())).filePath(name);
-    if (QFileInfo(besideProgram).isFile())
-        return CLanguageBundle::Load(besideProgram);
-    const QString inCurrent = QDir::current().filePath(name);
-    if (QFileInfo(inCurrent).isFile())
-        return CLanguageBundle::Load(inCurrent);
-    return nullptr;
-}
-
 void FreeLanguageLibrary()
 {
     delete g_hLangLibrary;
@@ -53,10 +35,10 @@ void* LoadLanguageResource(int id, int type, size_t* pSize)
         return nullptr;
     if (type == RT_STRING) {
         char* buffer = new char[LANGUAGE_STRING_BUFFER];
-        const std::string* text = g_hLangLibrary->FindString(id);
-        const size_t length = text ? FittingLength(*text, LANGUAGE_STRING_BUFFER - 1) : 0;
+        std::string text;
+        const size_t length = g_hLangLibrary->FindString(id, text) ? FittingLength(text, LANGUAGE_STRING_BUFFER - 1) : 0;
         if (length > 0)
-            std::memcpy(buffer, text->data(), length);
+            std::memcpy(buffer, text.data(), length);
         buffer[length] = '\0';
         if (pSize != nullptr)
             *pSize = length;
@@ -64,18 +46,19 @@ void* LoadLanguageResource(int id, int type, size_t* pSize)
     }
     if (type != RT_DIALOG)
         return nullptr;
-    const QByteArray* tmpl = g_hLangLibrary->FindTemplate(id);
+    size_t size = 0;
+    const void* tmpl = g_hLangLibrary->FindTemplate(id, size);
     if (tmpl == nullptr)
         return nullptr;
     if (pSize != nullptr)
-        *pSize = size_t(tmpl->size());
-    return const_cast<char*>(tmpl->constData());
+        *pSize = size;
+    return const_cast<void*>(tmpl);
 }
 
 std::string LoadLanguageString(int id)
 {
-    if (g_hLangLibrary == nullptr)
+    std::string text;
+    if (g_hLangLibrary == nullptr || !g_hLangLibrary->FindString(id, text))
         return {};
-    const std::string* text = g_hLangLibrary->FindString(id);
-    return text ? *text : std::string();
+    return text;
 }

@@ -13,7 +13,7 @@
 
 CLinkApp::CLinkApp()
 {
-    g_wStringLanguage = LANG_ITALIAN;
+    g_wStringLanguage = LANGID_ITALIAN;
 }
 
 int CLinkApp::InitInstance(const CCommandLine& commandLine)

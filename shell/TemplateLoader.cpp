@@ -1,6 +1,7 @@
 #include "shell/TemplateLoader.h"
 
 #include "shell/AnimateCtrl.h"
+#include "shell/DialogUnits.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -24,7 +25,10 @@ QWidget* LoadTemplate(const void* data, size_t size, QWidget* parent)
     if (!buffer.open(QIODevice::ReadOnly))
         return nullptr;
     CTemplateLoader loader;
-    return loader.load(&buffer, parent);
+    QWidget* root = loader.load(&buffer, parent);
+    if (root != nullptr && root->property("dialogUnits").toBool())
+        MapDialogUnits(root);
+    return root;
 }
 
 QWidget* LoadOwnTemplate(int id, QWidget* parent)

@@ -13,6 +13,8 @@ public:
 };
 
 // The widget tree of a template held in memory; null when it cannot be built.
+// A template laid out in dialog units (its root's "dialogUnits" property) is
+// mapped to pixels of the parent's font.
 QWidget* LoadTemplate(const void* data, size_t size, QWidget* parent);
 // A template of the program's own resources (101: the file-name dialog).
 QWidget* LoadOwnTemplate(int id, QWidget* parent);

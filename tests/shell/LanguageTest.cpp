@@ -32,9 +32,9 @@ TEST_F(LanguageTest, ChoosesTheLibraryFromTheStoredIndex)
         int nIndex;
         uint16_t expected;
     } cases[] = {
-        {true, true, 0, LANG_ITALIAN},
-        {true, true, 1, LANG_ENGLISH},
-        {true, false, 0, LANG_ENGLISH}, // Italian missing: falls back
+        {true, true, 0, LANGID_ITALIAN},
+        {true, true, 1, LANGID_ENGLISH},
+        {true, false, 0, LANGID_ENGLISH}, // Italian missing: falls back
         {false, true, 1, 0},            // English asked for, only Italian present
         {true, true, 2, 0},             // an index the program never writes
         {true, true, -1, 0},
@@ -50,9 +50,9 @@ TEST_F(LanguageTest, ChoosesTheLibraryFromTheStoredIndex)
             Install("Italiano.dll");
         EXPECT_EQ(LoadLanguageLibraryFor(c.nIndex), c.expected);
         EXPECT_EQ(g_hLangLibrary != nullptr, c.expected != 0);
-        if (c.expected == LANG_ITALIAN) {
+        if (c.expected == LANGID_ITALIAN) {
             EXPECT_EQ(LoadLanguageString(IDS_HEAD_FOLDER), "Cartella");
-        } else if (c.expected == LANG_ENGLISH) {
+        } else if (c.expected == LANGID_ENGLISH) {
             EXPECT_EQ(LoadLanguageString(IDS_HEAD_FOLDER), "Folder");
         }
         FreeLanguageLibrary();
@@ -63,7 +63,7 @@ TEST_F(LanguageTest, DamagedItalianLibraryFallsBackToEnglish)
 {
     Install("English.dll");
     InstallBytes("Italiano.dll", BuiltFile("Italiano.dll").left(4000));
-    EXPECT_EQ(LoadLanguageLibraryFor(0), LANG_ENGLISH);
+    EXPECT_EQ(LoadLanguageLibraryFor(0), LANGID_ENGLISH);
 }
 
 TEST_F(LanguageTest, LibraryIsFoundInTheCurrentDirectoryAfterTheProgramFolder)
@@ -72,7 +72,7 @@ TEST_F(LanguageTest, LibraryIsFoundInTheCurrentDirectoryAfterTheProgramFolder)
     const QString old = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(current.path()));
     QFile::copy(QStringLiteral(VANTREL_BIN_DIR "/English.dll"), current.filePath(QStringLiteral("English.dll")));
-    EXPECT_EQ(LoadLanguageLibraryFor(1), LANG_ENGLISH);
+    EXPECT_EQ(LoadLanguageLibraryFor(1), LANGID_ENGLISH);
     FreeLanguageLibrary();
     // The program folder's copy comes first, even when it cannot be used.
     InstallBytes("English.dll", "not a library");
@@ -111,7 +111,7 @@ TEST_F(LanguageTest, StringBufferIsOwnedByTheCallerAndCutToFit)
 {
     EXPECT_EQ(LoadLanguageResource(200, RT_STRING), nullptr); // no library loaded
     InstallBytes("English.dll", FixtureFile("LongStrings.dll"));
-    ASSERT_EQ(LoadLanguageLibraryFor(1), LANG_ENGLISH);
+    ASSERT_EQ(LoadLanguageLibraryFor(1), LANGID_ENGLISH);
     EXPECT_EQ(StringResource(200), std::string(254, 'a'));
     // A two-byte character that would straddle the limit is left out whole.
     EXPECT_EQ(StringResource(201), std::string(253, 'a'));
@@ -126,7 +126,7 @@ TEST_F(LanguageTest, StringBufferIsOwnedByTheCallerAndCutToFit)
 TEST_F(LanguageTest, CompressedBundleLoadsLikeAPlainOne)
 {
     InstallBytes("English.dll", FixtureFile("Compressed.dll"));
-    ASSERT_EQ(LoadLanguageLibraryFor(1), LANG_ENGLISH);
+    ASSERT_EQ(LoadLanguageLibraryFor(1), LANGID_ENGLISH);
     size_t size = 0;
     const char* tmpl = static_cast<const char*>(LoadLanguageResource(106, RT_DIALOG, &size));
     ASSERT_NE(tmpl, nullptr);
@@ -199,7 +199,7 @@ TEST_F(LanguageTest, ProgramsOwnTableIsItalianOnly)
     EXPECT_EQ(LoadOwnString(112), "Nome file");
     EXPECT_EQ(LoadOwnString(103), "Inserisci il nome del file senza estensione\r\nnel quale devo salvare i files:");
     EXPECT_EQ(LoadOwnString(134), "Impossibile creare la finestra.");
-    EXPECT_EQ(LoadOwnString(102, LANG_ENGLISH), "");
+    EXPECT_EQ(LoadOwnString(102, LANGID_ENGLISH), "");
     EXPECT_EQ(LoadOwnString(123), ""); // only in the language libraries
 }
 
