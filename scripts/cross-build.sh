@@ -3,7 +3,9 @@
 # driver for 32-bit and 64-bit Windows and the portvane-probe tool that
 # carries it, then checks the images: native subsystem, imports from the
 # kernel and the HAL only, a checksum, and the image inside the probe byte
-# for byte. Build folders: build-mingw32/ and build-mingw64/.
+# for byte; and the language libraries English.dll and Italiano.dll:
+# resource-only, without code to run or imports. Build folders:
+# build-mingw32/ and build-mingw64/.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh"
@@ -41,6 +43,16 @@ check_probe() { # probe driver objdump
   echo "$probe: console program carrying $(stat -c %s "$driver") bytes of driver, imports: $dlls"
 }
 
+check_language_library() { # library objdump
+  local library=$1 objdump=$2 header
+  header=$("$objdump" -p "$library")
+  grep -Eq "^[[:space:]]+DLL$" <<<"$header" || fail "$library: not a library"
+  grep -Eq "^AddressOfEntryPoint[[:space:]]+0+$" <<<"$header" || fail "$library: has an entry point"
+  grep -q "DLL Name:" <<<"$header" && fail "$library: imports from other libraries"
+  grep -q "Resource Directory \[.rsrc\]" <<<"$header" || fail "$library: no resources"
+  echo "$library: resource-only library of $(stat -c %s "$library") bytes"
+}
+
 for arch in i686 x86_64; do
   case $arch in
     i686) dir="$top/build-mingw32" magic=PE32 ;;
@@ -48,7 +60,10 @@ for arch in i686 x86_64; do
   esac
   cmake -S "$top" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-$arch.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DVANTREL_GUI=OFF -DVANTREL_TESTS=OFF -DVANTREL_BENCH=OFF >/dev/null
-  cmake --build "$dir" -j "$(nproc)" --target Portvane portvane-probe
+  cmake --build "$dir" -j "$(nproc)" --target Portvane portvane-probe vantrel_windows_dlls
   check_driver "$dir/driver/Portvane.sys" "$arch-w64-mingw32-objdump" "$magic"
   check_probe "$dir/driver/portvane-probe.exe" "$dir/driver/Portvane.sys" "$arch-w64-mingw32-objdump"
+  for language in English Italiano; do
+    check_language_library "$dir/bin/$language.dll" "$arch-w64-mingw32-objdump"
+  done
 done

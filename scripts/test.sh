@@ -15,6 +15,9 @@ if [ "${1:-}" = "--sanitize" ]; then
   export LSAN_OPTIONS="suppressions=$top/tests/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 fi
+# AUTO: the Windows language libraries (and the test that compares them with
+# the Linux bundles) are built when mingw-w64 is there; ON requires it.
+extra+=(-DVANTREL_WINDOWS_RESOURCES="${VANTREL_WINDOWS_RESOURCES:-AUTO}")
 cmake -S "$top" -B "$dir" "${extra[@]}" >/dev/null
 cmake --build "$dir" -j "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
