@@ -1,6 +1,7 @@
 #include "ShellFixture.h"
 
 #include "shell/LanguageChoice.h"
+#include "shell/LanguageImageCheck.h"
 #include "shell/LanguageLibrary.h"
 #include "shell/OwnResources.h"
 #include "shell/RccBundleCheck.h"
@@ -87,14 +88,7 @@ TEST_F(LanguageTest, BothLibrariesHoldEveryStringAndTemplate)
         Install(library);
         g_hLangLibrary = LoadLanguageBundle(library);
         ASSERT_NE(g_hLangLibrary, nullptr);
-        std::vector<int> ids;
-        for (int id = 105; id <= 111; ++id)
-            ids.push_back(id);
-        for (int id = 113; id <= 124; ++id)
-            ids.push_back(id);
-        for (int id = 134; id <= 136; ++id)
-            ids.push_back(id);
-        for (int id : ids)
+        for (int id : REQUIRED_LANGUAGE_STRINGS)
             EXPECT_FALSE(LoadLanguageString(id).empty()) << id;
         for (int id : {100, 106, 107, 108}) {
             size_t size = 0;
