@@ -1,8 +1,9 @@
 // Draws the sheet as the user sees it on the simulated calculator after a
 // press of the directory button and a double click on the folder "main",
 // into a PNG file; messages go to the
-// standard error stream instead of boxes. Run under a display or xvfb-run:
-//   xvfb-run -a build/bin/vantrel_screenshot docs/sheet.png [page-index]
+// standard error stream instead of boxes. Run under a display or xvfb-run,
+// with an absolute path (the directory page moves the current directory):
+//   xvfb-run -a build/bin/vantrel_screenshot "$PWD/docs/sheet.png" [page-index]
 
 #include "shell/Sheet.h"
 #include "shell/tools/SimulatedSheetRun.h"
