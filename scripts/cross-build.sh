@@ -8,7 +8,7 @@
 # build-mingw32/ and build-mingw64/.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/install-deps.sh"
+"$top/scripts/install-deps.sh" run windows
 
 fail() { echo "cross-build: $*" >&2; exit 1; }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the program and starts it linked to the
-# built-in simulated TI-92.
+# Installs what is missing (the run list only: no test or cross-build
+# tools), builds the programs with everything installing them needs, and
+# starts the window program linked to the built-in simulated TI-92.
 #   scripts/run.sh              runs  vantrel92 --simulate
 #   scripts/run.sh ARGS...      runs  vantrel92 ARGS...  (no ARGS at all: --simulate)
 # Without a display it runs scripts/cli-tour.sh: vantrel92-cli on the simulated
@@ -8,11 +9,15 @@
 # The build goes to build/ (or $VANTREL_BUILD_DIR).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/install-deps.sh"
+"$top/scripts/install-deps.sh" run
 
 dir="${VANTREL_BUILD_DIR:-$top/build}"
-cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$dir" -j "$(nproc)" --target vantrel92 vantrel92-cli
+# A new build folder leaves out the tests and benchmarks, whose tools the
+# run list does not install; one that scripts/test.sh made keeps them.
+options=()
+[ -f "$dir/CMakeCache.txt" ] || options=(-DVANTREL_TESTS=OFF -DVANTREL_BENCH=OFF)
+cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=Release "${options[@]}" >/dev/null
+cmake --build "$dir" -j "$(nproc)"
 
 program="$dir/bin/vantrel92"
 args=("$@")

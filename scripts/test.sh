@@ -4,13 +4,13 @@
 #   scripts/test.sh --sanitize  AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/install-deps.sh"
+"$top/scripts/install-deps.sh" run test
 
 dir="$top/build"
-extra=(-DCMAKE_BUILD_TYPE=Release)
+extra=(-DCMAKE_BUILD_TYPE=Release -DVANTREL_TESTS=ON -DVANTREL_BENCH=ON)
 if [ "${1:-}" = "--sanitize" ]; then
   dir="$top/build-asan"
-  extra=(-DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON -DVANTREL_BENCH=OFF)
+  extra=(-DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON -DVANTREL_TESTS=ON -DVANTREL_BENCH=OFF)
   export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"
   export LSAN_OPTIONS="suppressions=$top/tests/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
