@@ -28,6 +28,14 @@ enum StringId : int {
     IDS_NO_FOLDER_SELECTED = 135,
     IDS_NO_VAR_SELECTED = 136,
 
+    // A variable named on the command line that the calculator does not list.
+    IDS_NAMED_VAR_NOT_FOUND = 200,
+    // Why a file is refused before anything is sent.
+    IDS_FILE_HEADER_CUT = 201,
+    IDS_FILE_ENTRIES_BEYOND_END = 202,
+    IDS_FILE_SECTION_CUT = 203,
+    IDS_FILE_SECTION_TOO_LONG = 204,
+    IDS_FILE_BAD_NAME = 205,
     // What a long exchange is doing, in its progress dialog or line.
     IDS_PROGRESS_RECEIVING = 230,
     IDS_PROGRESS_SENDING = 231,

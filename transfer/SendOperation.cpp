@@ -32,6 +32,20 @@ uint64_t ExpectedBytes(CVarFileReader& file)
     return total;
 }
 
+// The message that says why a file is refused.
+int RefusalMessage(VarFileDamage damage)
+{
+    switch (damage) {
+    case VarFileDamage::HeaderCut: return IDS_FILE_HEADER_CUT;
+    case VarFileDamage::EntriesBeyondEnd: return IDS_FILE_ENTRIES_BEYOND_END;
+    case VarFileDamage::SectionCut: return IDS_FILE_SECTION_CUT;
+    case VarFileDamage::SectionTooLong: return IDS_FILE_SECTION_TOO_LONG;
+    case VarFileDamage::BadName: return IDS_FILE_BAD_NAME;
+    case VarFileDamage::None: break;
+    }
+    return IDS_SEND_FAILED;
+}
+
 } // namespace
 
 bool CSendOperation::SendFile(const std::string& path)
@@ -65,7 +79,7 @@ bool CSendOperation::SendFile(const std::string& path)
         m_messages.ShowMessage(IDS_UNKNOWN_FILE_TYPE);
         return false;
     case VarFileCheck::Damaged:
-        m_messages.ShowMessage(IDS_SEND_FAILED);
+        m_messages.ShowMessage(RefusalMessage(file.GetDamage()), file.GetDamageSubject());
         return false;
     }
 

@@ -3,17 +3,69 @@
 #include "link/VarTypes.h"
 
 #include <cstring>
+#include <utility>
+
+namespace {
+
+// A name field as the user can read it: its bytes up to the last non-zero
+// one, with anything unprintable as \xHH.
+std::string ShownField(const uint8_t* field)
+{
+    size_t length = VARFILE_NAME_SIZE;
+    while (length > 0 && field[length - 1] == 0)
+        --length;
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string shown;
+    for (size_t i = 0; i < length; ++i) {
+        const uint8_t c = field[i];
+        if (c >= 0x20 && c < 0x7F) {
+            shown += static_cast<char>(c);
+        } else {
+            shown += "\\x";
+            shown += kHex[c >> 4];
+            shown += kHex[c & 0xF];
+        }
+    }
+    return shown;
+}
+
+// Whether the calculator receives exactly the name the field shows: a
+// backslash would split it into another folder and name, and bytes after a
+// zero would be dropped unseen. A variable needs a name; an empty folder
+// field is left to mean the calculator's current folder.
+bool IsSendableField(const uint8_t* field, bool mayBeEmpty)
+{
+    const size_t length = DecodeNameField(field).size();
+    if (length == 0 && !mayBeEmpty)
+        return false;
+    for (size_t i = 0; i < VARFILE_NAME_SIZE; ++i) {
+        if (i < length ? field[i] == '\\' : field[i] != 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+VarFileCheck CVarFileReader::Refuse(VarFileDamage damage, std::string subject)
+{
+    m_damage = damage;
+    m_strDamageSubject = std::move(subject);
+    return VarFileCheck::Damaged;
+}
 
 VarFileCheck CVarFileReader::Check()
 {
     m_entries.clear();
     m_strDefaultFolder.clear();
+    m_damage = VarFileDamage::None;
+    m_strDamageSubject.clear();
 
     m_in.clear();
     m_in.seekg(0, std::ios::end);
     const std::streamoff end = m_in.tellg();
     if (!m_in || end < 0)
-        return VarFileCheck::Damaged;
+        return Refuse(VarFileDamage::HeaderCut, {});
     m_nFileLength = static_cast<uint64_t>(end);
 
     uint8_t header[VARFILE_HEADER_SIZE];
@@ -21,7 +73,7 @@ VarFileCheck CVarFileReader::Check()
         std::memcmp(header, VARFILE_SIGNATURE, VARFILE_SIGNATURE_SIZE) != 0)
         return VarFileCheck::NotVariableFile;
     if (!ReadAt(0, header, sizeof header))
-        return VarFileCheck::Damaged;
+        return Refuse(VarFileDamage::HeaderCut, {});
 
     m_strDefaultFolder = DecodeNameField(header + VARFILE_FOLDER_OFFSET);
     const size_t count = header[VARFILE_COUNT_OFFSET] | (header[VARFILE_COUNT_OFFSET + 1] << 8);
@@ -29,11 +81,9 @@ VarFileCheck CVarFileReader::Check()
     // An entry count larger than the file can hold is damage, not a reason
     // to read on into the sections or past the end.
     const uint64_t tableLength = static_cast<uint64_t>(VARFILE_ENTRY_SIZE) * count;
-    if (VARFILE_HEADER_SIZE + tableLength > m_nFileLength)
-        return VarFileCheck::Damaged;
-    std::vector<uint8_t> table(tableLength);
-    if (!ReadAt(VARFILE_HEADER_SIZE, table.data(), table.size()))
-        return VarFileCheck::Damaged;
+    std::vector<uint8_t> table(VARFILE_HEADER_SIZE + tableLength > m_nFileLength ? 0 : tableLength);
+    if (table.size() != tableLength || !ReadAt(VARFILE_HEADER_SIZE, table.data(), table.size()))
+        return Refuse(VarFileDamage::EntriesBeyondEnd, std::to_string(count));
     m_entries.reserve(count);
     for (size_t i = 0; i < count; ++i)
         m_entries.push_back(DecodeEntry(table.data() + VARFILE_ENTRY_SIZE * i));
@@ -41,26 +91,46 @@ VarFileCheck CVarFileReader::Check()
     for (size_t i = 0; i < count; ++i) {
         if (IsFolderEntry(i))
             continue;
-        const VarFileCheck section = CheckSection(GetSectionOffset(i));
+        const VarFileCheck section = CheckSection(i);
         if (section != VarFileCheck::Ok)
             return section;
     }
-    return VarFileCheck::Ok;
+    return CheckNames(header, table.data());
 }
 
-VarFileCheck CVarFileReader::CheckSection(uint64_t offset)
+VarFileCheck CVarFileReader::CheckSection(size_t index)
 {
+    const uint64_t offset = GetSectionOffset(index);
+    const std::string& name = m_entries[index].name;
     uint8_t prefix[SECTION_PREFIX_SIZE];
     if (offset + SECTION_PREFIX_SIZE > m_nFileLength || !ReadAt(offset, prefix, sizeof prefix))
-        return VarFileCheck::Damaged;
+        return Refuse(VarFileDamage::SectionCut, name);
     const size_t length = SectionLengthFromPrefix(prefix);
     if (length > SECTION_MAX_SIZE)
-        return VarFileCheck::Damaged;
+        return Refuse(VarFileDamage::SectionTooLong, name);
     // Every writer puts a section's sum (or, in the oldest group layout, the
     // sum of all sections) after it; a file that ends before those two bytes
     // was cut short, and its last variable may be cut with it.
     if (offset + length + VARFILE_CHECKSUM_SIZE > m_nFileLength)
-        return VarFileCheck::Damaged;
+        return Refuse(VarFileDamage::SectionCut, name);
+    return VarFileCheck::Ok;
+}
+
+VarFileCheck CVarFileReader::CheckNames(const uint8_t* header, const uint8_t* table)
+{
+    // Only the folders that some variable is sent into matter.
+    const uint8_t* folder = header + VARFILE_FOLDER_OFFSET;
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const uint8_t* name = table + VARFILE_ENTRY_SIZE * i + VARFILE_ENTRY_NAME_OFFSET;
+        if (IsFolderEntry(i)) {
+            folder = name;
+            continue;
+        }
+        if (!IsSendableField(folder, true))
+            return Refuse(VarFileDamage::BadName, ShownField(folder));
+        if (!IsSendableField(name, false))
+            return Refuse(VarFileDamage::BadName, ShownField(name));
+    }
     return VarFileCheck::Ok;
 }
 

@@ -10,7 +10,17 @@
 enum class VarFileCheck {
     Ok,
     NotVariableFile, // the first eight bytes are not the signature
-    Damaged,         // truncated, or a field points outside the file
+    Damaged,         // see VarFileDamage: it cannot be sent as it stands
+};
+
+// Why a file was found damaged, for the message that refuses it.
+enum class VarFileDamage {
+    None,
+    HeaderCut,        // shorter than its header
+    EntriesBeyondEnd, // more entries than the file has room for
+    SectionCut,       // a variable's data runs past the end
+    SectionTooLong,   // a variable longer than one data packet carries
+    BadName,          // a name the calculator cannot take as it stands
 };
 
 // Reads a variable file of either group layout: each section is taken as
@@ -24,8 +34,14 @@ public:
 
     // Reads the header and the entry table and checks that every variable's
     // section, with the two sum bytes that follow it, lies inside the file
-    // and fits one data packet.
+    // and fits one data packet, and that every folder and name it would be
+    // sent under can name a variable on the calculator.
     VarFileCheck Check();
+
+    // After Check() returned Damaged: why, and what it concerns (the entry
+    // count, or the variable or name at fault, shown as text).
+    VarFileDamage GetDamage() const { return m_damage; }
+    const std::string& GetDamageSubject() const { return m_strDamageSubject; }
 
     // Valid after Check() returned Ok.
     const std::string& GetDefaultFolder() const { return m_strDefaultFolder; }
@@ -40,10 +56,14 @@ public:
     bool ReadAt(uint64_t offset, uint8_t* out, size_t length);
 
 private:
-    VarFileCheck CheckSection(uint64_t offset);
+    VarFileCheck Refuse(VarFileDamage damage, std::string subject);
+    VarFileCheck CheckSection(size_t index);
+    VarFileCheck CheckNames(const uint8_t* header, const uint8_t* table);
 
     std::istream& m_in;
     uint64_t m_nFileLength = 0;
     std::string m_strDefaultFolder;
     std::vector<VarFileEntry> m_entries;
+    VarFileDamage m_damage = VarFileDamage::None;
+    std::string m_strDamageSubject;
 };

@@ -36,7 +36,7 @@ VarFileEntry DecodeEntry(const uint8_t* bytes)
 {
     VarFileEntry entry;
     entry.dataOffset = GetLittleEndian32(bytes);
-    entry.name = DecodeNameField(bytes + 4);
+    entry.name = DecodeNameField(bytes + VARFILE_ENTRY_NAME_OFFSET);
     entry.type = bytes[12];
     entry.attributes = bytes[13];
     return entry;

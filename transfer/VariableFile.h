@@ -24,6 +24,8 @@ inline constexpr char VARFILE_SIGNATURE[] = "**TI92**";
 inline constexpr size_t VARFILE_FOLDER_OFFSET = 10;
 inline constexpr size_t VARFILE_COUNT_OFFSET = 58;
 inline constexpr char VARFILE_DEFAULT_FOLDER[] = "main";
+// Where an entry's name field starts.
+inline constexpr size_t VARFILE_ENTRY_NAME_OFFSET = 4;
 
 // A data section: four leading bytes, V big-endian, V content bytes. It
 // travels whole in one data packet, whose length field has 16 bits.

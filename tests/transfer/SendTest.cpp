@@ -172,10 +172,16 @@ TEST(SendVariable, TruncatedAndHostileFilesNeverReachTheCable)
 {
     SendRig r;
     const Bytes file = VariableFile({{"first", VAR_STR, Section(Contents(20))}, {"s", VAR_LIST, Section(Contents(1))}});
+    // Cut in the signature, the header, the entry table or the sections:
+    // each says where the file ends too soon.
+    const size_t tableEnd = 60 + 2 * 16;
     for (size_t length = 0; length < file.size(); ++length) {
         r.messages.Clear();
         EXPECT_FALSE(r.Send(Bytes(file.begin(), file.begin() + length)));
-        const int expected = length < 8 ? IDS_UNKNOWN_FILE_TYPE : IDS_SEND_FAILED;
+        const int expected = length < 8    ? IDS_UNKNOWN_FILE_TYPE
+                             : length < 60 ? IDS_FILE_HEADER_CUT
+                             : length < tableEnd ? IDS_FILE_ENTRIES_BEYOND_END
+                                                 : IDS_FILE_SECTION_CUT;
         EXPECT_EQ(r.messages.GetMessageIds(), std::vector<int>{expected}) << length;
     }
     std::mt19937 random(7);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <sstream>
@@ -204,7 +205,11 @@ TEST(VariableFile, RefusesFilesThatCannotHoldWhatTheyAnnounce)
     Bytes tooMany = GroupFile({{"a", Section(Contents(2))}, {"b", Section(Contents(2))}});
     tooMany[58] = 0xFF;
     tooMany[59] = 0xFF;
-    EXPECT_EQ(CheckBytes(tooMany), VarFileCheck::Damaged);
+    std::istringstream tooManyIn = Stream(tooMany);
+    CVarFileReader tooManyReader(tooManyIn);
+    EXPECT_EQ(tooManyReader.Check(), VarFileCheck::Damaged);
+    EXPECT_EQ(tooManyReader.GetDamage(), VarFileDamage::EntriesBeyondEnd);
+    EXPECT_EQ(tooManyReader.GetDamageSubject(), "65535");
 
     // An offset past the end, and one that leaves no room for the section.
     Bytes farOffset = GroupFile({{"a", Section(Contents(2))}, {"b", Section(Contents(2))}});
@@ -224,6 +229,42 @@ TEST(VariableFile, RefusesFilesThatCannotHoldWhatTheyAnnounce)
     Bytes empty = GroupFile({{"a", Section(Contents(2))}, {"b", Section(Contents(2))}});
     empty[58] = 0;
     EXPECT_EQ(CheckBytes(empty), VarFileCheck::Ok);
+}
+
+TEST(VariableFile, NamesTheCalculatorWouldReadOtherwiseAreRefused)
+{
+    // Sample bytes overwritten at an offset: str.92s has the header folder
+    // at 10 and its name "str" at 64; group.92g a folder entry "group" at 64
+    // that its variables X and Y go into.
+    struct Case {
+        const char* sample;
+        size_t offset;
+        std::string bytes;
+        VarFileDamage damage;
+        std::string subject;
+    };
+    const Case cases[] = {
+        {"str.92s", 10, std::string("m\\in\0", 5), VarFileDamage::BadName, "m\\in"},
+        {"str.92s", 64, "s\\r", VarFileDamage::BadName, "s\\r"},
+        {"str.92s", 64, std::string("st\0r", 4), VarFileDamage::BadName, "st\\x00r"},
+        {"str.92s", 64, std::string(3, '\0'), VarFileDamage::BadName, ""},
+        {"group.92g", 64, std::string("gr\\up\0", 6), VarFileDamage::BadName, "gr\\up"},
+        // A folder no variable goes into, and an empty folder, are no harm.
+        {"group.92g", 10, std::string("m\\in\0", 5), VarFileDamage::None, ""},
+        {"str.92s", 10, std::string(8, '\0'), VarFileDamage::None, ""},
+        {"str.92s", 64, "strange", VarFileDamage::None, ""},
+    };
+    for (const Case& c : cases) {
+        Bytes file = ReadBytes(SamplePath(c.sample));
+        ASSERT_GE(file.size(), c.offset + c.bytes.size());
+        std::copy(c.bytes.begin(), c.bytes.end(), file.begin() + static_cast<std::ptrdiff_t>(c.offset));
+        std::istringstream in = Stream(file);
+        CVarFileReader reader(in);
+        const VarFileCheck expected = c.damage == VarFileDamage::None ? VarFileCheck::Ok : VarFileCheck::Damaged;
+        EXPECT_EQ(reader.Check(), expected) << c.sample << " at " << c.offset;
+        EXPECT_EQ(reader.GetDamage(), c.damage) << c.sample << " at " << c.offset;
+        EXPECT_EQ(reader.GetDamageSubject(), c.subject) << c.sample << " at " << c.offset;
+    }
 }
 
 TEST(VariableFile, EveryTruncationOfAGroupFileIsRefused)
