@@ -1,5 +1,6 @@
 #include "transfer/VarFileReader.h"
 
+#include "link/DisplayText.h"
 #include "link/VarTypes.h"
 
 #include <cstring>
@@ -8,31 +9,19 @@
 namespace {
 
 // A name field as the user can read it: its bytes up to the last non-zero
-// one, with anything unprintable as \xHH.
+// one, unprintable ones as \xHH.
 std::string ShownField(const uint8_t* field)
 {
     size_t length = VARFILE_NAME_SIZE;
     while (length > 0 && field[length - 1] == 0)
         --length;
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string shown;
-    for (size_t i = 0; i < length; ++i) {
-        const uint8_t c = field[i];
-        if (c >= 0x20 && c < 0x7F) {
-            shown += static_cast<char>(c);
-        } else {
-            shown += "\\x";
-            shown += kHex[c >> 4];
-            shown += kHex[c & 0xF];
-        }
-    }
-    return shown;
+    return CalcNameToDisplay(std::string(field, field + length));
 }
 
 // Whether the calculator receives exactly the name the field shows: a
 // backslash would split it into another folder and name, and bytes after a
 // zero would be dropped unseen. A variable needs a name; an empty folder
-// field is left to mean the calculator's current folder.
+// field is accepted as it always was (backups of other programs have one).
 bool IsSendableField(const uint8_t* field, bool mayBeEmpty)
 {
     const size_t length = DecodeNameField(field).size();
