@@ -78,10 +78,12 @@ int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CSi
     messages.SetYesOption(restore ? "--yes" : "--force");
     messages.SetGroupName(options.group.value_or(std::string()));
 
-    // The same settings and language library as the window program.
+    // The same settings and language library as the window program. Only
+    // the window program writes settings: without usable ones this run
+    // takes the defaults and leaves the file as it is.
     CSettings settings;
     CQtSettingsStore store;
-    settings.LoadFrom(store, messages);
+    settings.ReadFrom(store);
     LanguageLibraryGuard languageGuard;
     if (LoadLanguageLibraryFor(settings.m_nLanguage) == 0) {
         messages.ShowText(TEXT_NO_LANGUAGE_LIBRARY);

@@ -37,6 +37,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CCommandLine& comman
                 return false;
         } else if (arg == "--help" || arg == "-h") {
             commandLine.bHelp = true;
+        } else if (arg == "--version" || arg == "-V") {
+            commandLine.bVersion = true;
         } else {
             error = "unexpected argument: " + arg;
             return false;
@@ -52,11 +54,13 @@ bool ParseCommandLine(const std::vector<std::string>& args, CCommandLine& comman
 std::string CommandLineUsage(const std::string& program)
 {
     return "usage: " + program + " [--simulate [DIR]] [--simulate-rate N]\n"
-           "  --simulate   link to the built-in simulated TI-92 instead of the parallel port\n"
-           "               (with DIR: holding the variable files of DIR instead of its samples)\n"
+           "  --simulate     link to the built-in simulated TI-92 instead of the parallel port\n"
+           "                 (with DIR: holding the variable files of DIR instead of its samples)\n"
            "  --simulate-rate N\n"
-           "               the simulated TI-92 moves at most N bytes a second, as a real cable\n"
-           "               does (default: at once)\n";
+           "                 the simulated TI-92 moves at most N bytes a second, as a real cable\n"
+           "                 does (default: at once)\n"
+           "  -h, --help     show this help\n"
+           "  -V, --version  show the version\n";
 }
 
 std::optional<uint32_t> ParseDecimal(const std::string& text, size_t digits)
@@ -78,4 +82,10 @@ std::optional<uint32_t> ParseSimulateRate(const std::string& text)
     if (!value || *value < 1 || *value > kMaxSimulateRate)
         return std::nullopt;
     return value;
+}
+
+std::string ProgramVersionText(const std::string& name)
+{
+    return name + " " + std::to_string(VANTREL_VERSION_MAJOR) + "." + std::to_string(VANTREL_VERSION_MINOR) + "." +
+           std::to_string(VANTREL_VERSION_PATCH) + "." + std::to_string(VANTREL_VERSION_TWEAK) + "\n";
 }

@@ -13,6 +13,7 @@
 struct CCommandLine {
     bool bSimulate = false;
     bool bHelp = false;
+    bool bVersion = false;
     std::string strSimulateFolder;
     uint32_t nSimulateRate = 0; // 0: at once
 };
@@ -31,3 +32,6 @@ std::optional<uint32_t> ParseDecimal(const std::string& text, size_t digits);
 inline constexpr uint32_t kMaxSimulateRate = 1000000;
 std::optional<uint32_t> ParseSimulateRate(const std::string& text);
 inline constexpr const char* SIMULATE_RATE_ERROR = "--simulate-rate takes a number of bytes a second from 1 to 1000000";
+
+// What --version prints, the same for both programs: "NAME 1.2.0.0\n".
+std::string ProgramVersionText(const std::string& name);

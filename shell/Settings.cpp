@@ -49,17 +49,20 @@ void CSettings::SetDefaultSettings()
 
 void CSettings::LoadFrom(ISettingsStore& store, IUserMessages& messages)
 {
-    if (!store.OpenForRead()) {
-        SetDefaultSettings();
+    if (!ReadFrom(store))
         SaveTo(store, messages);
-        return;
+}
+
+bool CSettings::ReadFrom(ISettingsStore& store)
+{
+    bool bUsable = false;
+    if (store.OpenForRead()) {
+        bUsable = ReadAll(store);
+        store.Close();
     }
-    const bool bUsable = ReadAll(store);
-    store.Close();
-    if (!bUsable) {
+    if (!bUsable)
         SetDefaultSettings();
-        SaveTo(store, messages);
-    }
+    return bUsable;
 }
 
 // Nothing is taken over unless every value is usable, so a damaged store

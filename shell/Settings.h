@@ -20,6 +20,9 @@ public:
     // Reads the settings; on any missing or unusable value sets the defaults
     // and saves them.
     void LoadFrom(ISettingsStore& store, IUserMessages& messages);
+    // The same without ever writing: false, with the defaults set, when the
+    // store is missing or unusable.
+    bool ReadFrom(ISettingsStore& store);
     // Writes all four values; "Errore creazione chiave!" when the store
     // cannot be written.
     void SaveTo(ISettingsStore& store, IUserMessages& messages) const;

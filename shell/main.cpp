@@ -64,6 +64,10 @@ int main(int argc, char** argv)
         std::fputs(CommandLineUsage(program).c_str(), stdout);
         return 0;
     }
+    if (commandLine.bVersion) {
+        std::fputs(ProgramVersionText("vantrel92").c_str(), stdout);
+        return 0;
+    }
     std::error_code folderError;
     if (!commandLine.strSimulateFolder.empty() &&
         !std::filesystem::is_directory(commandLine.strSimulateFolder, folderError)) {
