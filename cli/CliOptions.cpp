@@ -364,9 +364,7 @@ std::optional<uint16_t> ParsePortBase(const std::string& text)
 
 std::string GetVersionText()
 {
-    return "vantrel92-cli " + std::to_string(VANTREL_VERSION_MAJOR) + "." +
-           std::to_string(VANTREL_VERSION_MINOR) + "." + std::to_string(VANTREL_VERSION_PATCH) +
-           "." + std::to_string(VANTREL_VERSION_TWEAK) + "\n";
+    return ProgramVersionText("vantrel92-cli");
 }
 
 std::string GetUsageText()
@@ -380,7 +378,8 @@ Commands:
   get FOLDER\NAME... [-C DIR] [--group NAME] [--force]
                                 receive variables into one file each, named as
                                 the GUI names them, or into the group file
-                                NAME.92g; FOLDER/NAME works as well
+                                NAME.92g; FOLDER/NAME works as well; names
+                                are case-sensitive
   send FILE...                  send variable files (single or group); a
                                 backup file is refused: use restore
   backup FILE.92b [--force]     save the calculator's whole memory in FILE.92b
@@ -416,11 +415,13 @@ Options:
   -h, --help           show this help
   -V, --version        show the version
 
-Port and time-out default to the settings saved by the GUI program.
+Port and time-out default to the settings saved by the GUI program; this
+program only reads them.
 Ctrl+C (SIGINT) or SIGTERM stops the exchange under way cleanly: no partial
 file is left and an existing file keeps its contents.
 Exit status: 0 success, 1 the calculator exchange failed, 2 usage error,
-3 file error, 130 stopped by SIGINT or SIGTERM (listen: Ctrl-C after something
-was received ends it with 0).
+3 file error (one that cannot be read or written, or is refused), 4 a
+variable named to get is not on the calculator, 130 stopped by SIGINT or
+SIGTERM (listen: Ctrl-C after something was received ends it with 0).
 )";
 }

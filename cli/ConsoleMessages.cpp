@@ -53,6 +53,8 @@ void CConsoleMessages::Print(const std::string& text)
 {
     if (m_pMeter != nullptr)
         m_pMeter->ClearLine();
+    if (!m_strSubject.empty())
+        m_err << m_strSubject << ": ";
     m_err << text;
     if (text.empty() || text.back() != '\n')
         m_err << '\n';

@@ -31,6 +31,9 @@ public:
     void SetProgressMeter(CProgressMeter* meter) { m_pMeter = meter; }
     // The answer to the group-name prompt.
     void SetGroupName(const std::string& name) { m_strGroupName = name; }
+    // What the following messages are about, such as the file being sent:
+    // each line begins with it. Empty for nothing in particular.
+    void SetSubject(const std::string& subject) { m_strSubject = subject; }
 
     void ShowMessage(int id, const std::string& arg = {}) override;
     void ShowText(const std::string& text) override;
@@ -59,6 +62,7 @@ private:
     bool m_bAnswerYes = false;
     std::string m_strYesOption = "--force";
     std::string m_strGroupName;
+    std::string m_strSubject;
     std::vector<int> m_shownIds;
     std::vector<std::string> m_shownTexts;
     bool m_bDeclined = false;

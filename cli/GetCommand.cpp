@@ -3,12 +3,35 @@
 #include "cli/ConsoleMessages.h"
 #include "cli/ExitStatus.h"
 #include "link/DirectoryListing.h"
+#include "link/DisplayText.h"
+#include "shell/StringIds.h"
 #include "transfer/ReceiveOperation.h"
 #include "transfer/TransferTexts.h"
 
 #include <filesystem>
 #include <ostream>
 #include <system_error>
+
+namespace {
+
+// Says which of the named variables the listing lacks; true when it has
+// them all. A name that is not there is a typo to correct, so nothing is
+// received until every name is found.
+bool AllListed(CCliContext& context, const std::vector<VarEntry>& vars, const std::vector<VariableRef>& refs)
+{
+    bool all = true;
+    for (const VariableRef& ref : refs) {
+        VarEntry entry;
+        if (!FindDirEntry(vars, ref.name, ref.folder, entry)) {
+            context.messages.ShowMessage(IDS_NAMED_VAR_NOT_FOUND,
+                                         CalcNameToDisplay(ref.folder) + "\\" + CalcNameToDisplay(ref.name));
+            all = false;
+        }
+    }
+    return all;
+}
+
+} // namespace
 
 // Why a receive failed, from what it told the user.
 int FailureStatus(const CConsoleMessages& messages)
@@ -47,6 +70,8 @@ int RunGetCommand(CCliContext& context)
     std::vector<VariableRef> refs;
     for (const CCliOptions::VarName& var : options.vars)
         refs.push_back({var.folder, var.name});
+    if (!AllListed(context, listing.m_vars, refs))
+        return EXIT_STATUS_NOT_FOUND;
 
     CReceiveOperation receive(context.link, context.messages, listing.m_vars);
     if (options.group) {

@@ -40,6 +40,8 @@ int RunSendCommand(CCliContext& context)
 {
     CSendOperation send(context.link, context.messages);
     for (const std::string& path : context.options.files) {
+        // Every line about this file names it: several may be sent in a row.
+        context.messages.SetSubject(path);
         bool readable = false;
         if (!IsSendableFile(path, context, readable)) {
             if (readable)

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -66,16 +67,23 @@ TEST(CliProgram, UsageErrorsGiveStatusTwoAndAOneLineHint)
     }
 }
 
-TEST(CliProgram, HelpAndVersionGoToStandardOutput)
+TEST(CliProgram, HelpAndVersionGoToStandardOutputAlikeForBothPrograms)
 {
     CTempFolder folder;
-    ProgramRun run = RunProgram(VANTREL_CLI_PROGRAM, "--version", folder);
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "vantrel92-cli 1.2.0.0\n");
-    run = RunProgram(VANTREL_CLI_PROGRAM, "--help", folder);
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find("Usage: vantrel92-cli"), std::string::npos);
-    EXPECT_EQ(run.err, "");
+    const std::pair<const char*, const char*> programs[] = {{VANTREL_CLI_PROGRAM, "vantrel92-cli"},
+                                                            {VANTREL_GUI_PROGRAM, "vantrel92"}};
+    for (const auto& [program, name] : programs) {
+        for (const char* option : {"--version", "-V"}) {
+            const ProgramRun run = RunProgram(program, option, folder);
+            EXPECT_EQ(run.status, 0) << name << " " << option;
+            EXPECT_EQ(run.out, std::string(name) + " 1.2.0.0\n") << option;
+            EXPECT_EQ(run.err, "") << name << " " << option;
+        }
+        const ProgramRun help = RunProgram(program, "--help", folder);
+        EXPECT_EQ(help.status, 0);
+        EXPECT_NE(help.out.find("--version"), std::string::npos) << name << ": " << help.out;
+        EXPECT_EQ(help.err, "");
+    }
 }
 
 TEST(CliProgram, ALauncherLinkedFromElsewhereFindsTheLanguageLibraries)
@@ -91,6 +99,8 @@ TEST(CliProgram, ALauncherLinkedFromElsewhereFindsTheLanguageLibraries)
     ASSERT_EQ(get.status, 0) << get.err;
     EXPECT_EQ(get.err, "The file has been received.\n");
     EXPECT_TRUE(std::filesystem::exists(folder.File("greeting.92s")));
+    // The settings are only read: none were there, and none are written.
+    EXPECT_FALSE(std::filesystem::exists(folder.File("Corvessan")));
 }
 
 TEST(CliProgram, CtrlCDuringASlowReceiveLeavesNoFileAndGivesStatus130)

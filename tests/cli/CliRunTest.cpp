@@ -255,8 +255,6 @@ TEST_F(CliFixture, ASignalStopsTheExchangeCleanlyWithStatus130)
 
 TEST_F(CliFixture, GetStatusTellsTheCalculatorFromTheFilesAndTheCommandLine)
 {
-    // No such variable on the calculator.
-    EXPECT_EQ(Run({"--simulate", "get", "main/nothere", "-C", m_work.Path()}), 1);
     // An existing file is not replaced without --force, and the answer is No without a terminal.
     WriteBytes(m_work.File("greeting.92s"), {9});
     EXPECT_EQ(Run({"--simulate", "get", "main/greeting", "-C", m_work.Path()}), 3);
@@ -289,7 +287,9 @@ TEST_F(CliFixture, SendPutsSingleAndGroupFilesOnTheCalculator)
     // The group's folder entry sends its variables into its folder.
     EXPECT_NE(m_calc.FindVariable("group", "X"), nullptr);
     EXPECT_NE(m_calc.FindVariable("group", "Y"), nullptr);
-    EXPECT_NE(Err().find("The file has been sent successfully."), std::string::npos) << Err();
+    // One line per file, naming it.
+    EXPECT_EQ(Err(), m_work.File("fresh.92s") + ": The file has been sent successfully.\n" + SamplePath("group.92g") +
+                         ": The file has been sent successfully.\n");
 
     // Round trip: what comes back is the file that was sent.
     const std::vector<uint8_t> sent = ReadBytes(m_work.File("fresh.92s"));
@@ -298,25 +298,96 @@ TEST_F(CliFixture, SendPutsSingleAndGroupFilesOnTheCalculator)
     EXPECT_EQ(ReadBytes(m_work.File("fresh.92s")), sent);
 }
 
-TEST_F(CliFixture, SendRefusesFilesBeforeAnyExchange)
+TEST_F(CliFixture, GetOfNamesNotOnTheCalculatorSaysWhichAndReceivesNothing)
 {
-    WriteBytes(m_work.File("notvar.92s"), {'h', 'e', 'l', 'l', 'o'});
+    using Args = std::vector<std::string>;
+    struct Case {
+        Args names;
+        std::vector<std::string> missing;
+    };
+    const Case cases[] = {
+        {{"main/nothere"}, {"main\\nothere"}},
+        // Names are case-sensitive, and nothing is received before all are found.
+        {{"main/greeting", "main/Greeting"}, {"main\\Greeting"}},
+        {{"main/nope", "algebra/poly", "x/y", "--group", "g"}, {"main\\nope", "x\\y"}},
+    };
+    for (const Case& c : cases) {
+        Args args{"--simulate", "get", "-C", m_work.Path()};
+        args.insert(args.end(), c.names.begin(), c.names.end());
+        EXPECT_EQ(Run(args), 4) << c.names.front();
+        std::string expected;
+        for (const std::string& name : c.missing)
+            expected += "Variable " + name + " not found on the calculator.\n";
+        EXPECT_EQ(Err(), expected);
+        EXPECT_EQ(Out(), "");
+        EXPECT_TRUE(m_work.Names().empty());
+    }
+}
+
+TEST_F(CliFixture, SendRefusesFilesBeforeAnyExchangeAndSaysWhy)
+{
+    const std::vector<uint8_t> sample = ReadBytes(SamplePath("str.92s"));
+    ASSERT_EQ(sample.size(), 96u);
+    const auto changed = [&](size_t at, const std::string& bytes) {
+        std::vector<uint8_t> file = sample;
+        std::copy(bytes.begin(), bytes.end(), file.begin() + static_cast<std::ptrdiff_t>(at));
+        return file;
+    };
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        std::string said; // after "FILE: "
+    };
+    const Case cases[] = {
+        {"notvar.92s", {'h', 'e', 'l', 'l', 'o'}, "Unable to transfer the file!\nUnknown file type!"},
+        {"cut.92s", std::vector<uint8_t>(sample.begin(), sample.end() - 10),
+         "Unable to send the file: the data of variable str is cut short."},
+        {"many.92s", changed(58, "\xFF\xFF"), "Unable to send the file: it announces 65535 variables, more than it holds."},
+        {"folder.92s", changed(10, std::string("m\\in\0", 5)),
+         "Unable to send the file: \"m\\in\" cannot name a folder or a variable on the calculator (it is empty, or "
+         "holds a backslash or a zero byte)."},
+        {"zero.92s", changed(64, std::string("st\0r", 4)),
+         "Unable to send the file: \"st\\x00r\" cannot name a folder or a variable on the calculator (it is empty, or "
+         "holds a backslash or a zero byte)."},
+    };
     const uint64_t before = m_calc.GetBitsMoved();
-    EXPECT_EQ(Run({"--simulate", "send", m_work.File("notvar.92s")}), 3);
-    EXPECT_FALSE(Err().empty());
+    for (const Case& c : cases) {
+        WriteBytes(m_work.File(c.name), c.bytes);
+        // The good file first is sent; the refused one after it is named.
+        EXPECT_EQ(Run({"--simulate", "send", SamplePath("str.92s"), m_work.File(c.name)}), 3) << c.name;
+        EXPECT_EQ(Err(), SamplePath("str.92s") + ": The file has been sent successfully.\n" + m_work.File(c.name) +
+                             ": " + c.said + "\n");
+    }
+    const uint64_t sentOnce = m_calc.GetBitsMoved() - before;
+    for (const Case& c : cases)
+        EXPECT_EQ(Run({"--simulate", "send", m_work.File(c.name)}), 3) << c.name;
     EXPECT_EQ(Run({"--simulate", "send", m_work.File("missing.92s")}), 3);
     EXPECT_EQ(Run({"--simulate", "send", m_work.Path()}), 3);
-    // A truncated file is damaged, not a failed exchange.
-    std::vector<uint8_t> sample = ReadBytes(SamplePath("str.92s"));
-    ASSERT_GT(sample.size(), 10u);
-    sample.resize(sample.size() - 10);
-    WriteBytes(m_work.File("cut.92s"), sample);
-    EXPECT_EQ(Run({"--simulate", "send", m_work.File("cut.92s")}), 3);
-    EXPECT_EQ(m_calc.GetBitsMoved(), before);
+    // Only the good files went out.
+    EXPECT_EQ(m_calc.GetBitsMoved() - before, sentOnce);
 
     // A good file to a calculator that does not answer.
     m_calc.FallSilentAfterBytes(0);
     EXPECT_EQ(Run({"--simulate", "--timeout", "20", "send", SamplePath("str.92s")}), 1);
+}
+
+TEST_F(CliFixture, TheCommandLineOnlyReadsTheSettings)
+{
+    // None stored: the defaults, and none written.
+    ASSERT_EQ(Run({"--simulate", "get", "main/greeting", "-C", m_work.Path()}), 0) << Err();
+    EXPECT_EQ(Err(), "The file has been received.\n");
+    EXPECT_FALSE(std::filesystem::exists(m_config.File("Corvessan")));
+
+    // Unusable ones: the defaults, and the file left as it is.
+    const std::string path = m_config.File("Corvessan/Vantrel 92.conf");
+    StoreSettings(0);
+    std::vector<uint8_t> stored = ReadBytes(path);
+    const std::string foreign = "Version=9.9";
+    std::copy(foreign.begin(), foreign.end(), stored.begin() + 10);
+    WriteBytes(path, stored);
+    ASSERT_EQ(Run({"--simulate", "get", "main/greeting", "-C", m_work.Path(), "-f"}), 0) << Err();
+    EXPECT_NE(Err().find("The file has been received."), std::string::npos) << Err();
+    EXPECT_EQ(ReadBytes(path), stored);
 }
 
 TEST_F(CliFixture, ScreenImagePixelsAreTheCalculatorsScreen)
