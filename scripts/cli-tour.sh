@@ -14,8 +14,10 @@ if [ ! -x "$cli" ]; then
 fi
 out=${2:-$dir/tour}
 mkdir -p "$out"
+# The program as it is reached from here: a short path below the current
+# folder, the full one otherwise.
 shown_cli=$(realpath --relative-to="$PWD" "$cli")
-[[ $shown_cli == */* ]] || shown_cli=./$shown_cli
+[[ $shown_cli == ../* ]] && shown_cli=$(realpath "$cli")
 
 # An argument as a user can paste it into a shell: quoted when the shell
 # would change it (a backslash, a space, ...).
