@@ -49,11 +49,11 @@ std::string CConsoleMessages::Format(int id, const std::string& arg) const
     return TerminalLines(text);
 }
 
-void CConsoleMessages::Print(const std::string& text)
+void CConsoleMessages::Print(const std::string& text, bool withSubject)
 {
     if (m_pMeter != nullptr)
         m_pMeter->ClearLine();
-    if (!m_strSubject.empty())
+    if (withSubject && !m_strSubject.empty())
         m_err << m_strSubject << ": ";
     m_err << text;
     if (text.empty() || text.back() != '\n')
@@ -64,7 +64,7 @@ void CConsoleMessages::Print(const std::string& text)
 void CConsoleMessages::ShowMessage(int id, const std::string& arg)
 {
     m_shownIds.push_back(id);
-    Print(Format(id, arg));
+    Print(Format(id, arg), arg != m_strSubject);
 }
 
 void CConsoleMessages::ShowText(const std::string& text)

@@ -32,7 +32,8 @@ public:
     // The answer to the group-name prompt.
     void SetGroupName(const std::string& name) { m_strGroupName = name; }
     // What the following messages are about, such as the file being sent:
-    // each line begins with it. Empty for nothing in particular.
+    // each line begins with it, unless the message names it already. Empty
+    // for nothing in particular.
     void SetSubject(const std::string& subject) { m_strSubject = subject; }
 
     void ShowMessage(int id, const std::string& arg = {}) override;
@@ -52,7 +53,7 @@ public:
     bool WasGroupNameRefused() const { return m_nNamePrompts > 1; }
 
 private:
-    void Print(const std::string& text);
+    void Print(const std::string& text, bool withSubject = true);
 
     std::ostream& m_err;
     std::istream& m_in;

@@ -336,19 +336,22 @@ TEST_F(CliFixture, SendRefusesFilesBeforeAnyExchangeAndSaysWhy)
     struct Case {
         const char* name;
         std::vector<uint8_t> bytes;
-        std::string said; // after "FILE: "
+        std::string said; // after the file's name, which it is said once
     };
     const Case cases[] = {
-        {"notvar.92s", {'h', 'e', 'l', 'l', 'o'}, "Unable to transfer the file!\nUnknown file type!"},
+        {"notvar.92s", {'h', 'e', 'l', 'l', 'o'}, ": Unable to transfer the file!\nUnknown file type!"},
         {"cut.92s", std::vector<uint8_t>(sample.begin(), sample.end() - 10),
-         "Unable to send the file: the data of variable str is cut short."},
-        {"many.92s", changed(58, "\xFF\xFF"), "Unable to send the file: it announces 65535 variables, more than it holds."},
+         ": Unable to send the file: the data of variable str is cut short."},
+        {"many.92s", changed(58, "\xFF\xFF"), ": Unable to send the file: it announces 65535 variables, more than it holds."},
         {"folder.92s", changed(10, std::string("m\\in\0", 5)),
-         "Unable to send the file: \"m\\in\" cannot name a folder or a variable on the calculator (it is empty, or "
+         ": Unable to send the file: \"m\\in\" cannot name a folder or a variable on the calculator (it is empty, or "
          "holds a backslash or a zero byte)."},
         {"zero.92s", changed(64, std::string("st\0r", 4)),
-         "Unable to send the file: \"st\\x00r\" cannot name a folder or a variable on the calculator (it is empty, or "
-         "holds a backslash or a zero byte)."},
+         ": Unable to send the file: \"st\\x00r\" cannot name a folder or a variable on the calculator (it is empty, "
+         "or holds a backslash or a zero byte)."},
+        {"backup.92b", ReadBytes(SamplePath("backup.92b")),
+         " is a backup of a calculator's memory, not a variable.\nUse Restore to put it back into the calculator. "
+         "Nothing was sent."},
     };
     const uint64_t before = m_calc.GetBitsMoved();
     for (const Case& c : cases) {
@@ -356,7 +359,7 @@ TEST_F(CliFixture, SendRefusesFilesBeforeAnyExchangeAndSaysWhy)
         // The good file first is sent; the refused one after it is named.
         EXPECT_EQ(Run({"--simulate", "send", SamplePath("str.92s"), m_work.File(c.name)}), 3) << c.name;
         EXPECT_EQ(Err(), SamplePath("str.92s") + ": The file has been sent successfully.\n" + m_work.File(c.name) +
-                             ": " + c.said + "\n");
+                             c.said + "\n");
     }
     const uint64_t sentOnce = m_calc.GetBitsMoved() - before;
     for (const Case& c : cases)
