@@ -7,6 +7,7 @@
 #include "shell/StringIds.h"
 #include "transfer/ReceiveOperation.h"
 #include "transfer/TransferTexts.h"
+#include "transfer/VariableReceiver.h"
 
 #include <filesystem>
 #include <ostream>

@@ -374,6 +374,20 @@ TEST_F(CliFixture, SendRefusesFilesBeforeAnyExchangeAndSaysWhy)
     EXPECT_EQ(Run({"--simulate", "--timeout", "20", "send", SamplePath("str.92s")}), 1);
 }
 
+TEST_F(CliFixture, TheProgressSummaryComesBeforeTheVerdict)
+{
+    // Paced so that the send lasts more than a second and shows its progress
+    // line on the terminal.
+    const std::string file = SamplePath("str.92s");
+    ASSERT_EQ(Run({"--simulate", "--simulate-rate", "60", "send", file}, {}, true), 0) << Err();
+    const std::string err = Err();
+    const size_t summary = err.find(" bytes in ");
+    const size_t verdict = err.find(file + ": The file has been sent successfully.\n");
+    ASSERT_NE(summary, std::string::npos) << err;
+    ASSERT_NE(verdict, std::string::npos) << err;
+    EXPECT_LT(summary, verdict) << err;
+}
+
 TEST_F(CliFixture, TheCommandLineOnlyReadsTheSettings)
 {
     // None stored: the defaults, and none written.
