@@ -4,9 +4,9 @@
 #include "cli/ExitStatus.h"
 #include "link/DirectoryListing.h"
 #include "link/DisplayText.h"
+#include "shell/ProgramTexts.h"
 #include "shell/StringIds.h"
 #include "transfer/ReceiveOperation.h"
-#include "transfer/TransferTexts.h"
 #include "transfer/VariableReceiver.h"
 
 #include <filesystem>
@@ -42,7 +42,7 @@ int FailureStatus(const CConsoleMessages& messages)
     if (messages.WasQuestionDeclined())
         return EXIT_STATUS_FILE;
     for (const std::string& text : messages.GetShownTexts())
-        if (text.rfind(TEXT_CANNOT_WRITE_FILE, 0) == 0)
+        if (text.rfind(ProgramText(IDS_FILE_NOT_WRITTEN), 0) == 0)
             return EXIT_STATUS_FILE;
     return EXIT_STATUS_LINK;
 }

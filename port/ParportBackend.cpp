@@ -1,5 +1,8 @@
 #include "port/ParportBackend.h"
 
+#include "shell/ProgramTexts.h"
+#include "shell/StringIds.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -85,9 +88,7 @@ bool CParportBackend::Open(std::string& error)
     if (m_strDevice.empty()) {
         const auto found = FindDevice(m_system, m_wBase, m_strProcRoot, m_strDevRoot);
         if (!found) {
-            error = "No parallel port with base address " + Hex(m_wBase) +
-                    " is known to the kernel: check the port setting, and load the "
-                    "parport_pc and ppdev modules (sudo modprobe ppdev).";
+            error = ProgramText(IDS_PORT_UNKNOWN_BASE, {Hex(m_wBase)});
             return false;
         }
         m_strDevice = *found;
@@ -161,24 +162,21 @@ std::string CParportBackend::DescribeOpenError(int err) const
     case EPERM: {
         const std::string group = m_system.GroupOf(m_strDevice);
         if (!group.empty())
-            return "You may not use " + m_strDevice + ": add your user to the group '" + group +
-                   "' that owns it (sudo adduser $USER " + group + "), then log in again.";
-        return "You may not use " + m_strDevice + ": ask the administrator for access to it.";
+            return ProgramText(IDS_PORT_JOIN_GROUP, {m_strDevice, group, group});
+        return ProgramText(IDS_PORT_ASK_ADMIN, {m_strDevice});
     }
     case ENOENT:
     case ENODEV:
     case ENXIO:
-        return m_strDevice + " does not exist: load the ppdev module (sudo modprobe ppdev).";
+        return ProgramText(IDS_PORT_NO_DEVICE, {m_strDevice});
     default:
-        return "Cannot open " + m_strDevice + ": " + std::strerror(err) + ".";
+        return ProgramText(IDS_PORT_CANNOT_OPEN, {m_strDevice, std::strerror(err)});
     }
 }
 
 std::string CParportBackend::DescribeClaimError(int err) const
 {
     if (err == EBUSY || err == EAGAIN)
-        return "The parallel port " + m_strDevice +
-               " is held by another driver, usually the printer driver: unload it "
-               "(sudo rmmod lp) and try again.";
-    return "Cannot claim the parallel port " + m_strDevice + ": " + std::strerror(err) + ".";
+        return ProgramText(IDS_PORT_HELD, {m_strDevice});
+    return ProgramText(IDS_PORT_CANNOT_CLAIM, {m_strDevice, std::strerror(err)});
 }

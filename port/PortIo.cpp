@@ -1,5 +1,8 @@
 #include "port/PortIo.h"
 
+#include "shell/ProgramTexts.h"
+#include "shell/StringIds.h"
+
 #include <utility>
 
 CPortIo::CPortIo(std::unique_ptr<IPortBackend> backend) : m_backend(std::move(backend)) {}
@@ -23,7 +26,7 @@ bool CPortIo::OpenDriver()
     if (m_bOpen)
         return true;
     if (!m_backend) {
-        m_strLastError = "No way of reaching the parallel port is available on this system.";
+        m_strLastError = ProgramText(IDS_PORT_NO_ACCESS);
         return false;
     }
     m_bOpen = m_backend->Open(m_strLastError);

@@ -1,5 +1,8 @@
 #include "port/PortvaneBackend.h"
 
+#include "shell/ProgramTexts.h"
+#include "shell/StringIds.h"
+
 #include <cstring>
 #include <vector>
 
@@ -10,9 +13,10 @@ constexpr uint32_t kErrorBadExeFormat = 193;
 constexpr uint32_t kErrorInvalidImageHash = 577;
 constexpr uint32_t kIdentificationBytes = 512;
 
-std::string WithCode(const std::string& text, uint32_t code)
+std::string WithCode(int textId, uint32_t code)
 {
-    return code == 0 ? text + "." : text + " (error " + std::to_string(code) + ").";
+    const std::string text = ProgramText(textId);
+    return code == 0 ? text + "." : ProgramText(IDS_WITH_ERROR_CODE, {text, std::to_string(code)});
 }
 
 } // namespace
@@ -29,7 +33,7 @@ bool CPortvaneBackend::Open(std::string& error)
     Close();
     m_hDevice = IPortvaneSystem::kNoHandle;
     if (!m_system.IsNtFamily()) {
-        error = "The Portvane driver needs Windows NT, 2000, XP or a later Windows.";
+        error = ProgramText(IDS_DRIVER_NEEDS_NT);
         return false;
     }
 
@@ -124,13 +128,13 @@ std::string CPortvaneBackend::DescribeOpenFailure() const
 {
     switch (m_imageState) {
     case ImageState::NoFolder:
-        return "No private temporary folder could be made for the Portvane driver image.";
+        return ProgramText(IDS_DRIVER_NO_FOLDER);
     case ImageState::PathTooLong:
-        return "The temporary folder's path is too long for the Portvane driver image.";
+        return ProgramText(IDS_DRIVER_PATH_TOO_LONG);
     case ImageState::NoResource:
-        return "This program carries no Portvane driver image.";
+        return ProgramText(IDS_DRIVER_NOT_CARRIED);
     case ImageState::WriteFailed:
-        return "The Portvane driver image could not be written to a temporary folder.";
+        return ProgramText(IDS_DRIVER_NOT_WRITTEN);
     case ImageState::Written:
         break;
     }
@@ -138,22 +142,20 @@ std::string CPortvaneBackend::DescribeOpenFailure() const
     switch (m_service.GetLastFailure()) {
     case CPortvaneService::Failure::ManagerDenied:
         if (code == kErrorAccessDenied)
-            return "Loading the Portvane driver needs administrator rights: run the program as "
-                   "administrator.";
-        return WithCode("The service control manager could not be opened", code);
+            return ProgramText(IDS_DRIVER_NEEDS_ADMIN);
+        return WithCode(IDS_DRIVER_NO_MANAGER, code);
     case CPortvaneService::Failure::CreateFailed:
-        return WithCode("The Portvane driver service could not be registered", code);
+        return WithCode(IDS_DRIVER_NOT_REGISTERED, code);
     case CPortvaneService::Failure::StartFailed:
         if (code == kErrorBadExeFormat)
-            return "Windows cannot run this build's Portvane driver: a 64-bit Windows needs the "
-                   "64-bit build.";
+            return ProgramText(IDS_DRIVER_WRONG_BUILD);
         if (code == kErrorInvalidImageHash)
-            return "Windows refused the Portvane driver because it is not signed (error 577).";
-        return WithCode("Windows could not start the Portvane driver", code);
+            return ProgramText(IDS_DRIVER_NOT_SIGNED);
+        return WithCode(IDS_DRIVER_NOT_STARTED, code);
     case CPortvaneService::Failure::None:
         break;
     }
-    return WithCode("The Portvane device could not be opened", m_dwDeviceError);
+    return WithCode(IDS_DRIVER_NO_DEVICE, m_dwDeviceError);
 }
 
 void CPortvaneBackend::Transact(uint32_t code)

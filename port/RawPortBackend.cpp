@@ -1,5 +1,8 @@
 #include "port/RawPortBackend.h"
 
+#include "shell/ProgramTexts.h"
+#include "shell/StringIds.h"
+
 #include <cstring>
 
 CRawPortBackend::CRawPortBackend(ILinuxSystem& system, uint16_t base)
@@ -14,13 +17,12 @@ bool CRawPortBackend::Open(std::string& error)
     if (m_bOpen)
         return true;
     if (!m_system.IsRoot()) {
-        error = "Direct access to the port registers needs root rights.";
+        error = ProgramText(IDS_PORT_NEEDS_ROOT);
         return false;
     }
     const int result = m_system.IoPerm(m_wBase, kRegisterCount, true);
     if (result != 0) {
-        error = std::string("The system refused direct access to the port registers: ") +
-                std::strerror(-result) + ".";
+        error = ProgramText(IDS_PORT_REGISTERS_REFUSED, {std::strerror(-result)});
         return false;
     }
     m_bOpen = true;

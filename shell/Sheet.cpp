@@ -6,16 +6,19 @@
 #include "shell/OwnResources.h"
 #include "shell/SimulatedCalculator.h"
 #include "shell/StringIds.h"
+#include "shell/ToolkitTranslation.h"
 
 #include <QPushButton>
 
 CSheet::CSheet(QWidget* parent) : CPropertySheet(QString::fromStdString(LoadOwnString(IDS_SHEET_CAPTION)), parent)
 {
-    if (m_pageConfig.LoadLanguageLibrary() == 0) {
+    const uint16_t language = m_pageConfig.LoadLanguageLibrary();
+    if (language == 0) {
         UserMessages().ShowText(TEXT_NO_LANGUAGE_LIBRARY);
         m_bLanguageLoaded = false;
         return;
     }
+    InstallToolkitTranslation(language);
     m_bLanguageLoaded = true;
     for (CPropertyPage* page : {static_cast<CPropertyPage*>(&m_pageDirList), static_cast<CPropertyPage*>(&m_pageConfig),
                                 static_cast<CPropertyPage*>(&m_pageAbout), static_cast<CPropertyPage*>(&m_pageGrabScreen)}) {

@@ -1,5 +1,7 @@
 #include "sim/CalculatorFolderLoader.h"
 
+#include "shell/ProgramTexts.h"
+#include "shell/StringIds.h"
 #include "sim/CalcMemory.h"
 #include "transfer/VarFileReader.h"
 
@@ -24,7 +26,7 @@ size_t LoadFile(CCalcMemory& memory, const fs::path& path, std::vector<std::stri
     case VarFileCheck::NotVariableFile:
         return 0;
     case VarFileCheck::Damaged:
-        problems.push_back(shown + ": damaged variable file, not loaded");
+        problems.push_back(ProgramText(IDS_SIM_DAMAGED_FILE, {shown}));
         return 0;
     case VarFileCheck::Ok:
         break;
@@ -47,11 +49,11 @@ size_t LoadFile(CCalcMemory& memory, const fs::path& path, std::vector<std::stri
             read = file.ReadAt(offset + SECTION_PREFIX_SIZE, contents.data(), contents.size());
         }
         if (!read) {
-            problems.push_back(shown + ": " + entries[i].name + " cannot be read");
+            problems.push_back(ProgramText(IDS_SIM_UNREADABLE, {shown, entries[i].name}));
             continue;
         }
         if (!memory.AddVariable(folder, entries[i].name, entries[i].type, entries[i].attributes, std::move(contents))) {
-            problems.push_back(shown + ": " + folder + "\\" + entries[i].name + " cannot be held by the calculator");
+            problems.push_back(ProgramText(IDS_SIM_CANNOT_HOLD, {shown, folder + "\\" + entries[i].name}));
             continue;
         }
         ++loaded;

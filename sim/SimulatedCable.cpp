@@ -1,5 +1,8 @@
 #include "sim/SimulatedCable.h"
 
+#include "shell/ProgramTexts.h"
+#include "shell/StringIds.h"
+
 namespace {
 
 class CSimulatedCableBackend final : public IPortBackend {
@@ -27,7 +30,7 @@ std::unique_ptr<IPortBackend> CSimulatedCable::MakeBackend()
 bool CSimulatedCable::OpenFromPc(std::string& error)
 {
     if (m_bOpenFails) {
-        error = "The simulated cable is unplugged.";
+        error = ProgramText(IDS_SIM_UNPLUGGED);
         return false;
     }
     return true;

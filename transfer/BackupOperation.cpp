@@ -1,11 +1,11 @@
 #include "transfer/BackupOperation.h"
 
+#include "shell/ProgramTexts.h"
 #include "shell/StringIds.h"
 #include "shell/UserMessages.h"
 #include "transfer/BackupExchange.h"
 #include "transfer/BackupFile.h"
 #include "transfer/ReplacingFile.h"
-#include "transfer/TransferTexts.h"
 
 bool CBackupOperation::Backup(const std::string& path)
 {
@@ -35,7 +35,7 @@ bool CBackupOperation::Backup(const std::string& path)
     }
     std::string error;
     if (!file.Commit(BuildBackupFile(image), error)) {
-        m_messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
+        m_messages.ShowText(ProgramText(IDS_FILE_NOT_WRITTEN) + error);
         return false;
     }
     m_messages.ShowMessage(IDS_BACKUP_SAVED, path);

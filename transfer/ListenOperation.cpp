@@ -2,12 +2,12 @@
 
 #include "link/Link.h"
 #include "link/VarTypes.h"
+#include "shell/ProgramTexts.h"
 #include "shell/StringIds.h"
 #include "shell/UserMessages.h"
 #include "transfer/CalcTransmission.h"
 #include "transfer/ReplacingFile.h"
 #include "transfer/SafeFileName.h"
-#include "transfer/TransferTexts.h"
 #include "transfer/VariableFile.h"
 
 namespace {
@@ -38,7 +38,7 @@ bool CListenOperation::SaveFile(const std::string& path, const std::vector<uint8
     std::string error;
     CReplacingFile file;
     if (!file.Create(path, error) || !file.Commit(bytes, error)) {
-        m_messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
+        m_messages.ShowText(ProgramText(IDS_FILE_NOT_WRITTEN) + error);
         return false;
     }
     m_written.push_back(path);

@@ -4,12 +4,12 @@
 #include "link/Link.h"
 #include "link/LinkProgress.h"
 #include "link/VarTypes.h"
+#include "shell/ProgramTexts.h"
 #include "shell/StringIds.h"
 #include "shell/UserMessages.h"
 #include "transfer/ExchangeOpening.h"
 #include "transfer/ReplacingFile.h"
 #include "transfer/SafeFileName.h"
-#include "transfer/TransferTexts.h"
 #include "transfer/VariableFile.h"
 #include "transfer/VariableReceiver.h"
 
@@ -61,7 +61,7 @@ bool CReceiveOperation::HasSectionShape(const uint8_t* data, size_t length)
     // are not its own.
     if (length >= SECTION_PREFIX_SIZE && SectionLengthFromPrefix(data) <= length)
         return true;
-    m_messages.ShowText(TEXT_MALFORMED_VARIABLE);
+    m_messages.ShowText(ProgramText(IDS_MALFORMED_VARIABLE));
     return false;
 }
 
@@ -95,7 +95,7 @@ bool CReceiveOperation::ReceiveIntoFile(const std::string& path, const std::stri
     }
     std::string error;
     if (!file.Commit(builder.Finish(), error)) {
-        m_messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
+        m_messages.ShowText(ProgramText(IDS_FILE_NOT_WRITTEN) + error);
         return false;
     }
     m_strWrittenPath = path;
@@ -142,14 +142,14 @@ bool CReceiveOperation::AskGroupFileName(std::string& fileName)
         fileName = typed + kGroupExtension;
         if (IsPlainFileName(fileName))
             return true;
-        m_messages.ShowText(TEXT_BAD_GROUP_NAME);
+        m_messages.ShowText(ProgramText(IDS_BAD_GROUP_NAME));
     }
 }
 
 bool CReceiveOperation::ReceiveGroup(const std::string& pcFolder, const std::vector<VariableRef>& variables)
 {
     if (variables.size() > kMaxGroupCount) {
-        m_messages.ShowText(TEXT_TOO_MANY_VARIABLES);
+        m_messages.ShowText(ProgramText(IDS_TOO_MANY_VARIABLES));
         return false;
     }
     std::string fileName;

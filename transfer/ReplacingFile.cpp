@@ -1,8 +1,8 @@
 #include "transfer/ReplacingFile.h"
 
+#include "shell/ProgramTexts.h"
 #include "shell/StringIds.h"
 #include "shell/UserMessages.h"
-#include "transfer/TransferTexts.h"
 
 #include <atomic>
 #include <cerrno>
@@ -57,11 +57,11 @@ bool CReplacingFile::Create(const std::string& target, std::string& error)
     std::error_code ec;
     const fs::file_status status = fs::status(targetPath, ec);
     if (fs::is_directory(status)) {
-        error = Describe(target, "a folder of that name is in the way");
+        error = Describe(target, ProgramText(IDS_FOLDER_IN_THE_WAY));
         return false;
     }
     if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
-        error = Describe(target, "the file is read-only");
+        error = Describe(target, ProgramText(IDS_FILE_READ_ONLY));
         return false;
     }
 
@@ -80,7 +80,7 @@ bool CReplacingFile::Create(const std::string& target, std::string& error)
             return false;
         }
     }
-    error = Describe(target, "no temporary file could be created beside it");
+    error = Describe(target, ProgramText(IDS_NO_TEMPORARY_FILE));
     return false;
 }
 
@@ -102,7 +102,7 @@ bool CReplacingFile::WriteAll(const std::vector<uint8_t>& bytes)
 bool CReplacingFile::Commit(const std::vector<uint8_t>& bytes, std::string& error)
 {
     if (!m_pFile) {
-        error = Describe(m_strTarget, "the file was not created");
+        error = Describe(m_strTarget, ProgramText(IDS_FILE_NOT_CREATED));
         return false;
     }
     errno = 0;
@@ -164,7 +164,7 @@ bool CreateAfterAsking(CReplacingFile& file, IUserMessages& messages, const std:
     std::string error;
     if (file.Create(path, error))
         return true;
-    messages.ShowText(TEXT_CANNOT_WRITE_FILE + error);
+    messages.ShowText(ProgramText(IDS_FILE_NOT_WRITTEN) + error);
     return false;
 }
 

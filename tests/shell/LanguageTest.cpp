@@ -4,6 +4,7 @@
 #include "shell/LanguageImageCheck.h"
 #include "shell/LanguageLibrary.h"
 #include "shell/OwnResources.h"
+#include "shell/ProgramTexts.h"
 #include "shell/RccBundleCheck.h"
 #include "shell/StringIds.h"
 
@@ -56,6 +57,9 @@ TEST_F(LanguageTest, ChoosesTheLibraryFromTheStoredIndex)
         } else if (c.expected == LANGID_ENGLISH) {
             EXPECT_EQ(LoadLanguageString(IDS_HEAD_FOLDER), "Folder");
         }
+        // The core's own texts follow the library; without one, English.
+        EXPECT_EQ(ProgramText(IDS_PORT_UNKNOWN_BASE, {"0x378"}).substr(0, 32),
+                  c.expected == LANGID_ITALIAN ? "Il kernel non conosce nessuna po" : "No parallel port with base addre");
         FreeLanguageLibrary();
     }
 }

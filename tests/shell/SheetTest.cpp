@@ -7,8 +7,11 @@
 #include "shell/SimulatedCalculator.h"
 #include "shell/StringIds.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QIcon>
 #include <QLabel>
+#include <QLibraryInfo>
 
 namespace {
 
@@ -126,8 +129,19 @@ TEST_F(SheetTest, PortFailureMessageReadsInTheChosenLanguage)
     EXPECT_EQ(FormatLanguageMessage(IDS_PORT_NOT_OPENED, "x"), ""); // no library yet
     StoreSettings("0x378", 0, 1000);
     CSheet sheet;
-    EXPECT_EQ(FormatLanguageMessage(IDS_PORT_NOT_OPENED, "No parport device."),
-              "Impossibile aprire il driver della porta parallela!\r\nNo parport device.");
+    CSimulatedCable cable;
+    cable.SetOpenFailure(true);
+    sheet.GetLink().m_portIo.SetBackend(cable.MakeBackend());
+    ASSERT_TRUE(sheet.Create());
+    // The reason comes from the port layer, in the library's language too.
+    ASSERT_EQ(m_messages.GetShown().size(), 1u);
+    EXPECT_EQ(FormatLanguageMessage(IDS_PORT_NOT_OPENED, m_messages.GetShown()[0].text),
+              "Impossibile aprire il driver della porta parallela!\r\nIl cavo simulato \u00e8 scollegato.");
+    // The toolkit's standard buttons follow when its translations are installed.
+    if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_it.qm"))) {
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&S\u00ec"));
+    }
+    sheet.DestroyWindow();
 }
 
 TEST_F(SheetTest, LinkTakesThePortAndTimeOutOnceWhenTheWindowOpens)

@@ -3,9 +3,9 @@
 #include "TempFolder.h"
 #include "TransferScript.h"
 #include "link/VarTypes.h"
+#include "shell/ProgramTexts.h"
 #include "shell/StringIds.h"
 #include "transfer/ReceiveOperation.h"
-#include "transfer/TransferTexts.h"
 #include "transfer/VarFileReader.h"
 #include "transfer/VariableFile.h"
 #include "transfer/VariableReceiver.h"
@@ -205,7 +205,7 @@ TEST(ReceiveVariable, CalculatorFailuresLeaveNoFile)
         r.List("x", VAR_EXPR, section);
         ScriptReceive(r.calc, kMain, "x", VAR_EXPR, Bytes{0, 0, 0, 0, 0x00, 0x09, 1, 2});
         EXPECT_FALSE(r.Receive({"x"}));
-        EXPECT_EQ(r.messages.GetTexts(), std::vector<std::string>{TEXT_MALFORMED_VARIABLE});
+        EXPECT_EQ(r.messages.GetTexts(), std::vector<std::string>{ProgramText(IDS_MALFORMED_VARIABLE)});
         EXPECT_TRUE(r.folder.Names().empty());
     }
 }
@@ -264,7 +264,7 @@ TEST(ReceiveVariable, ATargetThatCannotBeWrittenStartsNoExchange)
     const auto texts = r.messages.GetTexts();
     ASSERT_EQ(texts.size(), 2u);
     for (const std::string& text : texts)
-        EXPECT_EQ(text.rfind(TEXT_CANNOT_WRITE_FILE, 0), 0u) << text;
+        EXPECT_EQ(text.rfind(ProgramText(IDS_FILE_NOT_WRITTEN), 0), 0u) << text;
     EXPECT_TRUE(r.calc.FromPc().empty());
 }
 
@@ -291,7 +291,7 @@ TEST(ReceiveVariable, AFullDiskKeepsTheOldFileByteForByte)
     EXPECT_FALSE(received);
     EXPECT_TRUE(r.calc.Finished());
     ASSERT_EQ(r.messages.GetTexts().size(), 1u);
-    EXPECT_EQ(r.messages.GetTexts()[0].rfind(TEXT_CANNOT_WRITE_FILE, 0), 0u);
+    EXPECT_EQ(r.messages.GetTexts()[0].rfind(ProgramText(IDS_FILE_NOT_WRITTEN), 0), 0u);
     EXPECT_EQ(ReadBytes(r.folder.File("x.92e")), kOld);
     EXPECT_EQ(r.folder.Names(), std::vector<std::string>{"x.92e"});
 }
@@ -354,7 +354,7 @@ TEST(ReceiveGroup, TheNameIsAskedAgainUntilItCanNameAFile)
         if (shown.kind == CRecordingMessages::Shown::Prompt)
             offered.push_back(shown.text);
     EXPECT_EQ(offered, (std::vector<std::string>{"", "", "../up", std::string(260, 'n')}));
-    EXPECT_EQ(r.messages.GetTexts(), (std::vector<std::string>{TEXT_BAD_GROUP_NAME, TEXT_BAD_GROUP_NAME}));
+    EXPECT_EQ(r.messages.GetTexts(), (std::vector<std::string>{ProgramText(IDS_BAD_GROUP_NAME), ProgramText(IDS_BAD_GROUP_NAME)}));
     EXPECT_EQ(r.folder.Names(), std::vector<std::string>{"two.92g"});
 }
 
