@@ -14,7 +14,8 @@ public:
     virtual void ShowMessage(int id, const std::string& arg = {}) = 0;
     // An OK box with a text of the program's own.
     virtual void ShowText(const std::string& text) = 0;
-    // A Yes/No box with language string `id`; true for Yes.
+    // A Yes/No warning with language string `id`, No the default; true for
+    // Yes.
     virtual bool AskYesNo(int id, const std::string& arg = {}) = 0;
     // The one-line input dialog: caption and prompt from the program's own
     // strings `titleId` and `promptId`, `text` shown and read back.

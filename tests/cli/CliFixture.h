@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../transfer/TempFolder.h"
+#include "TempFolder.h"
 #include "cli/CliApp.h"
 #include "shell/ProgramFolder.h"
 #include "shell/SimulatedCalculator.h"

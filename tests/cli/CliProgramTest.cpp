@@ -1,4 +1,4 @@
-#include "../transfer/TempFolder.h"
+#include "TempFolder.h"
 #include "link/VarTypes.h"
 #include "transfer/VariableFile.h"
 

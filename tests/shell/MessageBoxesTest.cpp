@@ -34,20 +34,30 @@ TEST_F(MessageBoxesTest, TextBoxHasOnlyOkAndPlainLineBreaks)
     EXPECT_EQ(buttons, 1);
 }
 
-TEST_F(MessageBoxesTest, QuestionFillsTheFileNameAndAnswersYesOrNo)
+// Asked before a file is replaced: a warning whose default keeps the file.
+TEST_F(MessageBoxesTest, QuestionIsAWarningThatFillsTheFileNameAndDefaultsToNo)
 {
     Install("English.dll");
     CSheet sheet; // loads the library
     for (bool yes : {true, false}) {
         std::string shown;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QAbstractButton* defaultButton = nullptr;
+        QAbstractButton* no = nullptr;
         OnNextModal([&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             ASSERT_NE(box, nullptr);
             shown = box->text().toStdString();
+            icon = box->icon();
+            defaultButton = box->defaultButton();
+            no = box->button(QMessageBox::No);
             box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
         });
         EXPECT_EQ(m_boxes.AskYesNo(IDS_OVERWRITE_FILE, "x.92p"), yes);
         EXPECT_EQ(shown, "Warning: the file x.92p already exists. Overwrite it?");
+        EXPECT_EQ(icon, QMessageBox::Warning);
+        EXPECT_NE(no, nullptr);
+        EXPECT_EQ(defaultButton, no);
     }
 }
 
