@@ -22,7 +22,7 @@ namespace {
 constexpr int kCaptures = 5;
 constexpr int kBuilds = 200;
 
-double MeanBuildMicroseconds(CGrabScreen& page, uint8_t zoom)
+double MeanBuildMicroseconds(CGrabScreenLogic& page, uint8_t zoom)
 {
     page.m_nZoom = zoom;
     page.BuildPicture(); // warm-up
@@ -50,14 +50,14 @@ int main(int argc, char** argv)
     double bestCaptureUs = 0;
     for (int i = 0; i < kCaptures; ++i) {
         const auto start = BenchClock::now();
-        if (!ReceiveScreen(link, page.Screen())) {
+        if (!ReceiveScreen(link, page.Logic().Screen())) {
             std::fprintf(stderr, "bench_screen: the capture failed\n");
             return 1;
         }
         const double us = ElapsedSince<std::micro>(start);
         bestCaptureUs = i == 0 ? us : std::min(bestCaptureUs, us);
     }
-    if (!std::equal(calc.Screen().begin(), calc.Screen().end(), page.m_pScreen.get(),
+    if (!std::equal(calc.Screen().begin(), calc.Screen().end(), page.Logic().m_pScreen.get(),
                     [](uint8_t wire, uint8_t kept) { return kept == uint8_t(~wire); })) {
         std::fprintf(stderr, "bench_screen: the captured screen differs from the calculator's\n");
         return 1;
@@ -72,8 +72,8 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    const double zoom1 = MeanBuildMicroseconds(page, 1);
-    const double zoom2 = MeanBuildMicroseconds(page, 2);
+    const double zoom1 = MeanBuildMicroseconds(page.Logic(), 1);
+    const double zoom2 = MeanBuildMicroseconds(page.Logic(), 2);
     if (page.GetPicture().width() != 480) {
         std::fprintf(stderr, "bench_screen: the double-size picture was not built\n");
         return 1;

@@ -1,26 +1,23 @@
 #include "link/DirList.h"
 
-#include "link/DisplayText.h"
-#include "link/LinkProgress.h"
-#include "link/VarTypes.h"
+#include "link/DirListColumns.h"
 #include "shell/LanguageLibrary.h"
 #include "shell/MessageBoxes.h"
-#include "shell/Sheet.h"
-#include "shell/StringIds.h"
+#include "transfer/WaitDialog.h"
 
+#include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
 namespace {
-
-// Where each row keeps its raw name.
-constexpr int kRawNameRole = Qt::UserRole;
 
 // The list icons in image-list order: folder, spare, then the types.
 constexpr const char* kIconFiles[ICON_COUNT] = {
@@ -33,79 +30,76 @@ constexpr const char* kIconFiles[ICON_COUNT] = {
 
 constexpr QSize kIconSize(19, 17);
 
-struct Column {
-    int headingId;
-    Qt::Alignment alignment;
-    int width;
-};
-
-constexpr Column kFolderColumns[] = {
-    {IDS_HEAD_FOLDER, Qt::AlignLeft, 100},
-    {IDS_HEAD_FOLDER_SIZE, Qt::AlignLeft, 70},
-};
-constexpr Column kVarColumns[] = {
-    {IDS_HEAD_VAR, Qt::AlignLeft, 100},
-    {IDS_HEAD_TYPE, Qt::AlignHCenter, 70},
-    {IDS_HEAD_VAR_SIZE, Qt::AlignHCenter, 70},
-};
-
 QString Heading(int id)
 {
     std::unique_ptr<char[]> text(static_cast<char*>(LoadLanguageResource(id, RT_STRING)));
     return text ? QString::fromUtf8(text.get()) : QString();
 }
 
+Qt::Alignment AlignmentOf(ColumnAlign align)
+{
+    return align == ColumnAlign::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
+}
+
 template <size_t N>
-void InsertColumnsInto(QTreeWidget* list, const Column (&columns)[N])
+void InsertColumnsInto(QTreeWidget* list, const ListColumn (&columns)[N])
 {
     if (list == nullptr)
         return;
     list->setColumnCount(static_cast<int>(N));
     // Columns keep their widths, as in a report-style list view.
     list->header()->setStretchLastSection(false);
-    QTreeWidgetItem* header = list->headerItem();
+    QTreeWidgetItem* headings = list->headerItem();
     for (size_t i = 0; i < N; ++i) {
         const int col = static_cast<int>(i);
-        header->setText(col, Heading(columns[i].headingId));
-        header->setTextAlignment(col, columns[i].alignment | Qt::AlignVCenter);
-        list->setColumnWidth(col, columns[i].width);
+        headings->setText(col, Heading(columns[i].headingId));
+        headings->setTextAlignment(col, AlignmentOf(columns[i].align) | Qt::AlignVCenter);
     }
+    for (size_t i = 0; i < N; ++i)
+        list->setColumnWidth(static_cast<int>(i), columns[i].minWidth);
 }
 
-QString SizeText(uint32_t size)
+template <size_t N>
+QTreeWidgetItem* MakeItem(const ListRow& row, const QIcon& icon, const ListColumn (&columns)[N])
 {
-    return QString::number(size); // "%u"
+    auto* item = new QTreeWidgetItem;
+    item->setText(0, QString::fromStdString(row.text));
+    item->setIcon(0, icon);
+    for (size_t i = 0; i < row.cells.size() && i + 1 < N; ++i) {
+        const int col = static_cast<int>(i + 1);
+        item->setText(col, QString::fromStdString(row.cells[i]));
+        if (columns[i + 1].align == ColumnAlign::Centre)
+            item->setTextAlignment(col, Qt::AlignCenter);
+    }
+    return item;
 }
 
-std::string RawName(const QTreeWidgetItem* item)
+int FirstSelectedRow(const QListWidget* list)
 {
-    const QByteArray raw = item->data(0, kRawNameRole).toByteArray();
-    return std::string(raw.constData(), static_cast<size_t>(raw.size()));
+    if (list == nullptr)
+        return -1;
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.front());
 }
 
-QByteArray ToBytes(const std::string& s)
+void FillList(QListWidget* list, const std::vector<std::string>& texts)
 {
-    return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
+    if (list == nullptr)
+        return;
+    const QSignalBlocker block(list);
+    list->clear();
+    for (const std::string& text : texts)
+        list->addItem(QString::fromStdString(text));
 }
 
 } // namespace
 
-CDirList::CDirList() : CPropertyPage(IDD)
+CDirList::CDirList() : CPropertyPage(IDD), m_logic(*this, CurrentUserMessages())
 {
     Q_INIT_RESOURCE(list_icons);
-    m_listing.SetFolderRows(this);
 }
 
-CDirList::~CDirList()
-{
-    m_listing.SetFolderRows(nullptr);
-    m_listing.Clear();
-}
-
-CLink* CDirList::GetLink() const
-{
-    return m_pSheet && m_pSheet->HasLink() ? &m_pSheet->GetLink() : nullptr;
-}
+CDirList::~CDirList() = default;
 
 bool CDirList::OnInitDialog()
 {
@@ -113,7 +107,7 @@ bool CDirList::OnInitDialog()
     InsertColumns();
     LoadIcons();
     ConnectControls();
-    ShowPcFolder(CPcFolder::HomeFolder());
+    m_logic.OnInitDialog();
     return true;
 }
 
@@ -128,8 +122,8 @@ void CDirList::DoDataExchange()
 
 void CDirList::InsertColumns()
 {
-    InsertColumnsInto(m_listFolders, kFolderColumns);
-    InsertColumnsInto(m_listVars, kVarColumns);
+    InsertColumnsInto(m_listFolders, FOLDER_LIST_COLUMNS);
+    InsertColumnsInto(m_listVars, VAR_LIST_COLUMNS);
 }
 
 void CDirList::LoadIcons()
@@ -144,203 +138,127 @@ void CDirList::LoadIcons()
 void CDirList::ConnectControls()
 {
     if (m_listFolders)
-        connect(m_listFolders, &QTreeWidget::itemActivated, this,
-                [this](QTreeWidgetItem* item) { OnActivateFolder(item); });
+        connect(m_listFolders, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+            m_logic.OnActivateFolder(m_listFolders->indexOfTopLevelItem(item));
+        });
     // Moving into a folder refills the list whose selection just changed, so
     // it happens once the list has finished handling the click or key.
     if (m_listPcFolders)
-        connect(m_listPcFolders, &QListWidget::itemSelectionChanged, this, &CDirList::OnSelectPcFolder,
+        connect(m_listPcFolders, &QListWidget::itemSelectionChanged, this, [this] { m_logic.OnSelectPcFolder(); },
                 Qt::QueuedConnection);
     if (auto* send = GetControl<QPushButton>("IDC_SEND"))
-        connect(send, &QPushButton::clicked, this, [this] {
-            if (CheckLink())
-                OnSend();
-        });
+        connect(send, &QPushButton::clicked, this, [this] { m_logic.OnSend(); });
     if (auto* directory = GetControl<QPushButton>("IDC_DIRECTORY"))
-        connect(directory, &QPushButton::clicked, this, &CDirList::OnRefreshDirectory);
+        connect(directory, &QPushButton::clicked, this, [this] { m_logic.OnRefreshDirectory(); });
     if (auto* receive = GetControl<QPushButton>("IDC_RECEIVE"))
-        connect(receive, &QPushButton::clicked, this, [this] {
-            if (CheckLink())
-                OnReceive();
-        });
-    const std::pair<const char*, void (CDirList::*)()> linkButtons[] = {
-        {"IDC_BACKUP", &CDirList::OnBackup}, {"IDC_RESTORE", &CDirList::OnRestore}, {"IDC_LISTEN", &CDirList::OnListen}};
-    for (const auto& [name, handler] : linkButtons)
+        connect(receive, &QPushButton::clicked, this, [this] { m_logic.OnReceive(); });
+    const std::pair<const char*, void (CDirListLogic::*)()> backupButtons[] = {
+        {"IDC_BACKUP", &CDirListLogic::OnBackup},
+        {"IDC_RESTORE", &CDirListLogic::OnRestore},
+        {"IDC_LISTEN", &CDirListLogic::OnListen}};
+    for (const auto& [name, handler] : backupButtons)
         if (auto* button = GetControl<QPushButton>(name))
-            connect(button, &QPushButton::clicked, this, [this, handler = handler] {
-                if (CheckLink())
-                    (this->*handler)();
-            });
+            connect(button, &QPushButton::clicked, this, [this, handler = handler] { (m_logic.*handler)(); });
 }
 
-bool CDirList::CheckLink()
+// ---- what the logic shows --------------------------------------------------
+
+const QIcon& CDirList::Icon(int index) const
 {
-    if (GetLink() != nullptr)
-        return true;
-    UserMessages().ShowMessage(IDS_PORT_NOT_OPENED);
-    return false;
+    return m_imageList[static_cast<size_t>(std::clamp(index, 0, ICON_COUNT - 1))];
 }
 
-std::string CDirList::GetTypeExtension(uint8_t type)
+void CDirList::ClearCalculatorLists()
 {
-    return ::GetTypeExtension(type);
-}
-
-// ---- calculator side -------------------------------------------------------
-
-void CDirList::OnRefreshDirectory()
-{
-    if (!CheckLink())
-        return;
-    for (QTreeWidget* list : {m_listFolders, m_listVars})
-        if (list)
+    for (QTreeWidget* list : {m_listFolders, m_listVars}) {
+        if (list) {
             list->clear();
-    m_listing.Clear();
-    for (QTreeWidget* list : {m_listFolders, m_listVars})
-        if (list)
             list->viewport()->update();
-    if (!ReadDirectory())
-        UserMessages().ShowMessage(ExchangeFailureMessage(*GetLink(), IDS_DIRECTORY_FAILED));
+        }
+    }
 }
 
-bool CDirList::ReadDirectory()
-{
-    CLink* link = GetLink();
-    return link != nullptr && m_listing.ReadDirectory(*link);
-}
-
-bool CDirList::AddFolderEntry(const std::string& name, uint32_t size)
-{
-    return m_listing.AddFolderEntry(name, size);
-}
-
-void CDirList::AddVariableEntry(const VarEntry& entry)
-{
-    m_listing.AddVariableEntry(entry);
-}
-
-bool CDirList::InsertFolderRow(const std::string& name, uint32_t size)
+bool CDirList::InsertFolderRow(const ListRow& row)
 {
     if (m_listFolders == nullptr)
         return false;
-    auto* item = new QTreeWidgetItem;
-    item->setText(0, QString::fromStdString(CalcNameToDisplay(name)));
-    item->setData(0, kRawNameRole, ToBytes(name));
-    item->setIcon(0, m_imageList[ICON_FOLDER]);
-    item->setText(1, SizeText(size));
-    m_listFolders->insertTopLevelItem(0, item);
+    m_listFolders->insertTopLevelItem(0, MakeItem(row, Icon(row.icon), FOLDER_LIST_COLUMNS));
     return true;
 }
 
-void CDirList::OnActivateFolder(QTreeWidgetItem* item)
-{
-    if (item != nullptr)
-        ShowFolderVariables(RawName(item));
-}
-
-void CDirList::ShowFolderVariables(const std::string& folder)
+size_t CDirList::ShowVariableRows(const std::vector<ListRow>& rows)
 {
     if (m_listVars == nullptr)
-        return;
+        return 0;
     m_listVars->clear();
-    // Each row goes in ahead of the ones before it, so the list shows the
-    // folder's variables in the reverse of their arrival order. Built in one
-    // batch, which shows the same rows as inserting them one by one.
-    QList<QTreeWidgetItem*> rows;
-    for (auto it = m_listing.m_vars.rbegin(); it != m_listing.m_vars.rend(); ++it) {
-        if (it->folder != folder)
-            continue;
-        auto* item = new QTreeWidgetItem;
-        item->setText(0, QString::fromStdString(CalcNameToDisplay(it->name)));
-        item->setData(0, kRawNameRole, ToBytes(it->name));
-        item->setIcon(0, m_imageList[static_cast<size_t>(GetTypeIconIndex(it->type))]);
-        item->setText(1, QString::fromStdString(GetTypeDisplayName(it->type)));
-        item->setTextAlignment(1, Qt::AlignCenter);
-        item->setText(2, SizeText(it->size));
-        item->setTextAlignment(2, Qt::AlignCenter);
-        rows.append(item);
-    }
-    m_listVars->insertTopLevelItems(0, rows);
+    // Built in one batch: a thousand rows inserted one by one would be slow.
+    QList<QTreeWidgetItem*> items;
+    for (const ListRow& row : rows)
+        items.append(MakeItem(row, Icon(row.icon), VAR_LIST_COLUMNS));
+    m_listVars->insertTopLevelItems(0, items);
+    return rows.size();
 }
 
-bool CDirList::GetSelectedFolder(std::string& name) const
+int CDirList::GetSelectedFolderRow() const
 {
     if (m_listFolders == nullptr)
-        return false;
-    const QList<QTreeWidgetItem*> selected = m_listFolders->selectedItems();
-    if (selected.isEmpty())
-        return false;
-    name = RawName(selected.front());
-    return true;
+        return -1;
+    int first = -1;
+    for (QTreeWidgetItem* item : m_listFolders->selectedItems()) {
+        const int row = m_listFolders->indexOfTopLevelItem(item);
+        if (row >= 0 && (first < 0 || row < first))
+            first = row;
+    }
+    return first;
 }
 
-std::vector<std::string> CDirList::GetSelectedVariableNames() const
+std::vector<int> CDirList::GetSelectedVariableRows() const
 {
-    std::vector<std::string> names;
+    std::vector<int> rows;
     if (m_listVars == nullptr)
-        return names;
-    // In list order, whatever the order of selecting.
-    for (int i = 0; i < m_listVars->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = m_listVars->topLevelItem(i);
-        if (item->isSelected())
-            names.push_back(RawName(item));
-    }
-    return names;
+        return rows;
+    for (int i = 0; i < m_listVars->topLevelItemCount(); ++i)
+        if (m_listVars->topLevelItem(i)->isSelected())
+            rows.push_back(i);
+    return rows;
 }
 
-// ---- PC side ---------------------------------------------------------------
-
-void CDirList::ShowPcFolder(const std::string& path)
+void CDirList::ShowPcFolder(const std::string& path, const std::vector<std::string>& folders,
+                            const std::vector<std::string>& files)
 {
-    // A folder that cannot be entered or listed leaves everything as it was.
-    if (!m_pcFolder.Show(path))
-        return;
     if (m_labelPcPath)
-        m_labelPcPath->setText(QString::fromStdString(FileNameToDisplay(m_pcFolder.GetPath())));
-    if (m_listPcFolders) {
-        const QSignalBlocker block(m_listPcFolders);
-        m_listPcFolders->clear();
-        for (const CPcFolder::Item& entry : m_pcFolder.GetFolders()) {
-            auto* item = new QListWidgetItem(QString::fromStdString(entry.label));
-            item->setData(kRawNameRole, ToBytes(entry.target));
-            m_listPcFolders->addItem(item);
-        }
-    }
-    if (m_listPcFiles) {
-        m_listPcFiles->clear();
-        for (const std::string& name : m_pcFolder.GetFiles()) {
-            auto* item = new QListWidgetItem(QString::fromStdString(FileNameToDisplay(name)));
-            item->setData(kRawNameRole, ToBytes(name));
-            m_listPcFiles->addItem(item);
-        }
-    }
+        m_labelPcPath->setText(QString::fromStdString(path));
+    FillList(m_listPcFolders, folders);
+    FillList(m_listPcFiles, files);
 }
 
-void CDirList::OnSelectPcFolder()
+int CDirList::GetSelectedPcFolderRow() const
 {
-    if (m_listPcFolders == nullptr)
-        return;
-    const QList<QListWidgetItem*> selected = m_listPcFolders->selectedItems();
-    if (selected.isEmpty())
-        return;
-    const QByteArray target = selected.front()->data(kRawNameRole).toByteArray();
-    m_szPath.assign(target.constData(), static_cast<size_t>(target.size()));
-    ShowPcFolder(m_szPath);
+    return FirstSelectedRow(m_listPcFolders);
 }
 
-void CDirList::RefreshPcFiles()
+int CDirList::GetSelectedPcFileRow() const
 {
-    if (!m_pcFolder.GetPath().empty())
-        ShowPcFolder(m_pcFolder.GetPath());
+    return FirstSelectedRow(m_listPcFiles);
 }
 
-std::string CDirList::GetSelectedPcFile() const
+std::string CDirList::AskBackupFile(bool forSaving, const std::string& start)
 {
-    if (m_listPcFiles == nullptr)
-        return {};
-    const QList<QListWidgetItem*> selected = m_listPcFiles->selectedItems();
-    if (selected.isEmpty())
-        return {};
-    const QByteArray raw = selected.front()->data(kRawNameRole).toByteArray();
-    return std::string(raw.constData(), static_cast<size_t>(raw.size()));
+    if (m_chooseBackupFile)
+        return m_chooseBackupFile(forSaving);
+    const QString title =
+        QString::fromStdString(LoadLanguageString(forSaving ? IDS_BACKUP_SAVE_TITLE : IDS_RESTORE_OPEN_TITLE));
+    const QString filter = QString::fromStdString(LoadLanguageString(IDS_BACKUP_FILTER));
+    const QString from = QFile::decodeName(QByteArray::fromStdString(start));
+    // The overwrite question is the program's own, as for received files.
+    const QString chosen = forSaving ? QFileDialog::getSaveFileName(this, title, from, filter, nullptr,
+                                                                    QFileDialog::DontConfirmOverwrite)
+                                     : QFileDialog::getOpenFileName(this, title, from, filter);
+    return QFile::encodeName(chosen).toStdString();
+}
+
+std::unique_ptr<IWaitWindow> CDirList::OpenWaitWindow(int titleId, int textId, const std::string& arg)
+{
+    return std::make_unique<CWaitDialog>(this, LoadLanguageString(titleId),
+                                         textId != 0 ? FormatLanguageMessage(textId, arg) : arg);
 }

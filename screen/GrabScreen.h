@@ -1,71 +1,48 @@
 #pragma once
 
-#include "screen/ScreenImage.h"
+#include "link/ExchangeFeedback.h"
+#include "screen/GrabScreenLogic.h"
+#include "screen/GrabScreenView.h"
+#include "screen/ImageExport.h"
 #include "shell/PropertyPage.h"
+#include "shell/SheetLogic.h"
 
 #include <QImage>
-#include <QString>
 
-#include <cstdint>
-#include <memory>
-#include <span>
-
-class CLink;
-class CSheet;
 class QCheckBox;
 class QLabel;
 
-// The screen page: fetches the calculator's display, shows it at single or
-// double size and saves it as an image. Its template (108) comes from the
-// language library.
-class CGrabScreen : public CPropertyPage {
+// The screen page's window: the picture control, the capture button, the
+// zoom check box and the save button. Its template (108) comes from the
+// language library. It draws what its logic says, passes the user's actions
+// on to it, and shows the wait cursor while a capture holds the window.
+class CGrabScreen : public CPropertyPage, private IGrabScreenView, private IExchangeFeedback {
     Q_OBJECT
 public:
-    static constexpr int IDD = 108;
+    static constexpr int IDD = IDD_GRABSCREEN;
 
     CGrabScreen();
     ~CGrabScreen() override;
 
-    // The sheet whose link operations the page uses; set when the port has
-    // opened, so a page without it has no link.
-    void SetSheet(CSheet* pSheet) { m_pSheet = pSheet; }
-    // The link, or null while the page has none.
-    CLink* GetLink() const;
-
-    // The capture exchange; on success the picture is rebuilt and shown.
-    // False, with no message, when it fails or the page has no link.
-    bool ReceiveScreen();
-    // Rebuilds the shown picture from the screen buffer at the current zoom.
-    void BuildPicture();
-
-    // The capture button: a failed capture, or one without a link, shows
-    // message 124.
-    void OnCapture();
-    // The zoom check box: double size while checked; no link traffic.
-    void OnZoom();
-    // The save button: asks for a file name and saves the shown picture.
-    void OnSave();
-    // Saves the shown picture to `path` in the format its extension names;
-    // a save that writes nothing tells the user which file and why.
-    bool SavePictureTo(const QString& path);
-
-    std::span<uint8_t, SCREEN_BYTES> Screen() { return std::span<uint8_t, SCREEN_BYTES>(m_pScreen.get(), SCREEN_BYTES); }
-    // The picture the page shows (and saves).
+    CGrabScreenLogic& Logic() { return m_logic; }
+    // The picture the page shows.
     const QImage& GetPicture() const { return m_bitmap; }
-
-    CSheet* m_pSheet = nullptr;
-    // The last captured screen (bit set = light), all light until then.
-    std::unique_ptr<uint8_t[]> m_pScreen;
-    uint8_t m_nZoom = 1;
 
 protected:
     bool OnInitDialog() override;
 
 private:
+    bool ShowPicture(const std::vector<uint8_t>& bits, unsigned zoom) override;
+    bool IsZoomChecked() const override;
+    std::string AskPicturePath() override;
+    void ExchangeStarts(ExchangeKind kind, CLink& link) override;
+    void ExchangeEnds() override;
+
     void DoDataExchange();
-    void ShowPicture();
 
     QLabel* m_picture = nullptr;
     QCheckBox* m_checkZoom = nullptr;
     QImage m_bitmap;
+    CQtPictureWriter m_writer;
+    CGrabScreenLogic m_logic;
 };

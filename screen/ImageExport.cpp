@@ -1,52 +1,18 @@
 #include "screen/ImageExport.h"
 
-#include <QFileInfo>
+#include "screen/PictureFormat.h"
+#include "screen/PictureTexts.h"
+#include "screen/ScreenPicture.h"
+
+#include <QFile>
 #include <QImageWriter>
 #include <QSaveFile>
-#include <QStringList>
 
 namespace {
 
-QString KnownExtensions()
+// `format` is one the toolkit can write.
+bool WriteImage(const QImage& picture, const QString& path, const QByteArray& format, QString& reason)
 {
-    QStringList names;
-    for (const QByteArray& format : QImageWriter::supportedImageFormats())
-        names << QString::fromLatin1(format);
-    return names.join(QStringLiteral(", "));
-}
-
-} // namespace
-
-QByteArray FindImageFormat(const QString& path)
-{
-    const QString fileName = QFileInfo(path).fileName();
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0)
-        return {};
-    const QString extension = fileName.mid(dot + 1);
-    if (extension.isEmpty())
-        return {};
-    for (const QByteArray& format : QImageWriter::supportedImageFormats()) {
-        if (extension.compare(QString::fromLatin1(format), Qt::CaseInsensitive) == 0)
-            return format;
-    }
-    return {};
-}
-
-bool SaveImageAs(const QImage& picture, const QString& path, QString& reason)
-{
-    if (picture.isNull()) {
-        reason = QStringLiteral("There is no picture to save.");
-        return false;
-    }
-    const QByteArray format = FindImageFormat(path);
-    if (format.isEmpty()) {
-        reason = QStringLiteral("The name does not end in the extension of an image format this program "
-                                "can write (%1).")
-                     .arg(KnownExtensions());
-        return false;
-    }
-
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         reason = file.errorString();
@@ -63,4 +29,51 @@ bool SaveImageAs(const QImage& picture, const QString& path, QString& reason)
         return false;
     }
     return true;
+}
+
+} // namespace
+
+std::vector<std::string> ImageFormats()
+{
+    std::vector<std::string> formats;
+    for (const QByteArray& format : QImageWriter::supportedImageFormats())
+        formats.push_back(format.toStdString());
+    return formats;
+}
+
+QByteArray FindImageFormat(const QString& path)
+{
+    return QByteArray::fromStdString(FindPictureFormat(QFile::encodeName(path).toStdString(), ImageFormats()));
+}
+
+bool SaveImageAs(const QImage& picture, const QString& path, QString& reason)
+{
+    if (picture.isNull()) {
+        reason = QString::fromLatin1(TEXT_NO_PICTURE);
+        return false;
+    }
+    const QByteArray format = FindImageFormat(path);
+    if (format.isEmpty()) {
+        reason = QString::fromStdString(UnknownPictureFormatText(ImageFormats()));
+        return false;
+    }
+    return WriteImage(picture, path, format, reason);
+}
+
+std::vector<std::string> CQtPictureWriter::GetFormats() const
+{
+    return ImageFormats();
+}
+
+bool CQtPictureWriter::WritePicture(const std::vector<uint8_t>& bits, unsigned zoom, const std::string& path,
+                                    const std::string& format, std::string& reason)
+{
+    const QImage picture = MakeScreenPicture(bits, zoom);
+    QString why;
+    if (picture.isNull())
+        why = QString::fromLatin1(TEXT_NO_PICTURE);
+    else if (WriteImage(picture, QFile::decodeName(QByteArray::fromStdString(path)), QByteArray::fromStdString(format), why))
+        return true;
+    reason = why.toStdString();
+    return false;
 }

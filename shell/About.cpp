@@ -1,9 +1,8 @@
 #include "shell/About.h"
 
+#include "shell/AboutLogic.h"
 #include "shell/AnimateCtrl.h"
 #include "shell/ProgramFolder.h"
-
-#include <filesystem>
 
 CAbout::CAbout() : CPropertyPage(IDD) {}
 
@@ -11,6 +10,6 @@ bool CAbout::OnInitDialog()
 {
     m_animate = qobject_cast<CAnimateCtrl*>(GetDlgItem("IDC_ANIMATION"));
     if (m_animate != nullptr)
-        m_animate->Open((std::filesystem::path(ProgramFolder()) / CLIP_FILE_NAME).string());
+        m_animate->Open(CAboutLogic::GetClipPath(ProgramFolder()));
     return true;
 }

@@ -1,34 +1,34 @@
 #pragma once
 
+#include "shell/ConfigLogic.h"
+#include "shell/ConfigView.h"
 #include "shell/PropertyPage.h"
-#include "shell/Settings.h"
+#include "shell/QtSettingsStore.h"
+#include "shell/SheetLogic.h"
 
-#include <cstdint>
-
-// The configuration page and the program's settings holder: the settings
-// are read as soon as the page is built, again when its window first shows,
-// and written only by its save button. Which library, port and time-out the
-// program uses is decided at start-up from what was read then.
-class CConfig : public CPropertyPage, public CSettings {
+// The configuration page's window: the port and language boxes, the
+// time-out field and the save button. Its template (107) comes from the
+// language library. Its logic is also the program's settings holder, and
+// reads the settings as soon as the page is built.
+class CConfig : public CPropertyPage, private IConfigView {
     Q_OBJECT
 public:
-    static constexpr int IDD = 107;
+    static constexpr int IDD = IDD_CONFIG;
 
     CConfig();
 
-    void LoadSettings();
-    void SaveSettings();
-    // The language library for the stored language (1040, 1033, or 0 when
-    // none could be loaded).
-    uint16_t LoadLanguageLibrary();
-
-    // Moves the values between the controls and the members; on the way in
-    // the time-out is checked, with a message and the focus back on the
-    // field when it does not validate.
-    bool UpdateData(bool bSaveAndValidate);
-
-    void OnSaveSettings();
+    CConfigLogic& Logic() { return m_logic; }
 
 protected:
     bool OnInitDialog() override;
+
+private:
+    void FillChoices(const std::vector<std::string>& ports, const std::vector<std::string>& languages,
+                     size_t portMaxChars) override;
+    void ShowValues(const ConfigValues& values) override;
+    ConfigValues ReadValues() const override;
+    void FocusTimeout() override;
+
+    CQtSettingsStore m_store;
+    CConfigLogic m_logic;
 };

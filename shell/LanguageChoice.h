@@ -1,13 +1,18 @@
 #pragma once
 
+#include "shell/LanguageLoader.h"
+
 #include <cstdint>
 
-// Loads the language library for a stored language index into
-// g_hLangLibrary and returns its language id: 0 loads "Italiano.dll" (1040),
-// falling back to "English.dll" (1033); 1 loads "English.dll"; any other
-// index loads nothing. 0 when no library was loaded.
-uint16_t LoadLanguageLibraryFor(int32_t languageIndex);
+// Language libraries loaded into g_hLangLibrary: the toolkit's resource
+// bundles on Linux, resource-only libraries on Windows.
+class CBundleLanguageLoader final : public ILanguageLoader {
+public:
+    CBundleLanguageLoader();
+    bool Load(const char* fileName) override;
+    void Free() override;
+};
 
-// The names of the two libraries.
-inline constexpr const char* LIBRARY_ITALIAN = "Italiano.dll";
-inline constexpr const char* LIBRARY_ENGLISH = "English.dll";
+// Loads the language library for a stored language index into
+// g_hLangLibrary (see ChooseLanguageLibrary).
+uint16_t LoadLanguageLibraryFor(int32_t languageIndex);

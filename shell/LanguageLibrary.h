@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/LanguageLoader.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,9 +16,6 @@ enum LanguageResourceType : int {
 };
 #endif
 
-// Language tags of the two libraries (the system's LANGID numbers).
-inline constexpr uint16_t LANGID_ITALIAN = 1040;
-inline constexpr uint16_t LANGID_ENGLISH = 1033;
 // Size of the buffer LoadLanguageResource returns for a string.
 inline constexpr size_t LANGUAGE_STRING_BUFFER = 255;
 

@@ -75,6 +75,28 @@ int CMessageBoxes::AskText(int titleId, int promptId, std::string& text)
     return result;
 }
 
+namespace {
+
+class CForwardingMessages final : public IUserMessages {
+public:
+    void ShowMessage(int id, const std::string& arg) override { UserMessages().ShowMessage(id, arg); }
+    void ShowText(const std::string& text) override { UserMessages().ShowText(text); }
+    bool AskYesNo(int id, const std::string& arg) override { return UserMessages().AskYesNo(id, arg); }
+    int AskText(int titleId, int promptId, std::string& text) override
+    {
+        return UserMessages().AskText(titleId, promptId, text);
+    }
+};
+
+CForwardingMessages g_forwardingMessages;
+
+} // namespace
+
+IUserMessages& CurrentUserMessages()
+{
+    return g_forwardingMessages;
+}
+
 IUserMessages& UserMessages()
 {
     return g_pUserMessages ? *g_pUserMessages : g_messageBoxes;

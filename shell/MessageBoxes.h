@@ -17,6 +17,9 @@ public:
 // place with SetUserMessages; null puts the message boxes back.
 IUserMessages& UserMessages();
 void SetUserMessages(IUserMessages* messages);
+// Passes every call on to whatever UserMessages() is at the time: for the
+// objects that keep where their messages go from the moment they are built.
+IUserMessages& CurrentUserMessages();
 
 // A language string with its "%s" replaced by `arg`.
 std::string FormatLanguageMessage(int id, const std::string& arg);

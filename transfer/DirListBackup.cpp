@@ -1,93 +1,85 @@
 // The backup, restore and wait-for-calculator buttons of the directory page:
-// the page asks for the file and keeps a window up with Cancel, the backup
-// and listen operations do the rest.
-#include "link/DirList.h"
+// the page asks for the file and keeps a wait window up with Cancel, the
+// backup and listen operations do the rest.
+#include "link/DirListLogic.h"
 
-#include "shell/LanguageLibrary.h"
-#include "shell/MessageBoxes.h"
+#include "link/DirListView.h"
+#include "link/DisplayText.h"
+#include "link/ExchangeFeedback.h"
+#include "link/WaitWindow.h"
 #include "shell/StringIds.h"
 #include "transfer/BackupOperation.h"
 #include "transfer/ListenOperation.h"
 #include "transfer/ReplacingFile.h"
-#include "transfer/WaitDialog.h"
 
-#include <QFile>
-#include <QFileDialog>
+#include <memory>
 
 namespace {
 
-QString ToQString(const std::string& path)
+bool IsBackupName(const std::string& name)
 {
-    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+    return name.size() > 4 && name.compare(name.size() - 4, 4, ".92b") == 0;
 }
 
-std::string FromQString(const QString& path)
+CancelCheck CancelledBy(IWaitWindow* wait)
 {
-    const QByteArray raw = QFile::encodeName(path);
-    return std::string(raw.constData(), static_cast<size_t>(raw.size()));
-}
-
-QString BackupFilter()
-{
-    return QString::fromStdString(LoadLanguageString(IDS_BACKUP_FILTER));
+    return [wait] { return wait != nullptr && wait->IsCancelled(); };
 }
 
 } // namespace
 
-std::string CDirList::ChooseBackupFile(bool forSaving)
+std::string CDirListLogic::ChooseBackupFile(bool forSaving)
 {
-    if (m_chooseBackupFile)
-        return m_chooseBackupFile(forSaving);
     // Where the PC side is, and the file selected there when it is a backup.
     const std::string selected = GetSelectedPcFile();
-    const bool isBackup = selected.size() > 4 && selected.compare(selected.size() - 4, 4, ".92b") == 0;
-    const std::string start =
-        JoinFolderPath(GetPcFolderPath(), forSaving ? ListenBackupName() : (isBackup ? selected : std::string()));
-    const QString title = QString::fromStdString(LoadLanguageString(forSaving ? IDS_BACKUP_SAVE_TITLE
-                                                                              : IDS_RESTORE_OPEN_TITLE));
-    // The overwrite question is the program's own, as for received files.
-    const QString chosen =
-        forSaving ? QFileDialog::getSaveFileName(this, title, ToQString(start), BackupFilter(), nullptr,
-                                                 QFileDialog::DontConfirmOverwrite)
-                  : QFileDialog::getOpenFileName(this, title, ToQString(start), BackupFilter());
-    return FromQString(chosen);
+    const std::string name = forSaving ? CListenOperation::kBackupFileName
+                                       : (IsBackupName(selected) ? selected : std::string());
+    return m_view.AskBackupFile(forSaving, JoinFolderPath(GetPcFolderPath(), name));
 }
 
-std::string CDirList::ListenBackupName()
+void CDirListLogic::OnBackup()
 {
-    return CListenOperation::kBackupFileName;
-}
-
-void CDirList::OnBackup()
-{
+    CLink* link = CheckLink();
+    if (link == nullptr)
+        return;
     const std::string path = ChooseBackupFile(true);
     if (path.empty())
         return;
-    CWaitDialog wait(this, LoadLanguageString(IDS_BACKUP_SAVE_TITLE), path);
-    if (CBackupOperation(*GetLink(), UserMessages(), wait.MakeCancelCheck()).Backup(path))
+    const std::unique_ptr<IWaitWindow> wait = m_view.OpenWaitWindow(IDS_BACKUP_SAVE_TITLE, 0, FileNameToDisplay(path));
+    bool saved = false;
+    {
+        CExchangeScope exchange(m_pFeedback, ExchangeKind::Backup, *link);
+        saved = CBackupOperation(*link, m_messages, CancelledBy(wait.get())).Backup(path);
+    }
+    if (saved)
         RefreshPcFiles();
 }
 
-void CDirList::OnRestore()
+void CDirListLogic::OnRestore()
 {
+    CLink* link = CheckLink();
+    if (link == nullptr)
+        return;
     const std::string path = ChooseBackupFile(false);
     if (path.empty())
         return;
-    CWaitDialog wait(this, LoadLanguageString(IDS_RESTORE_OPEN_TITLE), path);
-    CBackupOperation(*GetLink(), UserMessages(), wait.MakeCancelCheck()).Restore(path, false);
+    const std::unique_ptr<IWaitWindow> wait = m_view.OpenWaitWindow(IDS_RESTORE_OPEN_TITLE, 0, FileNameToDisplay(path));
+    CExchangeScope exchange(m_pFeedback, ExchangeKind::Restore, *link);
+    CBackupOperation(*link, m_messages, CancelledBy(wait.get())).Restore(path, false);
 }
 
-void CDirList::OnListen()
+void CDirListLogic::OnListen()
 {
-    const std::string waiting = LoadLanguageString(IDS_LISTEN_WAITING);
-    CWaitDialog wait(this, LoadLanguageString(IDS_LISTEN_TITLE), waiting);
-    CListenOperation listen(*GetLink(), UserMessages(), wait.MakeCancelCheck());
+    CLink* link = CheckLink();
+    if (link == nullptr)
+        return;
+    const std::unique_ptr<IWaitWindow> wait = m_view.OpenWaitWindow(IDS_LISTEN_TITLE, IDS_LISTEN_WAITING, {});
+    CExchangeScope exchange(m_pFeedback, ExchangeKind::Listen, *link);
+    CListenOperation listen(*link, m_messages, CancelledBy(wait.get()));
     // What came so far stays in the window while it waits for more.
-    std::string received;
     listen.SetSavedHook([&](const std::string& path) {
-        received += '\n';
-        received += FormatLanguageMessage(IDS_LISTEN_SAVED, path);
-        wait.SetText(waiting + received);
+        if (wait != nullptr)
+            wait->AddLine(IDS_LISTEN_SAVED, FileNameToDisplay(path));
         RefreshPcFiles();
     });
     listen.Listen(GetPcFolderPath(), false);

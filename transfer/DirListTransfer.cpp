@@ -1,30 +1,39 @@
 // The receive and send buttons of the directory page: the page gathers the
 // selection and the shown PC folder, the transfer operations do the rest.
-#include "link/DirList.h"
+#include "link/DirListLogic.h"
 
-#include "shell/MessageBoxes.h"
+#include "link/ExchangeFeedback.h"
 #include "transfer/ReceiveOperation.h"
 #include "transfer/SendOperation.h"
 
 #include <filesystem>
 
-void CDirList::OnReceive()
+void CDirListLogic::OnReceive()
 {
-    if (!CheckLink())
+    CLink* link = CheckLink();
+    if (link == nullptr)
         return;
     std::string folder;
     const bool hasFolder = GetSelectedFolder(folder);
-    CReceiveOperation operation(*GetLink(), UserMessages(), m_vars);
-    if (operation.OnReceive(GetPcFolderPath(), hasFolder ? &folder : nullptr, GetSelectedVariableNames()))
+    const std::vector<std::string> names = GetSelectedVariableNames();
+    bool received = false;
+    {
+        CExchangeScope exchange(m_pFeedback, ExchangeKind::Receive, *link);
+        CReceiveOperation operation(*link, m_messages, m_vars);
+        received = operation.OnReceive(GetPcFolderPath(), hasFolder ? &folder : nullptr, names);
+    }
+    if (received)
         RefreshPcFiles();
 }
 
-void CDirList::OnSend()
+void CDirListLogic::OnSend()
 {
-    if (!CheckLink())
+    CLink* link = CheckLink();
+    if (link == nullptr)
         return;
     m_szPath = GetSelectedPcFile();
     const std::string path = m_szPath.empty() ? std::string()
                                               : (std::filesystem::path(GetPcFolderPath()) / m_szPath).string();
-    CSendOperation(*GetLink(), UserMessages()).SendFile(path);
+    CExchangeScope exchange(m_pFeedback, ExchangeKind::Send, *link);
+    CSendOperation(*link, m_messages).SendFile(path);
 }

@@ -1,9 +1,12 @@
 #include "transfer/WaitDialog.h"
 
+#include "shell/MessageBoxes.h"
+
 #include <QCoreApplication>
 
 CWaitDialog::CWaitDialog(QWidget* parent, const std::string& title, const std::string& text)
-    : m_dialog(QString::fromStdString(text), QProgressDialog::tr("Cancel"), 0, 0, parent)
+    : m_dialog(QString::fromStdString(text), QProgressDialog::tr("Cancel"), 0, 0, parent),
+      m_text(QString::fromStdString(text))
 {
     m_dialog.setWindowTitle(QString::fromStdString(title));
     m_dialog.setWindowModality(Qt::WindowModal);
@@ -14,15 +17,14 @@ CWaitDialog::CWaitDialog(QWidget* parent, const std::string& title, const std::s
     QCoreApplication::processEvents();
 }
 
-void CWaitDialog::SetText(const std::string& text)
+void CWaitDialog::AddLine(int id, const std::string& arg)
 {
-    m_dialog.setLabelText(QString::fromStdString(text));
+    m_text += QLatin1Char('\n') + QString::fromStdString(FormatLanguageMessage(id, arg));
+    m_dialog.setLabelText(m_text);
 }
 
-CancelCheck CWaitDialog::MakeCancelCheck()
+bool CWaitDialog::IsCancelled()
 {
-    return [this] {
-        QCoreApplication::processEvents();
-        return m_dialog.wasCanceled();
-    };
+    QCoreApplication::processEvents();
+    return m_dialog.wasCanceled();
 }

@@ -1,23 +1,22 @@
 #pragma once
 
-#include "transfer/CalcPackets.h"
+#include "link/WaitWindow.h"
 
 #include <QProgressDialog>
 
 #include <string>
 
-// The window that stays up while an exchange runs on the window's thread:
-// a busy bar, a line of text and Cancel. The exchange asks its cancel check
-// between packets; the check lets the window serve its events.
-class CWaitDialog {
+// The wait window: a busy bar, the text and Cancel. Asked whether it was
+// cancelled, it serves the window's events first, so that it repaints and
+// sees the press.
+class CWaitDialog final : public IWaitWindow {
 public:
     CWaitDialog(QWidget* parent, const std::string& title, const std::string& text);
 
-    void SetText(const std::string& text);
-    // True once Cancel was pressed; serves the window's events first.
-    CancelCheck MakeCancelCheck();
-    bool WasCancelled() const { return m_dialog.wasCanceled(); }
+    void AddLine(int id, const std::string& arg) override;
+    bool IsCancelled() override;
 
 private:
     QProgressDialog m_dialog;
+    QString m_text;
 };

@@ -1,3 +1,4 @@
+#include "FakeClock.h"
 #include "SimulatedSheetFixture.h"
 #include "link/DirList.h"
 #include "link/VarTypes.h"
@@ -7,7 +8,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -19,19 +22,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The whole program on the simulated calculator, with a little tree in the
-// home folder.
+// The window of the directory page on the whole program and the simulated
+// calculator, with a little tree in the home folder: what the logic says
+// appears in the widgets, and the widgets' actions reach the logic.
 class DirListPage : public CSimulatedSheetFixture {
 protected:
     void SetUp() override
     {
         ASSERT_NO_FATAL_FAILURE(CSimulatedSheetFixture::SetUp());
-        fs::create_directories(m_home / "lessons" / "week1");
+        fs::create_directories(m_home / "lessons");
         std::ofstream(m_home / "lessons" / "x.92e") << "x";
         std::ofstream(m_home / "top.92g") << "g";
     }
 
-    // Builds and shows the sheet on the simulated calculator.
     void OpenSheet(bool portOpens = true)
     {
         ASSERT_NO_FATAL_FAILURE(CSimulatedSheetFixture::OpenSheet(portOpens));
@@ -43,7 +46,6 @@ protected:
     QTreeWidget* Vars() { return Page().GetControl<QTreeWidget>("IDC_VAR_LIST"); }
     QListWidget* PcFolders() { return Page().GetControl<QListWidget>("IDC_PC_FOLDERS"); }
     QListWidget* PcFiles() { return Page().GetControl<QListWidget>("IDC_PC_FILES"); }
-    QString PathLabel() { return Page().GetControl<QLabel>("IDC_PC_PATH")->text(); }
     void Click(const char* button) { Page().GetControl<QPushButton>(button)->click(); }
 
     static QStringList Column(QTreeWidget* list, int column)
@@ -53,25 +55,38 @@ protected:
             texts << list->topLevelItem(i)->text(column);
         return texts;
     }
-    void Activate(const QString& folder)
+    static QStringList Texts(QListWidget* list)
+    {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->item(i)->text();
+        return texts;
+    }
+    QTreeWidgetItem* FolderRow(const QString& folder)
     {
         const QList<QTreeWidgetItem*> rows = Folders()->findItems(folder, Qt::MatchExactly);
-        ASSERT_EQ(rows.size(), 1) << folder.toStdString();
-        Folders()->setCurrentItem(rows.front());
-        emit Folders()->itemActivated(rows.front(), 0);
+        return rows.size() == 1 ? rows.front() : nullptr;
     }
-    void ChoosePcFolder(const QString& label)
+    // As a double click opens it.
+    void Activate(const QString& folder)
     {
-        const QList<QListWidgetItem*> rows = PcFolders()->findItems(label, Qt::MatchExactly);
+        QTreeWidgetItem* row = FolderRow(folder);
+        ASSERT_NE(row, nullptr) << folder.toStdString();
+        Folders()->setCurrentItem(row);
+        emit Folders()->itemActivated(row, 0);
+    }
+    void Choose(QListWidget* list, const QString& label)
+    {
+        const QList<QListWidgetItem*> rows = list->findItems(label, Qt::MatchExactly);
         ASSERT_EQ(rows.size(), 1) << label.toStdString();
-        PcFolders()->setCurrentItem(rows.front());
+        list->setCurrentItem(rows.front());
         QApplication::processEvents();
     }
 };
 
 } // namespace
 
-TEST_F(DirListPage, DirectoryButtonAndFolderActivationFillTheListsAndColumns)
+TEST_F(DirListPage, TheListsShowTheListingInTheirColumns)
 {
     OpenSheet();
     Click("IDC_DIRECTORY");
@@ -83,6 +98,7 @@ TEST_F(DirListPage, DirectoryButtonAndFolderActivationFillTheListsAndColumns)
     EXPECT_EQ(folderHead->text(0), "Folder");
     EXPECT_EQ(folderHead->text(1), "Size");
     EXPECT_EQ(Folders()->columnWidth(0), 100);
+    EXPECT_EQ(Folders()->columnWidth(1), 70);
     QTreeWidgetItem* varHead = Vars()->headerItem();
     ASSERT_EQ(Vars()->columnCount(), 3);
     EXPECT_EQ(varHead->text(0), "Name");
@@ -92,14 +108,9 @@ TEST_F(DirListPage, DirectoryButtonAndFolderActivationFillTheListsAndColumns)
     EXPECT_TRUE(Qt::Alignment(varHead->textAlignment(1)) & Qt::AlignHCenter);
     EXPECT_TRUE(Qt::Alignment(folderHead->textAlignment(1)) & Qt::AlignLeft);
 
-    // The four-digit folder has no row; the last folder received is on top.
     EXPECT_EQ(Column(Folders(), 0), (QStringList{"algebra", "main"}));
     EXPECT_FALSE(Folders()->topLevelItem(0)->icon(0).isNull());
-    EXPECT_EQ(Page().m_folders.size(), 3u);
-    EXPECT_TRUE(Vars()->topLevelItemCount() == 0);
-
     Activate("main");
-    // Reverse of arrival order, with type names, sizes and icons.
     EXPECT_EQ(Column(Vars(), 0), (QStringList{"primes", "year", "logo", "notes", "greeting"}));
     EXPECT_EQ(Column(Vars(), 1), (QStringList{"LIST", "EXPR", "PIC", "TEXT", "STR"}));
     const SimVariable* year = Calc().FindVariable("main", "year");
@@ -109,112 +120,130 @@ TEST_F(DirListPage, DirectoryButtonAndFolderActivationFillTheListsAndColumns)
     for (int i = 0; i < Vars()->topLevelItemCount(); ++i)
         EXPECT_FALSE(Vars()->topLevelItem(i)->icon(0).isNull());
 
-    // What the receive button reads: the selected folder row and the
-    // selected variable rows in list order.
+    // The rows the user selects are the ones the logic takes.
     Vars()->topLevelItem(3)->setSelected(true);
     Vars()->topLevelItem(0)->setSelected(true);
     std::string folder;
-    ASSERT_TRUE(Page().GetSelectedFolder(folder));
+    ASSERT_TRUE(Page().Logic().GetSelectedFolder(folder));
     EXPECT_EQ(folder, "main");
-    EXPECT_EQ(Page().GetSelectedVariableNames(), (std::vector<std::string>{"primes", "notes"}));
-
-    Activate("algebra");
-    EXPECT_EQ(Column(Vars(), 0), (QStringList{"answer", "squares", "poly"}));
+    EXPECT_EQ(Page().Logic().GetSelectedVariableNames(), (std::vector<std::string>{"primes", "notes"}));
 }
 
-TEST_F(DirListPage, FolderMatchingIsExactAndANewListingReplacesEverything)
+TEST_F(DirListPage, PcSideFillsItsWidgetsAndFollowsTheSelection)
 {
     OpenSheet();
-    ASSERT_TRUE(Calc().AddVariable("Stuff", "big", VAR_STR, 0, {0, 'A', 0, 0x2D}));
-    ASSERT_TRUE(Calc().AddVariable("stuff", "small", VAR_STR, 0, {0, 'a', 0, 0x2D}));
-    ASSERT_TRUE(Calc().AddVariable("empty", "gone", VAR_STR, 0, {0, 0, 0x2D}));
-    Click("IDC_DIRECTORY");
-    Activate("stuff");
-    EXPECT_EQ(Column(Vars(), 0), (QStringList{"small"}));
-    Activate("Stuff");
-    EXPECT_EQ(Column(Vars(), 0), (QStringList{"big"}));
-    Page().ShowFolderVariables("STUFF");
-    EXPECT_EQ(Vars()->topLevelItemCount(), 0);
+    EXPECT_EQ(Page().GetControl<QLabel>("IDC_PC_PATH")->text().toStdString(), m_home.string());
+    EXPECT_TRUE(Texts(PcFolders()).contains("[lessons]"));
+    EXPECT_TRUE(Texts(PcFolders()).contains("[..]"));
+    EXPECT_EQ(Texts(PcFiles()), QStringList{"top.92g"});
 
-    // The next listing empties the variable list and shows new contents.
-    Activate("stuff");
-    ASSERT_TRUE(Calc().AddVariable("stuff", "more", 0x01, 0, {0x05, 0x01, 0x1F}));
-    Click("IDC_DIRECTORY");
-    EXPECT_EQ(Vars()->topLevelItemCount(), 0);
-    EXPECT_EQ(Folders()->findItems("stuff", Qt::MatchExactly).size(), 1);
-    Activate("stuff");
-    EXPECT_EQ(Column(Vars(), 0), (QStringList{"more", "small"}));
-    // A type the table does not know shows its byte and the spare icon.
-    EXPECT_EQ(Vars()->topLevelItem(0)->text(1), "0x01");
-    EXPECT_EQ(GetTypeIconIndex(0x01), ICON_UNKNOWN_TYPE);
+    Choose(PcFolders(), "[lessons]");
+    EXPECT_EQ(Page().GetControl<QLabel>("IDC_PC_PATH")->text().toStdString(), (m_home / "lessons").string());
+    EXPECT_EQ(fs::current_path(), m_home / "lessons");
+    PcFiles()->setCurrentRow(0);
+    EXPECT_EQ(Page().Logic().GetSelectedPcFile(), "x.92e");
 }
 
-TEST_F(DirListPage, FailedListingShowsItsMessageAndKeepsWhatArrived)
+TEST_F(DirListPage, TheButtonsReachTheTransfers)
 {
     OpenSheet();
-    // Entry 3 of the sample listing (main, greeting, notes...) arrives with a
-    // wrong checksum.
-    Calc().Faults().CorruptChecksumAt(3 * 3 + 2);
     Click("IDC_DIRECTORY");
-    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_DIRECTORY_FAILED});
-    EXPECT_EQ(Column(Folders(), 0), (QStringList{"main"}));
     Activate("main");
-    EXPECT_EQ(Column(Vars(), 0), (QStringList{"greeting"}));
+    Vars()->findItems(QStringLiteral("greeting"), Qt::MatchExactly).front()->setSelected(true);
+    Click("IDC_RECEIVE");
+    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_FILE_RECEIVED});
+    EXPECT_TRUE(Texts(PcFiles()).contains("greeting.92s"));
+
+    const SimVariable original = *Calc().FindVariable("main", "greeting");
+    ASSERT_TRUE(Calc().AddVariable("main", "greeting", original.type, 0, {0x00, 0x2D}));
+    Choose(PcFiles(), "greeting.92s");
+    m_messages.Clear();
+    Click("IDC_SEND");
+    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_FILE_SENT});
+    EXPECT_EQ(Calc().FindVariable("main", "greeting")->contents, original.contents);
+}
+
+TEST_F(DirListPage, LongExchangesShowTheirProgressAndCancelLeavesNoFile)
+{
+    OpenSheet();
+    ASSERT_TRUE(Calc().AddVariable("main", "big", VAR_STR, 0, std::vector<uint8_t>(3000, 0x41)));
+    // Every reading of the dialog's clock is a millisecond later.
+    CFakeClock clock(0, 1);
+    m_pSheet->GetProgress().SetClock(clock);
+    struct Seen {
+        QString label;
+        int maximum = -1;
+        int value = -1;
+        bool modal = false;
+    } seen;
+    // Runs at the dialog's first turn of the event loop.
+    const auto watch = [&](bool cancel) {
+        QTimer::singleShot(0, [&, cancel] {
+            QProgressDialog* dialog = m_pSheet->GetProgress().GetDialog();
+            ASSERT_NE(dialog, nullptr);
+            seen = {dialog->labelText(), dialog->maximum(), dialog->value(), dialog->isVisible() && dialog->isModal()};
+            if (cancel)
+                dialog->findChild<QPushButton*>()->click();
+        });
+    };
+
+    // The end of a listing is not known: a busy bar and the bytes so far.
+    watch(false);
+    Click("IDC_DIRECTORY");
+    EXPECT_TRUE(seen.label.startsWith(QStringLiteral("Reading the calculator's directory\n"))) << seen.label.toStdString();
+    EXPECT_TRUE(seen.label.endsWith(QStringLiteral(" bytes"))) << seen.label.toStdString();
+    EXPECT_EQ(seen.maximum, 0);
+    EXPECT_TRUE(seen.modal);
+    EXPECT_EQ(m_pSheet->GetProgress().GetDialog(), nullptr);
+    EXPECT_TRUE(m_messages.GetShown().empty());
+
+    Activate("main");
+    Vars()->findItems(QStringLiteral("big"), Qt::MatchExactly).front()->setSelected(true);
+    watch(true);
+    Click("IDC_RECEIVE");
+    EXPECT_TRUE(seen.label.startsWith(QStringLiteral("Receiving main\\big\n"))) << seen.label.toStdString();
+    EXPECT_TRUE(seen.label.contains(QStringLiteral(" of "))) << seen.label.toStdString();
+    EXPECT_EQ(seen.maximum, CLinkProgressDialog::kBarSteps);
+    EXPECT_GT(seen.value, 0);
+    EXPECT_LT(seen.value, seen.maximum);
+    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_EXCHANGE_CANCELLED});
+    // Neither the file nor its temporary: only the test's own two entries.
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_home), fs::directory_iterator()), 2);
+    EXPECT_EQ(Cable().GetDataRegister(), 3);
+    EXPECT_EQ(m_pSheet->GetProgress().GetDialog(), nullptr);
+}
+
+TEST_F(DirListPage, TheBackupButtonsWorkThroughTheirWaitWindow)
+{
+    OpenSheet();
+    Page().m_chooseBackupFile = [&](bool) { return (m_home / "calc.92b").string(); };
+    Click("IDC_BACKUP");
+    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_BACKUP_SAVED});
+    EXPECT_TRUE(Texts(PcFiles()).contains("calc.92b"));
+
+    // The wait window stays up, serving its events, until Cancel.
+    ASSERT_TRUE(Calc().SendVariablesFromMenu({"algebra\\poly"}));
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        if (!fs::exists(m_home / "poly.92s"))
+            return;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QProgressDialog*>(widget); dialog && dialog->isVisible())
+                dialog->cancel();
+    });
+    cancel.start(5);
+    Click("IDC_LISTEN");
+    EXPECT_TRUE(Texts(PcFiles()).contains("poly.92s"));
 }
 
 TEST_F(DirListPage, WithoutALinkTheButtonsOnlySaySo)
 {
     OpenSheet(false);
-    EXPECT_FALSE(m_pSheet->HasLink());
     m_messages.Clear();
     Cable().ResetCounts();
-    for (const char* button : {"IDC_DIRECTORY", "IDC_RECEIVE", "IDC_SEND"})
+    const char* const buttons[] = {"IDC_DIRECTORY", "IDC_RECEIVE", "IDC_SEND", "IDC_BACKUP", "IDC_RESTORE", "IDC_LISTEN"};
+    for (const char* button : buttons)
         Click(button);
-    EXPECT_EQ(m_messages.GetMessageIds(),
-              (std::vector<int>{IDS_PORT_NOT_OPENED, IDS_PORT_NOT_OPENED, IDS_PORT_NOT_OPENED}));
+    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>(std::size(buttons), IDS_PORT_NOT_OPENED));
     EXPECT_EQ(Cable().GetReadCount() + Cable().GetWriteCount(), 0u);
-    EXPECT_EQ(Folders()->topLevelItemCount(), 0);
-}
-
-TEST_F(DirListPage, PcSideStartsHomeAndMovesWithTheCurrentDirectory)
-{
-    OpenSheet();
-    EXPECT_EQ(PathLabel().toStdString(), m_home.string());
-    EXPECT_EQ(fs::current_path(), m_home);
-    const QStringList folders = [&] {
-        QStringList labels;
-        for (int i = 0; i < PcFolders()->count(); ++i)
-            labels << PcFolders()->item(i)->text();
-        return labels;
-    }();
-    EXPECT_TRUE(folders.contains("[lessons]"));
-    EXPECT_TRUE(folders.contains("[..]"));
-    EXPECT_TRUE(folders.contains("[-/-]"));
-    EXPECT_TRUE(folders.contains("[-~-]"));
-    ASSERT_EQ(PcFiles()->count(), 1);
-    EXPECT_EQ(PcFiles()->item(0)->text(), "top.92g");
-
-    ChoosePcFolder("[lessons]");
-    EXPECT_EQ(PathLabel().toStdString(), (m_home / "lessons").string());
-    EXPECT_EQ(fs::current_path(), m_home / "lessons");
-    EXPECT_EQ(Page().GetPcFolderPath(), (m_home / "lessons").string());
-    ASSERT_EQ(PcFiles()->count(), 1);
-    PcFiles()->setCurrentRow(0);
-    EXPECT_EQ(Page().GetSelectedPcFile(), "x.92e");
-
-    // A file written there shows after a refresh.
-    std::ofstream(m_home / "lessons" / "new.92s") << "s";
-    Page().RefreshPcFiles();
-    EXPECT_EQ(PcFiles()->count(), 2);
-
-    ChoosePcFolder("[..]");
-    EXPECT_EQ(PathLabel().toStdString(), m_home.string());
-    EXPECT_EQ(fs::current_path(), m_home);
-
-    // A folder that vanished meanwhile cannot be entered: nothing changes.
-    ChoosePcFolder("[lessons]");
-    fs::remove_all(m_home / "lessons" / "week1");
-    ChoosePcFolder("[week1]");
-    EXPECT_EQ(fs::current_path(), m_home / "lessons");
-    EXPECT_EQ(PathLabel().toStdString(), (m_home / "lessons").string());
 }

@@ -1,7 +1,6 @@
 #include "ShellFixture.h"
 #include "SheetHelpers.h"
 
-#include "link/Packets.h"
 #include "shell/LanguageLibrary.h"
 #include "shell/MessageBoxes.h"
 #include "shell/SimulatedCalculator.h"
@@ -112,8 +111,6 @@ TEST_F(SheetTest, PortFailureShowsMessage123AndTheSheetStillOpens)
     EXPECT_EQ(m_messages.GetShown()[0].text, "The simulated cable is unplugged.");
     EXPECT_TRUE(sheet.isVisible());
     EXPECT_FALSE(sheet.HasLink());
-    EXPECT_EQ(sheet.m_pageDirList.m_pSheet, nullptr);
-    EXPECT_EQ(sheet.m_pageGrabScreen.m_pSheet, nullptr);
     EXPECT_EQ(SheetButtons(sheet).size(), 1u);
     // Every page can still be shown.
     for (QWidget* page : {static_cast<QWidget*>(&sheet.m_pageGrabScreen), static_cast<QWidget*>(&sheet.m_pageConfig),
@@ -142,49 +139,6 @@ TEST_F(SheetTest, PortFailureMessageReadsInTheChosenLanguage)
         EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&S\u00ec"));
     }
     sheet.DestroyWindow();
-}
-
-TEST_F(SheetTest, LinkTakesThePortAndTimeOutOnceWhenTheWindowOpens)
-{
-    StoreSettings("0x278", 1, 2500);
-    CSheet sheet;
-    PrepareSimulated(sheet);
-    Open(sheet);
-    ASSERT_TRUE(sheet.HasLink());
-    EXPECT_EQ(sheet.GetLink().m_wDataPort, 0x278);
-    EXPECT_EQ(sheet.GetLink().m_wStatusPort, 0x279);
-    EXPECT_EQ(sheet.GetLink().m_nTimeout, 2500u);
-    EXPECT_EQ(sheet.m_pageDirList.m_pSheet, &sheet);
-    EXPECT_EQ(sheet.m_pageGrabScreen.m_pSheet, &sheet);
-
-    // A change saved now reaches the link only at the next start.
-    StoreSettings("0x378", 1, 40);
-    EXPECT_EQ(sheet.GetLink().m_nTimeout, 2500u);
-    EXPECT_EQ(sheet.GetLink().m_wDataPort, 0x278);
-    sheet.DestroyWindow();
-
-    CSheet next;
-    PrepareSimulated(next);
-    Open(next);
-    EXPECT_EQ(next.GetLink().m_nTimeout, 40u);
-    EXPECT_EQ(next.GetLink().m_wDataPort, 0x378);
-    next.DestroyWindow();
-}
-
-TEST_F(SheetTest, SimulatedCalculatorAnswersThroughTheSheetsLinkOperations)
-{
-    StoreSettings("0x278", 1, 1000);
-    CSheet sheet;
-    PrepareSimulated(sheet);
-    Open(sheet);
-    ASSERT_NE(sheet.GetSimulatedCalculator(), nullptr);
-    EXPECT_EQ(sheet.GetSimulatedCalculator()->GetCable().GetBase(), 0x278);
-    EXPECT_TRUE(sheet.SendSequence(SEQ_RDY));
-    EXPECT_TRUE(sheet.ExpectSequence(SEQ_CALC_ACK));
-    EXPECT_TRUE(m_messages.GetShown().empty());
-    sheet.DestroyWindow();
-    EXPECT_FALSE(sheet.GetLink().m_portIo.IsOpen());
-    EXPECT_FALSE(sheet.HasLink());
 }
 
 TEST_F(SheetTest, WithoutALanguageLibraryTheFixedMessageEndsTheProgram)

@@ -1,67 +1,27 @@
-#include "FakeClock.h"
-#include "GuiTestSupport.h"
-#include "SimulatedSheetFixture.h"
-#include "link/DirList.h"
-#include "link/VarTypes.h"
-#include "shell/SimulatedCalculator.h"
+#include "DirListLogicRig.h"
 #include "shell/StringIds.h"
 #include "transfer/VarFileReader.h"
 
-#include <QApplication>
-#include <QListWidget>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QTimer>
-#include <QTreeWidget>
+#include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
-
-namespace fs = std::filesystem;
 
 namespace {
 
-// The program's sheet opened on the simulated calculator with its sample
-// content, the home folder as the shown PC folder.
-class DirListTransfer : public CSimulatedSheetFixture {
+using Strings = std::vector<std::string>;
+
+// The directory listed, the folder "main" opened and the scratch folder
+// shown on the PC side.
+class DirListTransfer : public CDirListLogicRig {
 protected:
     void SetUp() override
     {
-        ASSERT_NO_FATAL_FAILURE(CSimulatedSheetFixture::SetUp());
-        ASSERT_NO_FATAL_FAILURE(OpenSheet());
-        ASSERT_TRUE(Page().IsInitialised());
-    }
-
-    CDirList& Page() { return m_pSheet->m_pageDirList; }
-    QTreeWidget* Folders() { return Page().GetControl<QTreeWidget>("IDC_FOLDER_LIST"); }
-    QTreeWidget* Vars() { return Page().GetControl<QTreeWidget>("IDC_VAR_LIST"); }
-    QListWidget* PcFiles() { return Page().GetControl<QListWidget>("IDC_PC_FILES"); }
-    void Click(const char* button) { Page().GetControl<QPushButton>(button)->click(); }
-
-    // Lists the calculator and opens `folder` as the user would.
-    void OpenFolder(const QString& folder)
-    {
-        Click("IDC_DIRECTORY");
-        const QList<QTreeWidgetItem*> rows = Folders()->findItems(folder, Qt::MatchExactly);
-        ASSERT_EQ(rows.size(), 1);
-        Folders()->setCurrentItem(rows.front());
-        emit Folders()->itemActivated(rows.front(), 0);
-    }
-    void SelectVariables(const QStringList& names)
-    {
-        Vars()->clearSelection();
-        for (const QString& name : names) {
-            const QList<QTreeWidgetItem*> rows = Vars()->findItems(name, Qt::MatchExactly);
-            ASSERT_EQ(rows.size(), 1) << name.toStdString();
-            rows.front()->setSelected(true);
-        }
-    }
-    QStringList PcFileNames()
-    {
-        QStringList names;
-        for (int i = 0; i < PcFiles()->count(); ++i)
-            names << PcFiles()->item(i)->text();
-        return names;
+        CDirListLogicRig::SetUp();
+        logic.ShowPcFolder(pc.Path());
+        logic.OnRefreshDirectory();
+        ASSERT_NO_FATAL_FAILURE(Activate("main"));
+        messages.Clear();
+        feedback.events.clear();
     }
 };
 
@@ -69,155 +29,98 @@ protected:
 
 TEST_F(DirListTransfer, SelectedVariablesAreReceivedIntoTheShownFolder)
 {
-    OpenFolder(QStringLiteral("main"));
-    SelectVariables({QStringLiteral("greeting")});
-    Click("IDC_RECEIVE");
-    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_FILE_RECEIVED});
-    EXPECT_TRUE(fs::is_regular_file(m_home / "greeting.92s"));
+    SelectVariables({"greeting"});
+    logic.OnReceive();
+    EXPECT_EQ(messages.GetMessageIds(), std::vector<int>{IDS_FILE_RECEIVED});
+    EXPECT_EQ(feedback.events, (Strings{"start Receive", "end"}));
+    // The file list shows what was written.
+    EXPECT_EQ(view.pcFiles, Strings{"greeting.92s"});
 
-    m_messages.Clear();
-    m_messages.AnswerText(1, "lesson");
-    SelectVariables({QStringLiteral("year"), QStringLiteral("notes"), QStringLiteral("primes")});
-    Click("IDC_RECEIVE");
-    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_FILES_RECEIVED});
+    messages.Clear();
+    messages.AnswerText(1, "lesson");
+    SelectVariables({"year", "notes", "primes"});
+    logic.OnReceive();
+    EXPECT_EQ(messages.GetMessageIds(), std::vector<int>{IDS_FILES_RECEIVED});
+    EXPECT_EQ(view.pcFiles, (Strings{"greeting.92s", "lesson.92g"}));
 
-    std::ifstream in(m_home / "lesson.92g", std::ios::binary);
+    std::ifstream in(pc.File("lesson.92g"), std::ios::binary);
     CVarFileReader file(in);
     ASSERT_EQ(file.Check(), VarFileCheck::Ok);
     // In the order of the list's rows, whatever the order of selecting.
-    std::vector<std::string> names;
+    Strings names;
     for (const VarFileEntry& entry : file.GetEntries())
         names.push_back(entry.name);
-    std::vector<std::string> rows;
-    for (int i = 0; i < Vars()->topLevelItemCount(); ++i)
-        if (Vars()->topLevelItem(i)->isSelected())
-            rows.push_back(Vars()->topLevelItem(i)->text(0).toStdString());
-    EXPECT_EQ(names, rows);
-    EXPECT_EQ(names.size(), 3u);
-    // The file list shows what was written.
-    EXPECT_TRUE(PcFileNames().contains(QStringLiteral("lesson.92g")));
-    EXPECT_TRUE(PcFileNames().contains(QStringLiteral("greeting.92s")));
+    EXPECT_EQ(names, (Strings{"primes", "year", "notes"}));
 }
 
 TEST_F(DirListTransfer, DecliningToReplaceKeepsTheFile)
 {
-    std::ofstream(m_home / "greeting.92s") << "mine";
-    OpenFolder(QStringLiteral("main"));
-    SelectVariables({QStringLiteral("greeting")});
-    m_messages.AnswerYesNo(false);
-    Click("IDC_RECEIVE");
-    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_OVERWRITE_FILE});
-    std::ifstream in(m_home / "greeting.92s");
+    std::ofstream(pc.File("greeting.92s")) << "mine";
+    SelectVariables({"greeting"});
+    messages.AnswerYesNo(false);
+    logic.OnReceive();
+    EXPECT_EQ(messages.GetMessageIds(), std::vector<int>{IDS_OVERWRITE_FILE});
     std::string kept;
-    in >> kept;
+    std::ifstream(pc.File("greeting.92s")) >> kept;
     EXPECT_EQ(kept, "mine");
 }
 
 TEST_F(DirListTransfer, TheSelectedFileIsSentToTheCalculator)
 {
-    OpenFolder(QStringLiteral("main"));
-    SelectVariables({QStringLiteral("greeting")});
-    Click("IDC_RECEIVE");
-    const SimVariable original = *Calc().FindVariable("main", "greeting");
-    ASSERT_TRUE(Calc().AddVariable("main", "greeting", original.type, 0, {0x00, 0x2D}));
+    SelectVariables({"greeting"});
+    logic.OnReceive();
+    const SimVariable original = *calc.FindVariable("main", "greeting");
+    ASSERT_TRUE(calc.AddVariable("main", "greeting", original.type, 0, {0x00, 0x2D}));
 
-    const QList<QListWidgetItem*> rows = PcFiles()->findItems(QStringLiteral("greeting.92s"), Qt::MatchExactly);
-    ASSERT_EQ(rows.size(), 1);
-    PcFiles()->setCurrentItem(rows.front());
-    m_messages.Clear();
-    Click("IDC_SEND");
-    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_FILE_SENT});
-    EXPECT_EQ(Calc().FindVariable("main", "greeting")->contents, original.contents);
+    view.selectedPcFile = CFakeDirListView::RowOf(view.pcFiles, "greeting.92s");
+    messages.Clear();
+    feedback.events.clear();
+    logic.OnSend();
+    EXPECT_EQ(messages.GetMessageIds(), std::vector<int>{IDS_FILE_SENT});
+    EXPECT_EQ(feedback.events, (Strings{"start Send", "end"}));
+    EXPECT_EQ(calc.FindVariable("main", "greeting")->contents, original.contents);
 }
 
 TEST_F(DirListTransfer, NothingSelectedSaysWhatIsMissing)
 {
-    Click("IDC_RECEIVE");
-    PcFiles()->clearSelection();
-    Click("IDC_SEND");
-    OpenFolder(QStringLiteral("main"));
-    Vars()->clearSelection();
-    Click("IDC_RECEIVE");
-    EXPECT_EQ(m_messages.GetMessageIds(),
+    view.selectedFolder = -1;
+    logic.OnReceive();
+    logic.OnSend();
+    view.selectedFolder = 0;
+    logic.OnReceive();
+    EXPECT_EQ(messages.GetMessageIds(),
               (std::vector<int>{IDS_NO_FOLDER_SELECTED, IDS_NO_FILE_SELECTED, IDS_NO_VAR_SELECTED}));
 }
 
-TEST_F(DirListTransfer, BackupRestoreAndWaitingForTheCalculatorFromThePage)
+TEST_F(DirListTransfer, BackupRestoreAndWaitingForTheCalculator)
 {
-    const std::string backup = (m_home / "calc.92b").string();
-    Page().m_chooseBackupFile = [&](bool) { return backup; };
-    Click("IDC_BACKUP");
-    EXPECT_TRUE(PcFileNames().contains(QStringLiteral("calc.92b")));
+    view.backupFile = pc.File("calc.92b");
+    logic.OnBackup();
+    EXPECT_EQ(view.pcFiles, Strings{"calc.92b"});
 
-    // A restore asks first, and No leaves the calculator alone.
-    const SimVariable original = *Calc().FindVariable("main", "greeting");
-    ASSERT_TRUE(Calc().AddVariable("main", "greeting", original.type, 0, {0x00, 0x2D}));
-    Click("IDC_RESTORE");
-    m_messages.AnswerYesNo(true);
-    EXPECT_NE(Calc().FindVariable("main", "greeting")->contents, original.contents);
-    Click("IDC_RESTORE");
-    EXPECT_EQ(Calc().FindVariable("main", "greeting")->contents, original.contents);
-    EXPECT_EQ(m_messages.GetMessageIds(), (std::vector<int>{IDS_BACKUP_SAVED, IDS_RESTORE_CONFIRM,
-                                                             IDS_RESTORE_CONFIRM, IDS_RESTORE_DONE}));
+    // A restore asks first, and No leaves the calculator alone; the dialog
+    // opens on the backup selected in the PC list.
+    const SimVariable original = *calc.FindVariable("main", "greeting");
+    ASSERT_TRUE(calc.AddVariable("main", "greeting", original.type, 0, {0x00, 0x2D}));
+    view.selectedPcFile = 0;
+    logic.OnRestore();
+    messages.AnswerYesNo(true);
+    logic.OnRestore();
+    EXPECT_EQ(calc.FindVariable("main", "greeting")->contents, original.contents);
+    EXPECT_EQ(messages.GetMessageIds(),
+              (std::vector<int>{IDS_BACKUP_SAVED, IDS_RESTORE_CONFIRM, IDS_RESTORE_CONFIRM, IDS_RESTORE_DONE}));
+    EXPECT_EQ(view.backupDialogs, (Strings{"save " + pc.File("backup.92b"), "open " + pc.File("calc.92b"),
+                                           "open " + pc.File("calc.92b")}));
 
-    // The waiting window stays up until Cancel; what came is in the PC list.
-    ASSERT_TRUE(Calc().SendVariablesFromMenu({"algebra\\poly"}));
-    QTimer cancel;
-    QObject::connect(&cancel, &QTimer::timeout, [&] {
-        if (!fs::exists(m_home / "poly.92s"))
-            return;
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (auto* dialog = qobject_cast<QProgressDialog*>(widget); dialog && dialog->isVisible())
-                dialog->cancel();
-    });
-    cancel.start(5);
-    Click("IDC_LISTEN");
-    EXPECT_TRUE(PcFileNames().contains(QStringLiteral("poly.92s")));
-}
-
-TEST_F(DirListTransfer, LongExchangesShowTheirProgressAndCancelLeavesNoFile)
-{
-    ASSERT_TRUE(Calc().AddVariable("main", "big", VAR_STR, 0, std::vector<uint8_t>(3000, 0x41)));
-    // Every reading of the dialog's clock is a millisecond later.
-    CFakeClock clock(0, 1);
-    m_pSheet->GetProgress().SetClock(clock);
-    struct Seen {
-        QString label;
-        int maximum = -1;
-        int value = -1;
-        bool modal = false;
-    } seen;
-    // Runs at the dialog's first turn of the event loop.
-    const auto watch = [&](bool cancel) {
-        QTimer::singleShot(0, [&, cancel] {
-            QProgressDialog* dialog = m_pSheet->GetProgress().GetDialog();
-            ASSERT_NE(dialog, nullptr);
-            seen = {dialog->labelText(), dialog->maximum(), dialog->value(), dialog->isVisible() && dialog->isModal()};
-            if (cancel)
-                dialog->findChild<QPushButton*>()->click();
-        });
-    };
-
-    // The end of a listing is not known: a busy bar and the bytes so far.
-    watch(false);
-    OpenFolder(QStringLiteral("main"));
-    EXPECT_TRUE(seen.label.startsWith(QStringLiteral("Reading the calculator's directory\n"))) << seen.label.toStdString();
-    EXPECT_TRUE(seen.label.endsWith(QStringLiteral(" bytes"))) << seen.label.toStdString();
-    EXPECT_EQ(seen.maximum, 0);
-    EXPECT_TRUE(seen.modal);
-    EXPECT_EQ(m_pSheet->GetProgress().GetDialog(), nullptr);
-    EXPECT_TRUE(m_messages.GetShown().empty());
-
-    SelectVariables({QStringLiteral("big")});
-    watch(true);
-    Click("IDC_RECEIVE");
-    EXPECT_TRUE(seen.label.startsWith(QStringLiteral("Receiving main\\big\n"))) << seen.label.toStdString();
-    EXPECT_TRUE(seen.label.contains(QStringLiteral(" of "))) << seen.label.toStdString();
-    EXPECT_EQ(seen.maximum, CLinkProgressDialog::kBarSteps);
-    EXPECT_GT(seen.value, 0);
-    EXPECT_LT(seen.value, seen.maximum);
-    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_EXCHANGE_CANCELLED});
-    EXPECT_TRUE(fs::is_empty(m_home)) << "a file or its temporary was left";
-    EXPECT_EQ(Cable().GetDataRegister(), 3);
-    EXPECT_EQ(m_pSheet->GetProgress().GetDialog(), nullptr);
+    // The wait window stays up until Cancel; what came is listed in it and in
+    // the PC list.
+    ASSERT_TRUE(calc.SendVariablesFromMenu({"algebra\\poly"}));
+    view.waits.lines.clear();
+    view.waits.cancelAfterLines = 1;
+    logic.OnListen();
+    EXPECT_EQ(view.waits.lines, (Strings{std::to_string(IDS_LISTEN_TITLE) + " " + std::to_string(IDS_LISTEN_WAITING) + " ",
+                                         std::to_string(IDS_LISTEN_SAVED) + " " + pc.File("poly.92s")}));
+    EXPECT_EQ(view.pcFiles, (Strings{"calc.92b", "poly.92s"}));
+    EXPECT_EQ(feedback.events, (Strings{"start Backup", "end", "start Restore", "end", "start Restore", "end",
+                                        "start Listen", "end"}));
 }

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "link/LinkSource.h"
+
+class CLink;
+class IExchangeFeedback;
+
+// What the pages that talk to the calculator share: the sheet, which lends
+// them its link once the port is open, and what the window shows while one
+// of their exchanges runs.
+class CLinkPage {
+public:
+    // Set when the port has opened, so a page without it has no link.
+    void SetSheet(ILinkSource* pSheet) { m_pSheet = pSheet; }
+    // The link, or null while the page has none.
+    CLink* GetLink() const { return m_pSheet != nullptr ? m_pSheet->GetOpenLink() : nullptr; }
+    // None by default.
+    void SetExchangeFeedback(IExchangeFeedback* feedback) { m_pFeedback = feedback; }
+
+protected:
+    ~CLinkPage() = default;
+
+    ILinkSource* m_pSheet = nullptr;
+    IExchangeFeedback* m_pFeedback = nullptr;
+};

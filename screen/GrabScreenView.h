@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The screen page's window as its logic sees it: the picture control, the
+// zoom check box and the save dialog.
+class IGrabScreenView {
+public:
+    virtual ~IGrabScreenView() = default;
+
+    // Shows the picture of `bits` (30*zoom-byte rows, most significant bit
+    // leftmost, a set bit a light pixel) at once, 240*zoom x 128*zoom
+    // pixels, dark pixels black. False, with the old picture still shown,
+    // when the picture cannot be made.
+    virtual bool ShowPicture(const std::vector<uint8_t>& bits, unsigned zoom) = 0;
+    virtual bool IsZoomChecked() const = 0;
+    // Asks where to save the picture: a save dialog offering bitmap files,
+    // opening in the current directory, asking before it replaces a file and
+    // adding no extension. The chosen path, empty when the user cancelled.
+    virtual std::string AskPicturePath() = 0;
+};

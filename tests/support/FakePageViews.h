@@ -1,0 +1,193 @@
+#pragma once
+
+// Windows of the pages as their logic sees them, recording what the logic
+// asked them to show and answering with what a test set.
+
+#include "link/DirListView.h"
+#include "link/ExchangeFeedback.h"
+#include "link/LinkSource.h"
+#include "link/WaitWindow.h"
+#include "screen/GrabScreenView.h"
+#include "screen/PictureWriter.h"
+#include "shell/ConfigView.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+// A sheet whose link is open while `link` is set.
+struct CFakeSheet final : ILinkSource {
+    CLink* link = nullptr;
+    CLink* GetOpenLink() override { return link; }
+};
+
+// Each exchange as "start KIND" and "end".
+struct CRecordingFeedback final : IExchangeFeedback {
+    std::vector<std::string> events;
+    void ExchangeStarts(ExchangeKind kind, CLink&) override
+    {
+        static const char* const names[] = {"Directory", "Receive", "Send", "Screen", "Backup", "Restore", "Listen"};
+        events.push_back(std::string("start ") + names[static_cast<int>(kind)]);
+    }
+    void ExchangeEnds() override { events.push_back("end"); }
+};
+
+// What the wait windows showed, one line each: "title text" when opened, then
+// every line added as "id arg".
+struct CWaitWindowLog {
+    std::vector<std::string> lines;
+    // Cancel is pressed once this many lines were added.
+    size_t cancelAfterLines = std::numeric_limits<size_t>::max();
+};
+
+struct CFakeWaitWindow final : IWaitWindow {
+    explicit CFakeWaitWindow(CWaitWindowLog& log) : m_log(log) {}
+    void AddLine(int id, const std::string& arg) override
+    {
+        m_log.lines.push_back(std::to_string(id) + " " + arg);
+        ++m_nAdded;
+    }
+    bool IsCancelled() override { return m_nAdded >= m_log.cancelAfterLines; }
+
+private:
+    CWaitWindowLog& m_log;
+    size_t m_nAdded = 0;
+};
+
+struct CFakeDirListView final : IDirListView {
+    // Shown, top first.
+    std::vector<ListRow> folderRows;
+    std::vector<ListRow> varRows;
+    std::string pcPath;
+    std::vector<std::string> pcFolders;
+    std::vector<std::string> pcFiles;
+    // Set by the test.
+    int selectedFolder = -1;
+    std::vector<int> selectedVars;
+    int selectedPcFolder = -1;
+    int selectedPcFile = -1;
+    size_t varRowsTaken = std::numeric_limits<size_t>::max();
+    // The backup file dialog: what it was opened on, and the answer.
+    std::vector<std::string> backupDialogs;
+    std::string backupFile;
+    CWaitWindowLog waits;
+
+    void ClearCalculatorLists() override
+    {
+        folderRows.clear();
+        varRows.clear();
+    }
+    bool InsertFolderRow(const ListRow& row) override
+    {
+        folderRows.insert(folderRows.begin(), row);
+        return true;
+    }
+    size_t ShowVariableRows(const std::vector<ListRow>& rows) override
+    {
+        varRows.assign(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(std::min(rows.size(), varRowsTaken)));
+        return varRows.size();
+    }
+    int GetSelectedFolderRow() const override { return selectedFolder; }
+    std::vector<int> GetSelectedVariableRows() const override { return selectedVars; }
+    void ShowPcFolder(const std::string& path, const std::vector<std::string>& folders,
+                      const std::vector<std::string>& files) override
+    {
+        pcPath = path;
+        pcFolders = folders;
+        pcFiles = files;
+    }
+    int GetSelectedPcFolderRow() const override { return selectedPcFolder; }
+    int GetSelectedPcFileRow() const override { return selectedPcFile; }
+    std::string AskBackupFile(bool forSaving, const std::string& start) override
+    {
+        backupDialogs.push_back((forSaving ? "save " : "open ") + start);
+        return backupFile;
+    }
+    std::unique_ptr<IWaitWindow> OpenWaitWindow(int titleId, int textId, const std::string& arg) override
+    {
+        waits.lines.push_back(std::to_string(titleId) + " " + std::to_string(textId) + " " + arg);
+        return std::make_unique<CFakeWaitWindow>(waits);
+    }
+
+    // The first column's texts of a list.
+    static std::vector<std::string> Texts(const std::vector<ListRow>& rows, size_t column = 0)
+    {
+        std::vector<std::string> texts;
+        for (const ListRow& row : rows)
+            texts.push_back(column == 0 ? row.text : row.cells.at(column - 1));
+        return texts;
+    }
+    // The row of `text` in `list`, -1 when none.
+    static int RowOf(const std::vector<std::string>& list, const std::string& text)
+    {
+        for (size_t i = 0; i < list.size(); ++i)
+            if (list[i] == text)
+                return static_cast<int>(i);
+        return -1;
+    }
+};
+
+struct CFakeGrabScreenView final : IGrabScreenView {
+    struct Picture {
+        std::vector<uint8_t> bits;
+        unsigned zoom;
+    };
+    std::vector<Picture> shown;
+    bool zoomChecked = false;
+    bool refusePictures = false;
+    std::string pathAnswer;
+
+    bool ShowPicture(const std::vector<uint8_t>& bits, unsigned zoom) override
+    {
+        if (refusePictures)
+            return false;
+        shown.push_back({bits, zoom});
+        return true;
+    }
+    bool IsZoomChecked() const override { return zoomChecked; }
+    std::string AskPicturePath() override { return pathAnswer; }
+};
+
+struct CFakePictureWriter final : IPictureWriter {
+    struct Write {
+        std::vector<uint8_t> bits;
+        unsigned zoom;
+        std::string path;
+        std::string format;
+    };
+    std::vector<Write> writes;
+    std::string failure; // a reason makes every write fail
+
+    std::vector<std::string> GetFormats() const override { return {"bmp", "png"}; }
+    bool WritePicture(const std::vector<uint8_t>& bits, unsigned zoom, const std::string& path,
+                      const std::string& format, std::string& reason) override
+    {
+        writes.push_back({bits, zoom, path, format});
+        reason = failure;
+        return failure.empty();
+    }
+};
+
+struct CFakeConfigView final : IConfigView {
+    std::vector<std::string> ports;
+    std::vector<std::string> languages;
+    size_t portMaxChars = 0;
+    std::vector<ConfigValues> shown;
+    ConfigValues typed;
+    int focusTimeout = 0;
+
+    void FillChoices(const std::vector<std::string>& portItems, const std::vector<std::string>& languageItems,
+                     size_t maxChars) override
+    {
+        ports = portItems;
+        languages = languageItems;
+        portMaxChars = maxChars;
+    }
+    void ShowValues(const ConfigValues& values) override { shown.push_back(values); }
+    ConfigValues ReadValues() const override { return typed; }
+    void FocusTimeout() override { ++focusTimeout; }
+};
