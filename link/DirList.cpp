@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -92,6 +93,14 @@ void FillList(QListWidget* list, const std::vector<std::string>& texts)
         list->addItem(QString::fromStdString(text));
 }
 
+bool IsEnterKey(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 } // namespace
 
 CDirList::CDirList() : CPropertyPage(IDD), m_logic(*this, CurrentUserMessages())
@@ -146,6 +155,10 @@ void CDirList::ConnectControls()
     if (m_listPcFolders)
         connect(m_listPcFolders, &QListWidget::itemSelectionChanged, this, [this] { m_logic.OnSelectPcFolder(); },
                 Qt::QueuedConnection);
+    for (QWidget* list : {static_cast<QWidget*>(m_listFolders), static_cast<QWidget*>(m_listVars),
+                          static_cast<QWidget*>(m_listPcFolders), static_cast<QWidget*>(m_listPcFiles)})
+        if (list)
+            list->installEventFilter(this);
     if (auto* send = GetControl<QPushButton>("IDC_SEND"))
         connect(send, &QPushButton::clicked, this, [this] { m_logic.OnSend(); });
     if (auto* directory = GetControl<QPushButton>("IDC_DIRECTORY"))
@@ -159,6 +172,17 @@ void CDirList::ConnectControls()
     for (const auto& [name, handler] : backupButtons)
         if (auto* button = GetControl<QPushButton>(name))
             connect(button, &QPushButton::clicked, this, [this, handler = handler] { (m_logic.*handler)(); });
+}
+
+bool CDirList::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!IsEnterKey(event))
+        return CPropertyPage::eventFilter(watched, event);
+    if (watched == m_listFolders && m_listFolders->currentItem() != nullptr)
+        m_logic.OnActivateFolder(m_listFolders->indexOfTopLevelItem(m_listFolders->currentItem()));
+    else if (watched == m_listPcFolders)
+        m_logic.OnSelectPcFolder();
+    return true;
 }
 
 // ---- what the logic shows --------------------------------------------------

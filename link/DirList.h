@@ -36,6 +36,9 @@ public:
 
 protected:
     bool OnInitDialog() override;
+    // Enter in a list does the list's own action and nothing else: it must
+    // not reach the sheet's default button, which would close the program.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ClearCalculatorLists() override;

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -127,6 +128,28 @@ TEST_F(DirListPage, TheListsShowTheListingInTheirColumns)
     ASSERT_TRUE(Page().Logic().GetSelectedFolder(folder));
     EXPECT_EQ(folder, "main");
     EXPECT_EQ(Page().Logic().GetSelectedVariableNames(), (std::vector<std::string>{"primes", "notes"}));
+}
+
+TEST_F(DirListPage, EnterInAListDoesTheListsOwnActionAndKeepsTheProgramOpen)
+{
+    OpenSheet();
+    Click("IDC_DIRECTORY");
+    Folders()->setFocus();
+    Folders()->setCurrentItem(FolderRow("algebra"));
+    QTest::keyClick(Folders(), Qt::Key_Return);
+    EXPECT_EQ(Column(Vars(), 0), (QStringList{"answer", "squares", "poly"}));
+
+    Vars()->setCurrentItem(Vars()->topLevelItem(0));
+    QTest::keyClick(Vars(), Qt::Key_Enter);
+    PcFiles()->setCurrentRow(0);
+    QTest::keyClick(PcFiles(), Qt::Key_Return);
+    Choose(PcFolders(), "[lessons]");
+    QTest::keyClick(PcFolders(), Qt::Key_Return);
+    EXPECT_EQ(Page().Logic().GetPcFolderPath(), (m_home / "lessons").string());
+
+    EXPECT_TRUE(m_pSheet->isVisible());
+    EXPECT_NE(m_pSheet->result(), QDialog::Accepted);
+    EXPECT_TRUE(m_messages.GetShown().empty());
 }
 
 TEST_F(DirListPage, PcSideFillsItsWidgetsAndFollowsTheSelection)
