@@ -49,15 +49,24 @@ void InsertColumnsInto(QTreeWidget* list, const ListColumn (&columns)[N])
         return;
     list->setColumnCount(static_cast<int>(N));
     // Columns keep their widths, as in a report-style list view.
-    list->header()->setStretchLastSection(false);
+    QHeaderView* header = list->header();
+    header->setStretchLastSection(false);
     QTreeWidgetItem* headings = list->headerItem();
     for (size_t i = 0; i < N; ++i) {
         const int col = static_cast<int>(i);
         headings->setText(col, Heading(columns[i].headingId));
         headings->setTextAlignment(col, AlignmentOf(columns[i].align) | Qt::AlignVCenter);
     }
-    for (size_t i = 0; i < N; ++i)
-        list->setColumnWidth(static_cast<int>(i), columns[i].minWidth);
+    // Wide enough for its heading in the font and language at hand, and the
+    // list wide enough to show its columns without scrolling, as it does
+    // with the shortest headings.
+    int total = 0;
+    for (size_t i = 0; i < N; ++i) {
+        const int col = static_cast<int>(i);
+        list->setColumnWidth(col, std::max(columns[i].minWidth, header->sectionSizeHint(col)));
+        total += list->columnWidth(col);
+    }
+    list->setMinimumWidth(std::max(list->minimumWidth(), total + 2 * list->frameWidth()));
 }
 
 template <size_t N>

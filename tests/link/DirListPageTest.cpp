@@ -2,14 +2,18 @@
 #include "SimulatedSheetFixture.h"
 #include "link/DirList.h"
 #include "link/VarTypes.h"
+#include "shell/QtSettingsStore.h"
 #include "shell/SimulatedCalculator.h"
 #include "shell/StringIds.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -128,6 +132,31 @@ TEST_F(DirListPage, TheListsShowTheListingInTheirColumns)
     ASSERT_TRUE(Page().Logic().GetSelectedFolder(folder));
     EXPECT_EQ(folder, "main");
     EXPECT_EQ(Page().Logic().GetSelectedVariableNames(), (std::vector<std::string>{"primes", "notes"}));
+}
+
+TEST_F(DirListPage, ItalianHeadingsAreNotClipped)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VANTREL_BIN_DIR "/Italiano.dll"),
+                            ProgramFilePath(QStringLiteral("Italiano.dll"))));
+    CSettings italian;
+    italian.SetDefaultSettings();
+    italian.m_nLanguage = 0;
+    CQtSettingsStore store;
+    italian.SaveTo(store, m_messages);
+    OpenSheet();
+
+    for (QTreeWidget* list : {Folders(), Vars()}) {
+        QHeaderView* header = list->header();
+        const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        for (int col = 0; col < list->columnCount(); ++col) {
+            const QString heading = list->headerItem()->text(col);
+            EXPECT_GE(list->columnWidth(col), header->fontMetrics().horizontalAdvance(heading) + margins)
+                << heading.toStdString();
+            EXPECT_GE(list->columnWidth(col), 70) << heading.toStdString();
+        }
+    }
+    EXPECT_EQ(Folders()->headerItem()->text(1), "Dimensione");
+    EXPECT_GE(Folders()->columnWidth(0), 100);
 }
 
 TEST_F(DirListPage, EnterInAListDoesTheListsOwnActionAndKeepsTheProgramOpen)
