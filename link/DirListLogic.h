@@ -23,9 +23,6 @@ public:
     CDirListLogic(IDirListView& view, IUserMessages& messages);
     ~CDirListLogic() override;
 
-    CDirListLogic(const CDirListLogic&) = delete;
-    CDirListLogic& operator=(const CDirListLogic&) = delete;
-
     // The page's window is up: the PC side starts in the home folder.
     void OnInitDialog();
 

@@ -7,9 +7,13 @@ class IExchangeFeedback;
 
 // What the pages that talk to the calculator share: the sheet, which lends
 // them its link once the port is open, and what the window shows while one
-// of their exchanges runs.
+// of their exchanges runs. A page is one object, never copied.
 class CLinkPage {
 public:
+    CLinkPage() = default;
+    CLinkPage(const CLinkPage&) = delete;
+    CLinkPage& operator=(const CLinkPage&) = delete;
+
     // Set when the port has opened, so a page without it has no link.
     void SetSheet(ILinkSource* pSheet) { m_pSheet = pSheet; }
     // The link, or null while the page has none.

@@ -21,9 +21,6 @@ public:
     CGrabScreenLogic(IGrabScreenView& view, IUserMessages& messages, IPictureWriter& writer);
     ~CGrabScreenLogic();
 
-    CGrabScreenLogic(const CGrabScreenLogic&) = delete;
-    CGrabScreenLogic& operator=(const CGrabScreenLogic&) = delete;
-
     // The page's window is up: the first picture is the buffer as it
     // stands, at single size whatever the zoom.
     void OnInitDialog();
