@@ -1,8 +1,9 @@
 #include "screen/MonoImageFile.h"
 
+#include "screen/PictureFormat.h"
+
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstring>
 
 namespace {
@@ -99,14 +100,7 @@ std::vector<uint8_t> ZlibStored(const std::vector<uint8_t>& raw)
 
 MonoImageFormat MonoImageFormatFromPath(const std::string& path)
 {
-    const size_t slash = path.find_last_of("/\\");
-    const std::string fileName = slash == std::string::npos ? path : path.substr(slash + 1);
-    const size_t dot = fileName.rfind('.');
-    if (dot == std::string::npos)
-        return MonoImageFormat::None;
-    std::string extension = fileName.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = FindPictureFormat(path, {"bmp", "png", "pbm"});
     if (extension == "bmp")
         return MonoImageFormat::Bmp;
     if (extension == "png")

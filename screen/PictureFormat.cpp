@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 
 namespace {
 
@@ -17,7 +16,10 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b)
 
 std::string FindPictureFormat(const std::string& path, const std::vector<std::string>& formats)
 {
-    const std::string fileName = std::filesystem::path(path).filename().string();
+    // Either slash ends a folder, so that a name reads the same on every
+    // system.
+    const size_t slash = path.find_last_of("/\\");
+    const std::string fileName = slash == std::string::npos ? path : path.substr(slash + 1);
     const size_t dot = fileName.rfind('.');
     if (dot == std::string::npos || dot + 1 == fileName.size())
         return {};

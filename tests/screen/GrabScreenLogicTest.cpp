@@ -2,7 +2,10 @@
 #include "FakePageViews.h"
 #include "LinkRig.h"
 #include "RecordingMessages.h"
+#include "TempFolder.h"
 #include "screen/GrabScreenLogic.h"
+#include "screen/MonoImageFile.h"
+#include "screen/MonoPictureWriter.h"
 #include "screen/PictureTexts.h"
 #include "shell/StringIds.h"
 #include "sim/ScreenCanvas.h"
@@ -211,4 +214,27 @@ TEST_F(GrabScreenLogicTest, ASaveThatWritesNothingSaysWhichFileAndWhy)
     };
     EXPECT_EQ(texts, expected);
     EXPECT_NE(texts[0].find("bmp, png"), std::string::npos) << texts[0];
+}
+
+// The program's own encoders, for a window without image writers: the file
+// holds the picture shown, and a save that fails leaves nothing behind.
+TEST_F(GrabScreenLogicTest, TheProgramsOwnWriterSavesThePictureShown)
+{
+    CMonoPictureWriter own;
+    CGrabScreenLogic page(view, messages, own);
+    page.SetSheet(&sheet);
+    page.OnInitDialog();
+    page.OnCapture();
+    view.zoomChecked = true;
+    page.OnZoom();
+
+    CTempFolder folder;
+    ASSERT_TRUE(page.SavePictureTo(folder.File("screen.PBM")));
+    const MonoPicture shown{480, 256, page.GetPictureBits().data(), 60};
+    EXPECT_EQ(ReadBytes(folder.File("screen.PBM")), EncodeMonoImage(shown, MonoImageFormat::Pbm));
+
+    EXPECT_FALSE(page.SavePictureTo(folder.File("missing/screen.png")));
+    EXPECT_FALSE(page.SavePictureTo(folder.File("screen.jpg")));
+    EXPECT_EQ(messages.GetTexts().size(), 2u);
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"screen.PBM"});
 }
