@@ -2,7 +2,6 @@
 
 #include "link/DirListView.h"
 #include "link/DisplayText.h"
-#include "link/ExchangeFeedback.h"
 #include "link/LinkProgress.h"
 #include "link/VarTypes.h"
 #include "shell/StringIds.h"
@@ -80,7 +79,6 @@ bool CDirListLogic::ReadDirectory()
     CLink* link = GetLink();
     if (link == nullptr)
         return false;
-    CExchangeScope exchange(m_pFeedback, ExchangeKind::Directory, *link);
     return m_listing.ReadDirectory(*link);
 }
 

@@ -3,11 +3,10 @@
 #include "link/LinkSource.h"
 
 class CLink;
-class IExchangeFeedback;
 
 // What the pages that talk to the calculator share: the sheet, which lends
-// them its link once the port is open, and what the window shows while one
-// of their exchanges runs. A page is one object, never copied.
+// them its link once the port is open (with the window's progress on it). A
+// page is one object, never copied.
 class CLinkPage {
 public:
     CLinkPage() = default;
@@ -18,12 +17,9 @@ public:
     void SetSheet(ILinkSource* pSheet) { m_pSheet = pSheet; }
     // The link, or null while the page has none.
     CLink* GetLink() const { return m_pSheet != nullptr ? m_pSheet->GetOpenLink() : nullptr; }
-    // None by default.
-    void SetExchangeFeedback(IExchangeFeedback* feedback) { m_pFeedback = feedback; }
 
 protected:
     ~CLinkPage() = default;
 
     ILinkSource* m_pSheet = nullptr;
-    IExchangeFeedback* m_pFeedback = nullptr;
 };

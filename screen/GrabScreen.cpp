@@ -13,7 +13,6 @@
 
 CGrabScreen::CGrabScreen() : CPropertyPage(IDD), m_logic(*this, CurrentUserMessages(), m_writer)
 {
-    m_logic.SetExchangeFeedback(this);
 }
 
 CGrabScreen::~CGrabScreen() = default;
@@ -63,12 +62,10 @@ std::string CGrabScreen::AskPicturePath()
     return QFile::encodeName(::AskPicturePath(this)).toStdString();
 }
 
-void CGrabScreen::ExchangeStarts(ExchangeKind, CLink&)
+void CGrabScreen::ShowBusy(bool busy)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-void CGrabScreen::ExchangeEnds()
-{
-    QApplication::restoreOverrideCursor();
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }

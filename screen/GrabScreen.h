@@ -1,6 +1,5 @@
 #pragma once
 
-#include "link/ExchangeFeedback.h"
 #include "screen/GrabScreenLogic.h"
 #include "screen/GrabScreenView.h"
 #include "screen/ImageExport.h"
@@ -16,7 +15,7 @@ class QLabel;
 // zoom check box and the save button. Its template (108) comes from the
 // language library. It draws what its logic says, passes the user's actions
 // on to it, and shows the wait cursor while a capture holds the window.
-class CGrabScreen : public CPropertyPage, private IGrabScreenView, private IExchangeFeedback {
+class CGrabScreen : public CPropertyPage, private IGrabScreenView {
     Q_OBJECT
 public:
     static constexpr int IDD = IDD_GRABSCREEN;
@@ -35,8 +34,7 @@ private:
     bool ShowPicture(const std::vector<uint8_t>& bits, unsigned zoom) override;
     bool IsZoomChecked() const override;
     std::string AskPicturePath() override;
-    void ExchangeStarts(ExchangeKind kind, CLink& link) override;
-    void ExchangeEnds() override;
+    void ShowBusy(bool busy) override;
 
     void DoDataExchange();
 

@@ -1,7 +1,6 @@
 #include "screen/GrabScreenLogic.h"
 
 #include "link/DisplayText.h"
-#include "link/ExchangeFeedback.h"
 #include "link/LinkProgress.h"
 #include "screen/GrabScreenView.h"
 #include "screen/PictureBits.h"
@@ -41,11 +40,9 @@ bool CGrabScreenLogic::ReceiveScreen()
     CLink* link = GetLink();
     if (link == nullptr)
         return false;
-    bool received = false;
-    {
-        CExchangeScope exchange(m_pFeedback, ExchangeKind::Screen, *link);
-        received = ::ReceiveScreen(*link, Screen());
-    }
+    m_view.ShowBusy(true);
+    const bool received = ::ReceiveScreen(*link, Screen());
+    m_view.ShowBusy(false);
     if (!received)
         return false;
     BuildPicture();

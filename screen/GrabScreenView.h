@@ -16,6 +16,8 @@ public:
     // when the picture cannot be made.
     virtual bool ShowPicture(const std::vector<uint8_t>& bits, unsigned zoom) = 0;
     virtual bool IsZoomChecked() const = 0;
+    // While a capture holds the window (a wait cursor, say).
+    virtual void ShowBusy(bool busy) = 0;
     // Asks where to save the picture: a save dialog offering bitmap files,
     // opening in the current directory, asking before it replaces a file and
     // adding no extension. The chosen path, empty when the user cancelled.

@@ -5,7 +5,6 @@
 
 #include "link/DirListView.h"
 #include "link/DisplayText.h"
-#include "link/ExchangeFeedback.h"
 #include "link/WaitWindow.h"
 #include "shell/StringIds.h"
 #include "transfer/BackupOperation.h"
@@ -46,12 +45,7 @@ void CDirListLogic::OnBackup()
     if (path.empty())
         return;
     const std::unique_ptr<IWaitWindow> wait = m_view.OpenWaitWindow(IDS_BACKUP_SAVE_TITLE, 0, FileNameToDisplay(path));
-    bool saved = false;
-    {
-        CExchangeScope exchange(m_pFeedback, ExchangeKind::Backup, *link);
-        saved = CBackupOperation(*link, m_messages, CancelledBy(wait.get())).Backup(path);
-    }
-    if (saved)
+    if (CBackupOperation(*link, m_messages, CancelledBy(wait.get())).Backup(path))
         RefreshPcFiles();
 }
 
@@ -64,7 +58,6 @@ void CDirListLogic::OnRestore()
     if (path.empty())
         return;
     const std::unique_ptr<IWaitWindow> wait = m_view.OpenWaitWindow(IDS_RESTORE_OPEN_TITLE, 0, FileNameToDisplay(path));
-    CExchangeScope exchange(m_pFeedback, ExchangeKind::Restore, *link);
     CBackupOperation(*link, m_messages, CancelledBy(wait.get())).Restore(path, false);
 }
 
@@ -74,7 +67,6 @@ void CDirListLogic::OnListen()
     if (link == nullptr)
         return;
     const std::unique_ptr<IWaitWindow> wait = m_view.OpenWaitWindow(IDS_LISTEN_TITLE, IDS_LISTEN_WAITING, {});
-    CExchangeScope exchange(m_pFeedback, ExchangeKind::Listen, *link);
     CListenOperation listen(*link, m_messages, CancelledBy(wait.get()));
     // What came so far stays in the window while it waits for more.
     listen.SetSavedHook([&](const std::string& path) {

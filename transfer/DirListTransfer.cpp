@@ -2,7 +2,6 @@
 // selection and the shown PC folder, the transfer operations do the rest.
 #include "link/DirListLogic.h"
 
-#include "link/ExchangeFeedback.h"
 #include "transfer/ReceiveOperation.h"
 #include "transfer/SendOperation.h"
 
@@ -16,13 +15,8 @@ void CDirListLogic::OnReceive()
     std::string folder;
     const bool hasFolder = GetSelectedFolder(folder);
     const std::vector<std::string> names = GetSelectedVariableNames();
-    bool received = false;
-    {
-        CExchangeScope exchange(m_pFeedback, ExchangeKind::Receive, *link);
-        CReceiveOperation operation(*link, m_messages, m_vars);
-        received = operation.OnReceive(GetPcFolderPath(), hasFolder ? &folder : nullptr, names);
-    }
-    if (received)
+    CReceiveOperation operation(*link, m_messages, m_vars);
+    if (operation.OnReceive(GetPcFolderPath(), hasFolder ? &folder : nullptr, names))
         RefreshPcFiles();
 }
 
@@ -34,6 +28,5 @@ void CDirListLogic::OnSend()
     m_szPath = GetSelectedPcFile();
     const std::string path = m_szPath.empty() ? std::string()
                                               : (std::filesystem::path(GetPcFolderPath()) / m_szPath).string();
-    CExchangeScope exchange(m_pFeedback, ExchangeKind::Send, *link);
     CSendOperation(*link, m_messages).SendFile(path);
 }

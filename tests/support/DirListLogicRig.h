@@ -24,7 +24,6 @@ protected:
         calc.LoadSampleContent();
         sheet.link = &rig.link;
         logic.SetSheet(&sheet);
-        logic.SetExchangeFeedback(&feedback);
     }
     void TearDown() override { std::filesystem::current_path(m_previous); }
 
@@ -53,7 +52,6 @@ protected:
     CFakeSheet sheet;
     CFakeDirListView view;
     CRecordingMessages messages;
-    CRecordingFeedback feedback;
     CDirListLogic logic{view, messages};
     CTempFolder pc;
 

@@ -4,7 +4,6 @@
 // asked them to show and answering with what a test set.
 
 #include "link/DirListView.h"
-#include "link/ExchangeFeedback.h"
 #include "link/LinkSource.h"
 #include "link/WaitWindow.h"
 #include "screen/GrabScreenView.h"
@@ -23,17 +22,6 @@
 struct CFakeSheet final : ILinkSource {
     CLink* link = nullptr;
     CLink* GetOpenLink() override { return link; }
-};
-
-// Each exchange as "start KIND" and "end".
-struct CRecordingFeedback final : IExchangeFeedback {
-    std::vector<std::string> events;
-    void ExchangeStarts(ExchangeKind kind, CLink&) override
-    {
-        static const char* const names[] = {"Directory", "Receive", "Send", "Screen", "Backup", "Restore", "Listen"};
-        events.push_back(std::string("start ") + names[static_cast<int>(kind)]);
-    }
-    void ExchangeEnds() override { events.push_back("end"); }
 };
 
 // What the wait windows showed, one line each: "title text" when opened, then
@@ -138,6 +126,7 @@ struct CFakeGrabScreenView final : IGrabScreenView {
     };
     std::vector<Picture> shown;
     bool zoomChecked = false;
+    std::vector<bool> busy;
     bool refusePictures = false;
     std::string pathAnswer;
 
@@ -149,6 +138,7 @@ struct CFakeGrabScreenView final : IGrabScreenView {
         return true;
     }
     bool IsZoomChecked() const override { return zoomChecked; }
+    void ShowBusy(bool on) override { busy.push_back(on); }
     std::string AskPicturePath() override { return pathAnswer; }
 };
 
