@@ -83,7 +83,7 @@ bool CGrabScreenLogic::SavePictureTo(const std::string& path)
     const std::vector<std::string> formats = m_writer.GetFormats();
     const std::string format = FindPictureFormat(path, formats);
     if (m_picture.empty())
-        reason = TEXT_NO_PICTURE;
+        reason = NoPictureText();
     else if (format.empty())
         reason = UnknownPictureFormatText(formats);
     else if (m_writer.WritePicture(m_picture, m_nPictureZoom, path, format, reason))

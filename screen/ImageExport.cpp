@@ -49,7 +49,7 @@ QByteArray FindImageFormat(const QString& path)
 bool SaveImageAs(const QImage& picture, const QString& path, QString& reason)
 {
     if (picture.isNull()) {
-        reason = QString::fromLatin1(TEXT_NO_PICTURE);
+        reason = QString::fromStdString(NoPictureText());
         return false;
     }
     const QByteArray format = FindImageFormat(path);
@@ -71,7 +71,7 @@ bool CQtPictureWriter::WritePicture(const std::vector<uint8_t>& bits, unsigned z
     const QImage picture = MakeScreenPicture(bits, zoom);
     QString why;
     if (picture.isNull())
-        why = QString::fromLatin1(TEXT_NO_PICTURE);
+        why = QString::fromStdString(NoPictureText());
     else if (WriteImage(picture, QFile::decodeName(QByteArray::fromStdString(path)), QByteArray::fromStdString(format), why))
         return true;
     reason = why.toStdString();

@@ -15,7 +15,7 @@ bool CMonoPictureWriter::WritePicture(const std::vector<uint8_t>& bits, unsigned
 {
     const MonoImageFormat kind = MonoImageFormatFromPath("." + format);
     if (zoom == 0 || bits.size() != SCREEN_BYTES * zoom * zoom || kind == MonoImageFormat::None) {
-        reason = TEXT_NO_PICTURE;
+        reason = NoPictureText();
         return false;
     }
     const int z = static_cast<int>(zoom);

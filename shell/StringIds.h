@@ -73,6 +73,11 @@ enum StringId : int {
     IDS_RESTORE_OPEN_TITLE = 321,
     IDS_BACKUP_FILTER = 322,
 
+    // A screen picture that could not be saved.
+    IDS_PICTURE_NOT_SAVED = 380,
+    IDS_NO_PICTURE = 381,
+    IDS_UNKNOWN_PICTURE_FORMAT = 382,
+
     // Texts of the core's own troubles: files on the PC side, the port, the
     // simulated calculator.
     IDS_FILE_NOT_WRITTEN = 420,
