@@ -43,6 +43,11 @@ public:
         if (m_nodeCount == 0)
             return false;
         m_visited.assign(m_nodeCount, false);
+        // The toolkit reads the first node's children without looking at its
+        // flags, so a first node that is not a folder would send it reading
+        // anywhere.
+        if (!(ReadBig16(m_data + m_tree + 4) & kFlagDirectory))
+            return false;
         return CheckNode(0, 0);
     }
 

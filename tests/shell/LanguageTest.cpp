@@ -183,6 +183,12 @@ TEST_F(LanguageTest, DamagedStructureNeverReadsOutsideTheBundle)
             }
         }
     }
+    // A first node that is not a folder is refused, even with sound file
+    // data: the toolkit would read its children anyway.
+    QByteArray rootFile = whole;
+    rootFile[tree + 5] = char(rootFile[tree + 5] & ~0x02);
+    rootFile.replace(tree + 10, 4, QByteArray(4, '\0'));
+    EXPECT_FALSE(IsSoundRccBundle(reinterpret_cast<const uint8_t*>(rootFile.constData()), size_t(rootFile.size())));
     // Damage in the tree may only rename a node or change a date, so either
     // outcome is right; what counts is that nothing is read out of bounds.
     for (qsizetype at = tree; at < whole.size(); ++at) {
