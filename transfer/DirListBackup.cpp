@@ -1,6 +1,6 @@
 // The backup, restore and wait-for-calculator buttons of the directory page:
-// the page asks for the file and keeps a window up with Cancel, the backup
-// and listen operations do the rest.
+// the page asks for the file, the backup and listen operations do the rest;
+// the sheet's progress dialog shows them with Cancel.
 #include "link/DirList.h"
 
 #include "shell/LanguageLibrary.h"
@@ -9,7 +9,6 @@
 #include "transfer/BackupOperation.h"
 #include "transfer/ListenOperation.h"
 #include "transfer/ReplacingFile.h"
-#include "transfer/WaitDialog.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -61,34 +60,21 @@ std::string CDirList::ListenBackupName()
 void CDirList::OnBackup()
 {
     const std::string path = ChooseBackupFile(true);
-    if (path.empty())
-        return;
-    CWaitDialog wait(this, LoadLanguageString(IDS_BACKUP_SAVE_TITLE), path);
-    if (CBackupOperation(*GetLink(), UserMessages(), wait.MakeCancelCheck()).Backup(path))
+    if (!path.empty() && CBackupOperation(*GetLink(), UserMessages()).Backup(path))
         RefreshPcFiles();
 }
 
 void CDirList::OnRestore()
 {
     const std::string path = ChooseBackupFile(false);
-    if (path.empty())
-        return;
-    CWaitDialog wait(this, LoadLanguageString(IDS_RESTORE_OPEN_TITLE), path);
-    CBackupOperation(*GetLink(), UserMessages(), wait.MakeCancelCheck()).Restore(path, false);
+    if (!path.empty())
+        CBackupOperation(*GetLink(), UserMessages()).Restore(path, false);
 }
 
 void CDirList::OnListen()
 {
-    const std::string waiting = LoadLanguageString(IDS_LISTEN_WAITING);
-    CWaitDialog wait(this, LoadLanguageString(IDS_LISTEN_TITLE), waiting);
-    CListenOperation listen(*GetLink(), UserMessages(), wait.MakeCancelCheck());
-    // What came so far stays in the window while it waits for more.
-    std::string received;
-    listen.SetSavedHook([&](const std::string& path) {
-        received += '\n';
-        received += FormatLanguageMessage(IDS_LISTEN_SAVED, path);
-        wait.SetText(waiting + received);
-        RefreshPcFiles();
-    });
+    CListenOperation listen(*GetLink(), UserMessages());
+    // What came shows in the PC list while the wait goes on.
+    listen.SetSavedHook([this](const std::string&) { RefreshPcFiles(); });
     listen.Listen(GetPcFolderPath(), false);
 }

@@ -7,7 +7,6 @@
 #include "shell/StringIds.h"
 #include "transfer/VarFileReader.h"
 
-#include <QApplication>
 #include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -160,19 +159,23 @@ TEST_F(DirListTransfer, BackupRestoreAndWaitingForTheCalculatorFromThePage)
     EXPECT_EQ(m_messages.GetMessageIds(), (std::vector<int>{IDS_BACKUP_SAVED, IDS_RESTORE_CONFIRM,
                                                              IDS_RESTORE_CONFIRM, IDS_RESTORE_DONE}));
 
-    // The waiting window stays up until Cancel; what came is in the PC list.
+    // The waiting window stays up until Cancel and says what came last; what
+    // came is in the PC list. A wait ended says nothing.
+    m_messages.Clear();
     ASSERT_TRUE(Calc().SendVariablesFromMenu({"algebra\\poly"}));
+    QString label;
     QTimer cancel;
     QObject::connect(&cancel, &QTimer::timeout, [&] {
-        if (!fs::exists(m_home / "poly.92s"))
-            return;
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (auto* dialog = qobject_cast<QProgressDialog*>(widget); dialog && dialog->isVisible())
-                dialog->cancel();
+        if (QProgressDialog* dialog = m_pSheet->GetProgress().GetDialog(); dialog && fs::exists(m_home / "poly.92s")) {
+            label = dialog->labelText();
+            dialog->cancel();
+        }
     });
     cancel.start(5);
     Click("IDC_LISTEN");
+    EXPECT_TRUE(label.startsWith(QStringLiteral("Saved poly.92s; "))) << label.toStdString();
     EXPECT_TRUE(PcFileNames().contains(QStringLiteral("poly.92s")));
+    EXPECT_TRUE(m_messages.GetShown().empty());
 }
 
 TEST_F(DirListTransfer, LongExchangesShowTheirProgressAndCancelLeavesNoFile)
@@ -220,4 +223,17 @@ TEST_F(DirListTransfer, LongExchangesShowTheirProgressAndCancelLeavesNoFile)
     EXPECT_TRUE(fs::is_empty(m_home)) << "a file or its temporary was left";
     EXPECT_EQ(Cable().GetDataRegister(), 3);
     EXPECT_EQ(m_pSheet->GetProgress().GetDialog(), nullptr);
+
+    // A backup, whose length shows only at its end.
+    Calc().ClearFaults();
+    m_messages.Clear();
+    Page().m_chooseBackupFile = [&](bool) { return (m_home / "calc.92b").string(); };
+    watch(true);
+    Click("IDC_BACKUP");
+    EXPECT_TRUE(seen.label.startsWith(QStringLiteral("Backing up the calculator into calc.92b\n")))
+        << seen.label.toStdString();
+    EXPECT_EQ(seen.maximum, 0);
+    EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_EXCHANGE_CANCELLED});
+    EXPECT_TRUE(fs::is_empty(m_home)) << "a backup or its temporary was left";
+    EXPECT_EQ(Cable().GetDataRegister(), 3);
 }
