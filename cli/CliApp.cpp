@@ -40,13 +40,16 @@ int RunCommand(CCliContext& context)
 }
 
 // A run that a signal stopped ends with its own status, and the user is
-// told once that the exchange was cancelled.
+// told once that the exchange was cancelled, unless the operation already
+// said so in its own words. A run that got what it came for (a listen that
+// received something) stays a success.
 int StatusAfterInterrupt(int status, CConsoleMessages& messages)
 {
     if (status == EXIT_STATUS_OK || !CInterruptSignals::IsRequested())
         return status;
     const std::vector<int>& shown = messages.GetShownIds();
-    if (std::find(shown.begin(), shown.end(), IDS_EXCHANGE_CANCELLED) == shown.end())
+    const auto saysCancelled = [](int id) { return id == IDS_EXCHANGE_CANCELLED || id == IDS_RESTORE_CANCELLED; };
+    if (std::none_of(shown.begin(), shown.end(), saysCancelled))
         messages.ShowMessage(IDS_EXCHANGE_CANCELLED);
     return EXIT_STATUS_INTERRUPTED;
 }

@@ -9,8 +9,8 @@
 // A progress line on the terminal for exchanges that last more than a
 // second: "receiving main\x: 12288 of 65004 bytes (18%)", redrawn in place
 // a few times a second and closed with the total when the exchange ends.
-// It counts bytes as they cross the cable (CProgressPortBackend tells it),
-// so it needs nothing from the operation it watches.
+// It counts bytes as they cross the cable (the link reports them through
+// CCliProgress), so it needs nothing from the operation it watches.
 class CProgressMeter {
 public:
     static constexpr uint64_t kQuietMs = 1000;

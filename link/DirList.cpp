@@ -3,7 +3,6 @@
 #include "link/DirListColumns.h"
 #include "shell/LanguageLibrary.h"
 #include "shell/MessageBoxes.h"
-#include "transfer/WaitDialog.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -288,10 +287,4 @@ std::string CDirList::AskBackupFile(bool forSaving, const std::string& start)
                                                                     QFileDialog::DontConfirmOverwrite)
                                      : QFileDialog::getOpenFileName(this, title, from, filter);
     return QFile::encodeName(chosen).toStdString();
-}
-
-std::unique_ptr<IWaitWindow> CDirList::OpenWaitWindow(int titleId, int textId, const std::string& arg)
-{
-    return std::make_unique<CWaitDialog>(this, LoadLanguageString(titleId),
-                                         textId != 0 ? FormatLanguageMessage(textId, arg) : arg);
 }

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-class IWaitWindow;
 
 // One row of a calculator list as the window shows it: the first column's
 // text with its icon (an index of the list icons), then the other columns.
@@ -48,8 +47,4 @@ public:
     // (`forSaving`) or which one to restore, opening on `start`. Empty when
     // the user cancelled.
     virtual std::string AskBackupFile(bool forSaving, const std::string& start) = 0;
-    // A wait window with Cancel, up until the object is destroyed: its title
-    // language string `titleId`, its text language string `textId` with
-    // `arg` in its "%s", or `arg` alone when `textId` is 0.
-    virtual std::unique_ptr<IWaitWindow> OpenWaitWindow(int titleId, int textId, const std::string& arg) = 0;
 };

@@ -153,9 +153,18 @@ bool CLink::ReceiveByte(uint8_t& value)
     return true;
 }
 
-bool CLink::PollIncoming()
+bool CLink::WaitIncoming()
 {
-    return (m_portIo.ReadPortByte(m_wStatusPort) & STATUS_LINES) != STATUS_LINES;
+    ReleaseLines();
+    if (!MayMoveByte())
+        return false;
+    const uint64_t start = m_pClock->NowMs();
+    for (;;) {
+        if ((m_portIo.ReadPortByte(m_wStatusPort) & STATUS_LINES) != STATUS_LINES)
+            return true;
+        if (!MayGoOnWaiting(start, m_pClock->NowMs()))
+            return false;
+    }
 }
 
 void CLink::ReleaseLines()

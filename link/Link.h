@@ -26,9 +26,11 @@ public:
 
     bool SendByte(uint8_t value);
     bool ReceiveByte(uint8_t& value);
-    // One look at the idle cable, without waiting: true once the calculator
-    // pulls a line, which starts the first bit of a byte it sends unasked.
-    bool PollIncoming();
+    // Lets go of both lines and watches the idle cable, with no time-out,
+    // until the calculator pulls a line, which starts the first bit of a byte
+    // it sends unasked (true), or until the exchange is cancelled (false). A
+    // cancel is asked for before the wait and every kStallPollMs during it.
+    bool WaitIncoming();
     // Lets go of both lines, which a failed byte may have left pulled, so
     // that the cable is idle for the calculator to start on.
     void ReleaseLines();

@@ -64,14 +64,19 @@ enum StringId : int {
     IDS_RESTORE_DONE = 312,
     IDS_RESTORE_REFUSED = 313,
     IDS_RESTORE_HALF_WAY = 314,
-    IDS_LISTEN_TITLE = 315,
     IDS_LISTEN_WAITING = 316,
-    IDS_LISTEN_SAVED = 317,
     IDS_LISTEN_FAILED = 318,
     IDS_LISTEN_NOT_SAVED = 319,
     IDS_BACKUP_SAVE_TITLE = 320,
     IDS_RESTORE_OPEN_TITLE = 321,
     IDS_BACKUP_FILTER = 322,
+    // What backup, restore and waiting for the calculator are doing, and
+    // the one message of a restore cancelled once its first header went out.
+    IDS_PROGRESS_BACKUP = 323,
+    IDS_PROGRESS_RESTORE = 324,
+    IDS_RESTORE_CANCELLED = 325,
+    IDS_PROGRESS_LISTENING = 326,
+    IDS_PROGRESS_LISTENING_MORE = 327,
 
     // A screen picture that could not be saved.
     IDS_PICTURE_NOT_SAVED = 380,

@@ -29,6 +29,19 @@ std::vector<uint8_t> CBackupExchange::BuildBackupRequest()
     return BuildNamedHeaderPacket(CMD_REQ, kBackupRequestName, VAR_BACKUP, 0);
 }
 
+uint64_t CBackupExchange::RestoreBytes(const BackupImage& image)
+{
+    // Every header names the ROM version; a block also takes the short
+    // packets around it and its data packet's header and sum. The exchange
+    // ends with EOT and its acknowledgement.
+    constexpr uint64_t kHeaderFixed = PACKET_HEADER_SIZE + 6 + 2;
+    constexpr uint64_t kBlockShortPackets = 4 * PACKET_HEADER_SIZE + PACKET_HEADER_SIZE + 2;
+    const uint64_t header = kHeaderFixed + image.romVersion.size();
+    const uint64_t blocks = (image.data.size() + RESTORE_BLOCK_SIZE - 1) / RESTORE_BLOCK_SIZE;
+    return header + PACKET_HEADER_SIZE + blocks * (header + kBlockShortPackets) + image.data.size() +
+           2 * PACKET_HEADER_SIZE;
+}
+
 ExchangeResult CBackupExchange::Backup(BackupImage& image)
 {
     image = {};
@@ -37,18 +50,18 @@ ExchangeResult CBackupExchange::Backup(BackupImage& image)
     m_link.SendSequence(BuildBackupRequest().data());
     const ExchangeResult opened = FirstReplyResult(ReceiveReply(m_link, CMD_ACK));
     if (opened != ExchangeResult::Done)
-        return opened;
+        return m_link.WasCancelled() ? ExchangeResult::Cancelled : opened;
 
     ReceivedPacket first;
     if (!ReceivePacket(m_link, first))
-        return ExchangeResult::Failed;
+        return FailedOrCancelled(m_link);
     // Only blocks of a backup belong here: a variable, or an end of
     // transmission with nothing before it, is no backup.
     VariableHeader header;
     if (first.command != CMD_VAR || !DecodeVariableHeader(first.data, header) || header.type != VAR_BACKUP)
         return ExchangeResult::Failed;
     CalcTransmission transmission;
-    const ExchangeResult result = CTransmissionReceiver(m_link, m_cancelled).Receive(first, transmission);
+    const ExchangeResult result = CTransmissionReceiver(m_link).Receive(first, transmission);
     if (result != ExchangeResult::Done)
         return result;
     if (!transmission.variables.empty() || !transmission.HasBackup())
@@ -74,23 +87,27 @@ bool CBackupExchange::SendBlock(const BackupImage& image, size_t offset, size_t 
 
 ExchangeResult CBackupExchange::Restore(const BackupImage& image)
 {
+    m_bHeaderSent = false;
     if (image.data.empty() || image.data.size() > BACKUP_MAX_DATA || image.romVersion.empty() ||
         image.romVersion.size() > BACKUP_ROM_VERSION_SIZE)
         return ExchangeResult::Failed;
-    if (Cancelled())
-        return ExchangeResult::Cancelled;
+    const ExchangeResult result = RestoreBlocks(image);
+    return result != ExchangeResult::Done && m_link.WasCancelled() ? ExchangeResult::Cancelled : result;
+}
 
+ExchangeResult CBackupExchange::RestoreBlocks(const BackupImage& image)
+{
     const std::vector<uint8_t> opening =
         BuildNamedHeaderPacket(CMD_VAR, image.romVersion, VAR_BACKUP, static_cast<uint32_t>(image.data.size()));
-    m_link.SendSequence(opening.data());
+    // Once the header is out whole, the calculator may act on it even if
+    // its acknowledgement never arrives.
+    m_bHeaderSent = m_link.SendSequence(opening.data());
     const ExchangeResult opened = FirstReplyResult(ReceiveReply(m_link, CMD_ACK));
     if (opened != ExchangeResult::Done)
         return opened;
 
     // No empty block after a length that is a whole number of blocks.
     for (size_t offset = 0; offset < image.data.size(); offset += RESTORE_BLOCK_SIZE) {
-        if (Cancelled())
-            return offset == 0 ? ExchangeResult::Cancelled : ExchangeResult::Failed;
         if (!SendBlock(image, offset, std::min(RESTORE_BLOCK_SIZE, image.data.size() - offset)))
             return ExchangeResult::Failed;
     }

@@ -12,10 +12,11 @@ class CLink;
 // Restores go out in blocks of this size, the last one shorter.
 inline constexpr size_t RESTORE_BLOCK_SIZE = 1024;
 
-// The two exchanges of a calculator's whole memory.
+// The two exchanges of a calculator's whole memory. They run inside one of
+// the link's exchanges, whose cancel stops them at the next byte.
 class CBackupExchange {
 public:
-    CBackupExchange(CLink& link, CancelCheck cancelled) : m_link(link), m_cancelled(std::move(cancelled)) {}
+    explicit CBackupExchange(CLink& link) : m_link(link) {}
 
     // Asks for "main\backup" of the backup type; the calculator acknowledges
     // and sends its memory block after block, each under a header named
@@ -25,19 +26,23 @@ public:
     // A header with the whole length, then per block a header with the
     // block's length; the calculator acknowledges and clears to send, the
     // PC acknowledges and sends the block as it is, the calculator
-    // acknowledges. Then EOT, which the calculator acknowledges. Failed (and
-    // Cancelled after the first block went out) may have left the
-    // calculator's memory incomplete; Refused, NotAnswered and an early
-    // Cancelled sent no data.
+    // acknowledges. Then EOT, which the calculator acknowledges. Refused and
+    // NotAnswered sent no data; Failed, and Cancelled once the first header
+    // went out whole (see HasSentHeader), may have left its memory
+    // incomplete.
     ExchangeResult Restore(const BackupImage& image);
+    // The first header of the last restore reached the calculator whole.
+    bool HasSentHeader() const { return m_bHeaderSent; }
 
     // The request that starts a backup, as a counted sequence.
     static std::vector<uint8_t> BuildBackupRequest();
+    // The bytes that a restore of `image` moves on the cable, either way.
+    static uint64_t RestoreBytes(const BackupImage& image);
 
 private:
-    bool Cancelled() const { return m_cancelled && m_cancelled(); }
+    ExchangeResult RestoreBlocks(const BackupImage& image);
     bool SendBlock(const BackupImage& image, size_t offset, size_t length);
 
     CLink& m_link;
-    CancelCheck m_cancelled;
+    bool m_bHeaderSent = false;
 };

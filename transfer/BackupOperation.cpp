@@ -1,5 +1,6 @@
 #include "transfer/BackupOperation.h"
 
+#include "link/LinkProgress.h"
 #include "shell/ProgramTexts.h"
 #include "shell/StringIds.h"
 #include "shell/UserMessages.h"
@@ -17,7 +18,11 @@ bool CBackupOperation::Backup(const std::string& path)
         return false;
 
     BackupImage image;
-    m_lastResult = CBackupExchange(m_link, m_cancelled).Backup(image);
+    {
+        // The length of a backup shows only at its end.
+        CLinkExchange exchange(m_link, IDS_PROGRESS_BACKUP, ShownFileName(path), 0);
+        m_lastResult = CBackupExchange(m_link).Backup(image);
+    }
     switch (m_lastResult) {
     case ExchangeResult::Done:
         break;
@@ -31,6 +36,7 @@ bool CBackupOperation::Backup(const std::string& path)
         m_messages.ShowMessage(IDS_BACKUP_FAILED);
         return false;
     case ExchangeResult::Cancelled:
+        m_messages.ShowMessage(IDS_EXCHANGE_CANCELLED);
         return false;
     }
     std::string error;
@@ -54,7 +60,11 @@ bool CBackupOperation::Restore(const std::string& path, bool confirmed)
     if (!confirmed && !m_messages.AskYesNo(IDS_RESTORE_CONFIRM, path))
         return false;
 
-    m_lastResult = CBackupExchange(m_link, m_cancelled).Restore(image);
+    CBackupExchange exchange(m_link);
+    {
+        CLinkExchange scope(m_link, IDS_PROGRESS_RESTORE, ShownFileName(path), CBackupExchange::RestoreBytes(image));
+        m_lastResult = exchange.Restore(image);
+    }
     switch (m_lastResult) {
     case ExchangeResult::Done:
         m_messages.ShowMessage(IDS_RESTORE_DONE, path);
@@ -69,6 +79,8 @@ bool CBackupOperation::Restore(const std::string& path, bool confirmed)
         m_messages.ShowMessage(IDS_RESTORE_HALF_WAY);
         return false;
     case ExchangeResult::Cancelled:
+        // One message, which says what the cancel may have cost.
+        m_messages.ShowMessage(exchange.HasSentHeader() ? IDS_RESTORE_CANCELLED : IDS_EXCHANGE_CANCELLED);
         return false;
     }
     return false;

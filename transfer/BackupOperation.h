@@ -10,13 +10,11 @@ class IUserMessages;
 // The backup and restore buttons (and commands): a calculator's whole
 // memory into a ".92b" file and back. The file is checked whole before a
 // restore sends anything, and a backup replaces an existing file only once
-// the new one is complete.
+// the new one is complete. Each runs as one of the link's exchanges, so its
+// progress shows and a cancel stops it at the next byte.
 class CBackupOperation {
 public:
-    CBackupOperation(CLink& link, IUserMessages& messages, CancelCheck cancelled = {})
-        : m_link(link), m_messages(messages), m_cancelled(std::move(cancelled))
-    {
-    }
+    CBackupOperation(CLink& link, IUserMessages& messages) : m_link(link), m_messages(messages) {}
 
     // Asks before replacing a file that is not empty. True when the backup
     // is in `path`.
@@ -33,6 +31,5 @@ public:
 private:
     CLink& m_link;
     IUserMessages& m_messages;
-    CancelCheck m_cancelled;
     ExchangeResult m_lastResult = ExchangeResult::Done;
 };

@@ -4,6 +4,11 @@
 #include "link/Packets.h"
 #include "transfer/VariableFile.h"
 
+ExchangeResult FailedOrCancelled(const CLink& link)
+{
+    return link.WasCancelled() ? ExchangeResult::Cancelled : ExchangeResult::Failed;
+}
+
 bool ReceivePacket(CLink& link, ReceivedPacket& packet)
 {
     uint8_t header[PACKET_HEADER_SIZE];

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,9 +10,6 @@ class CLink;
 // operations, and the few packets of the exchanges in which the calculator
 // sends blocks or variables one after the other.
 
-// Asked between packets; true stops the exchange there.
-using CancelCheck = std::function<bool()>;
-
 // How an exchange ended. Failed covers a time-out, a wrong sum and a packet
 // out of place after the calculator had begun.
 enum class ExchangeResult {
@@ -21,8 +17,12 @@ enum class ExchangeResult {
     NotAnswered, // the calculator did not acknowledge the first packet
     Refused,     // it answered the first packet with the error packet
     Failed,
-    Cancelled,
+    Cancelled,   // the link's exchange was cancelled
 };
+
+// What a byte operation that did not succeed means: a cancel of the link's
+// exchange fails the byte operations as a time-out does.
+ExchangeResult FailedOrCancelled(const CLink& link);
 
 struct ReceivedPacket {
     uint8_t machine = 0;

@@ -55,23 +55,24 @@ bool CTransmissionReceiver::ReceiveOne(const VariableHeader& header, CalcTransmi
 ExchangeResult CTransmissionReceiver::Receive(const ReceivedPacket& first, CalcTransmission& out)
 {
     CalcTransmission received;
+    if (!ReceiveAll(first, received))
+        return FailedOrCancelled(m_link);
+    out = std::move(received);
+    return ExchangeResult::Done;
+}
+
+bool CTransmissionReceiver::ReceiveAll(const ReceivedPacket& first, CalcTransmission& out)
+{
     ReceivedPacket packet = first;
     for (;;) {
-        if (m_cancelled && m_cancelled())
-            return ExchangeResult::Cancelled;
         if (packet.machine != MACHINE_TI92)
-            return ExchangeResult::Failed;
+            return false;
         if (packet.command == CMD_EOT)
             break;
         VariableHeader header;
         if (packet.command != CMD_VAR || !DecodeVariableHeader(packet.data, header) || header.name.empty() ||
-            !ReceiveOne(header, received))
-            return ExchangeResult::Failed;
-        if (!ReceivePacket(m_link, packet))
-            return ExchangeResult::Failed;
+            !ReceiveOne(header, out) || !ReceivePacket(m_link, packet))
+            return false;
     }
-    if (!m_link.SendSequence(SEQ_ACK))
-        return ExchangeResult::Failed;
-    out = std::move(received);
-    return ExchangeResult::Done;
+    return m_link.SendSequence(SEQ_ACK);
 }

@@ -31,18 +31,19 @@ struct CalcTransmission {
 // the calculator acknowledges and sends a data packet (four bytes to skip,
 // then the variable or the block), the PC acknowledges. Headers of the backup
 // type bring the blocks of a backup, in order. The calculator ends with EOT,
-// which the PC acknowledges.
+// which the PC acknowledges. It runs inside one of the link's exchanges,
+// whose cancel stops it at the next byte.
 class CTransmissionReceiver {
 public:
-    CTransmissionReceiver(CLink& link, CancelCheck cancelled) : m_link(link), m_cancelled(std::move(cancelled)) {}
+    explicit CTransmissionReceiver(CLink& link) : m_link(link) {}
 
     // `first` is the packet that began the transmission. Nothing of it is
     // kept unless it ends properly.
     ExchangeResult Receive(const ReceivedPacket& first, CalcTransmission& out);
 
 private:
+    bool ReceiveAll(const ReceivedPacket& first, CalcTransmission& out);
     bool ReceiveOne(const VariableHeader& header, CalcTransmission& out);
 
     CLink& m_link;
-    CancelCheck m_cancelled;
 };

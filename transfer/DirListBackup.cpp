@@ -1,11 +1,10 @@
 // The backup, restore and wait-for-calculator buttons of the directory page:
-// the page asks for the file and keeps a wait window up with Cancel, the
-// backup and listen operations do the rest.
+// the page asks for the file, the backup and listen operations do the rest;
+// the link's progress (the sheet's progress dialog) shows them with Cancel.
 #include "link/DirListLogic.h"
 
 #include "link/DirListView.h"
 #include "link/DisplayText.h"
-#include "link/WaitWindow.h"
 #include "shell/StringIds.h"
 #include "transfer/BackupOperation.h"
 #include "transfer/ListenOperation.h"
@@ -18,11 +17,6 @@ namespace {
 bool IsBackupName(const std::string& name)
 {
     return name.size() > 4 && name.compare(name.size() - 4, 4, ".92b") == 0;
-}
-
-CancelCheck CancelledBy(IWaitWindow* wait)
-{
-    return [wait] { return wait != nullptr && wait->IsCancelled(); };
 }
 
 } // namespace
@@ -42,10 +36,7 @@ void CDirListLogic::OnBackup()
     if (link == nullptr)
         return;
     const std::string path = ChooseBackupFile(true);
-    if (path.empty())
-        return;
-    const std::unique_ptr<IWaitWindow> wait = m_view.OpenWaitWindow(IDS_BACKUP_SAVE_TITLE, 0, FileNameToDisplay(path));
-    if (CBackupOperation(*link, m_messages, CancelledBy(wait.get())).Backup(path))
+    if (!path.empty() && CBackupOperation(*link, m_messages).Backup(path))
         RefreshPcFiles();
 }
 
@@ -55,10 +46,8 @@ void CDirListLogic::OnRestore()
     if (link == nullptr)
         return;
     const std::string path = ChooseBackupFile(false);
-    if (path.empty())
-        return;
-    const std::unique_ptr<IWaitWindow> wait = m_view.OpenWaitWindow(IDS_RESTORE_OPEN_TITLE, 0, FileNameToDisplay(path));
-    CBackupOperation(*link, m_messages, CancelledBy(wait.get())).Restore(path, false);
+    if (!path.empty())
+        CBackupOperation(*link, m_messages).Restore(path, false);
 }
 
 void CDirListLogic::OnListen()
@@ -66,13 +55,8 @@ void CDirListLogic::OnListen()
     CLink* link = CheckLink();
     if (link == nullptr)
         return;
-    const std::unique_ptr<IWaitWindow> wait = m_view.OpenWaitWindow(IDS_LISTEN_TITLE, IDS_LISTEN_WAITING, {});
-    CListenOperation listen(*link, m_messages, CancelledBy(wait.get()));
-    // What came so far stays in the window while it waits for more.
-    listen.SetSavedHook([&](const std::string& path) {
-        if (wait != nullptr)
-            wait->AddLine(IDS_LISTEN_SAVED, FileNameToDisplay(path));
-        RefreshPcFiles();
-    });
+    CListenOperation listen(*link, m_messages);
+    // What came shows in the PC list while the wait goes on.
+    listen.SetSavedHook([this](const std::string&) { RefreshPcFiles(); });
     listen.Listen(GetPcFolderPath(), false);
 }

@@ -1,6 +1,7 @@
 #include "transfer/ListenOperation.h"
 
 #include "link/Link.h"
+#include "link/LinkProgress.h"
 #include "link/VarTypes.h"
 #include "shell/ProgramTexts.h"
 #include "shell/StringIds.h"
@@ -10,23 +11,19 @@
 #include "transfer/SafeFileName.h"
 #include "transfer/VariableFile.h"
 
-namespace {
-
-// Polls of the idle cable between two looks at the cancel check, which may
-// be costly (the window serves its events there).
-constexpr unsigned kPollsPerCancelCheck = 256;
-
-} // namespace
-
-bool CListenOperation::WaitForCalculator()
+ExchangeResult CListenOperation::ReceiveTransmission(CalcTransmission& transmission, bool& began)
 {
-    m_link.ReleaseLines();
-    for (unsigned polls = 0;; ++polls) {
-        if (polls % kPollsPerCancelCheck == 0 && m_cancelled && m_cancelled())
-            return false;
-        if (m_link.PollIncoming())
-            return true;
-    }
+    // Its length is not known until it ends.
+    began = false;
+    CLinkExchange exchange(m_link, m_written.empty() ? IDS_PROGRESS_LISTENING : IDS_PROGRESS_LISTENING_MORE,
+                           m_written.empty() ? std::string() : ShownFileName(m_written.back()), 0);
+    if (!m_link.WaitIncoming())
+        return ExchangeResult::Cancelled;
+    began = true;
+    ReceivedPacket first;
+    if (!ReceivePacket(m_link, first))
+        return FailedOrCancelled(m_link);
+    return CTransmissionReceiver(m_link).Receive(first, transmission);
 }
 
 bool CListenOperation::SaveFile(const std::string& path, const std::vector<uint8_t>& bytes)
@@ -67,16 +64,12 @@ bool CListenOperation::Listen(const std::string& pcFolder, bool once)
     m_written.clear();
     m_bCancelled = false;
     for (;;) {
-        if (!WaitForCalculator()) {
-            m_bCancelled = true;
-            return true;
-        }
-        ReceivedPacket first;
         CalcTransmission transmission;
-        const ExchangeResult result = ReceivePacket(m_link, first)
-                                          ? CTransmissionReceiver(m_link, m_cancelled).Receive(first, transmission)
-                                          : ExchangeResult::Failed;
+        bool began = false;
+        const ExchangeResult result = ReceiveTransmission(transmission, began);
         if (result == ExchangeResult::Cancelled) {
+            if (began)
+                m_messages.ShowMessage(IDS_EXCHANGE_CANCELLED);
             m_bCancelled = true;
             return true;
         }

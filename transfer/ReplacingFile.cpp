@@ -1,5 +1,6 @@
 #include "transfer/ReplacingFile.h"
 
+#include "link/DisplayText.h"
 #include "shell/ProgramTexts.h"
 #include "shell/StringIds.h"
 #include "shell/UserMessages.h"
@@ -173,4 +174,9 @@ std::string JoinFolderPath(const std::string& folder, const std::string& fileNam
     if (folder.empty())
         return fileName;
     return (fs::path(folder) / fileName).string();
+}
+
+std::string ShownFileName(const std::string& path)
+{
+    return FileNameToDisplay(fs::path(path).filename().string());
 }

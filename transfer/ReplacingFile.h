@@ -50,3 +50,5 @@ bool CreateAfterAsking(CReplacingFile& file, IUserMessages& messages, const std:
 
 // The folder and a file name in it; the name alone for no folder.
 std::string JoinFolderPath(const std::string& folder, const std::string& fileName);
+// The name of the file at `path`, made readable for the user.
+std::string ShownFileName(const std::string& path);

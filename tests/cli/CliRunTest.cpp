@@ -228,6 +228,7 @@ TEST_F(CliFixture, ASignalStopsTheExchangeCleanlyWithStatus130)
         {{"--simulate", "send", sendFolder.File("sent.92s")}, 1000, SIGTERM},
         {{"--simulate", "screen", m_work.File("s.png")}, 1000, SIGINT},
         {{"--simulate", "dir"}, 100, SIGTERM},
+        {{"--simulate", "backup", m_work.File("calc.92b")}, 300, SIGINT},
     };
     for (const Case& c : cases) {
         CSignallingPeer peer(m_calc, c.signalAfterBytes, c.signal);
@@ -251,6 +252,33 @@ TEST_F(CliFixture, ASignalStopsTheExchangeCleanlyWithStatus130)
     struct sigaction action = {};
     sigaction(SIGINT, nullptr, &action);
     EXPECT_EQ(action.sa_handler, SIG_DFL);
+}
+
+TEST_F(CliFixture, ASignalEndsListeningWith130BeforeAnythingCameAnd0After)
+{
+    const std::string saved = m_work.File("greeting.92s");
+    ASSERT_TRUE(m_calc.SendVariablesFromMenu({"main\\greeting"}));
+    const uint64_t before = m_calc.GetBitsMoved();
+    ASSERT_EQ(Run({"--simulate", "listen", "--once", "-C", m_work.Path()}), 0) << Err();
+    const uint64_t transmission = (m_calc.GetBitsMoved() - before) / 8;
+
+    // Once the transmission has been saved, and in the middle of it.
+    const std::string cancelled = "The exchange with the calculator was cancelled.\n";
+    for (const uint64_t at : {transmission, transmission / 2}) {
+        std::filesystem::remove(saved);
+        ASSERT_TRUE(m_calc.SendVariablesFromMenu({"main\\greeting"}));
+        CSignallingPeer peer(m_calc, at, SIGINT);
+        m_simulated.GetCable().SetPeer(&peer);
+        const bool came = at == transmission;
+        EXPECT_EQ(Run({"--simulate", "listen", "-C", m_work.Path()}), came ? 0 : 130) << Err();
+        m_simulated.GetCable().SetPeer(&m_calc);
+        EXPECT_EQ(Out(), came ? saved + "\n" : "");
+        EXPECT_EQ(std::filesystem::exists(saved), came);
+        EXPECT_EQ(m_work.Names().size(), came ? 1u : 0u);
+        // Said once when a transmission was cut, not at all for a wait ended.
+        const size_t said = Err().find(cancelled);
+        EXPECT_EQ(said, came ? std::string::npos : Err().size() - cancelled.size()) << Err();
+    }
 }
 
 TEST_F(CliFixture, GetStatusTellsTheCalculatorFromTheFilesAndTheCommandLine)

@@ -5,7 +5,6 @@
 
 #include "link/DirListView.h"
 #include "link/LinkSource.h"
-#include "link/WaitWindow.h"
 #include "screen/GrabScreenView.h"
 #include "screen/PictureWriter.h"
 #include "shell/ConfigView.h"
@@ -24,28 +23,6 @@ struct CFakeSheet final : ILinkSource {
     CLink* GetOpenLink() override { return link; }
 };
 
-// What the wait windows showed, one line each: "title text" when opened, then
-// every line added as "id arg".
-struct CWaitWindowLog {
-    std::vector<std::string> lines;
-    // Cancel is pressed once this many lines were added.
-    size_t cancelAfterLines = std::numeric_limits<size_t>::max();
-};
-
-struct CFakeWaitWindow final : IWaitWindow {
-    explicit CFakeWaitWindow(CWaitWindowLog& log) : m_log(log) {}
-    void AddLine(int id, const std::string& arg) override
-    {
-        m_log.lines.push_back(std::to_string(id) + " " + arg);
-        ++m_nAdded;
-    }
-    bool IsCancelled() override { return m_nAdded >= m_log.cancelAfterLines; }
-
-private:
-    CWaitWindowLog& m_log;
-    size_t m_nAdded = 0;
-};
-
 struct CFakeDirListView final : IDirListView {
     // Shown, top first.
     std::vector<ListRow> folderRows;
@@ -62,7 +39,6 @@ struct CFakeDirListView final : IDirListView {
     // The backup file dialog: what it was opened on, and the answer.
     std::vector<std::string> backupDialogs;
     std::string backupFile;
-    CWaitWindowLog waits;
 
     void ClearCalculatorLists() override
     {
@@ -94,11 +70,6 @@ struct CFakeDirListView final : IDirListView {
     {
         backupDialogs.push_back((forSaving ? "save " : "open ") + start);
         return backupFile;
-    }
-    std::unique_ptr<IWaitWindow> OpenWaitWindow(int titleId, int textId, const std::string& arg) override
-    {
-        waits.lines.push_back(std::to_string(titleId) + " " + std::to_string(textId) + " " + arg);
-        return std::make_unique<CFakeWaitWindow>(waits);
     }
 
     // The first column's texts of a list.

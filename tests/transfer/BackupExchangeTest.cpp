@@ -74,7 +74,7 @@ TEST(BackupExchange, ABackupOfTwoBlocksIsEveryPacketOfTheExchange)
         .Expect(Seq(SEQ_ACK));
 
     BackupImage image;
-    EXPECT_EQ(CBackupExchange(rig.link, {}).Backup(image), ExchangeResult::Done);
+    EXPECT_EQ(CBackupExchange(rig.link).Backup(image), ExchangeResult::Done);
     EXPECT_EQ(image.romVersion, "1.11");
     EXPECT_EQ(image.data, Concat({first, second}));
     EXPECT_TRUE(calc.Finished());
@@ -98,7 +98,7 @@ TEST(BackupExchange, ARestoreOf2048BytesSendsExactlyTwoBlocks)
     }
     calc.Expect(Seq(SEQ_EOT)).Send(kCalcAck);
 
-    EXPECT_EQ(CBackupExchange(rig.link, {}).Restore({"1.11", data}), ExchangeResult::Done);
+    EXPECT_EQ(CBackupExchange(rig.link).Restore({"1.11", data}), ExchangeResult::Done);
     EXPECT_TRUE(calc.Finished());
     EXPECT_EQ(calc.Deviations(), 0);
 }

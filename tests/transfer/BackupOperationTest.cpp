@@ -1,12 +1,15 @@
+#include "CancellingProgress.h"
 #include "LinkRig.h"
 #include "RecordingMessages.h"
 #include "TempFolder.h"
 #include "link/DirectoryListing.h"
+#include "link/Packets.h"
 #include "shell/StringIds.h"
 #include "sim/CalcBackupImage.h"
 #include "sim/VirtualCalculator.h"
 #include "transfer/BackupFile.h"
 #include "transfer/BackupOperation.h"
+#include "transfer/ExchangeOpening.h"
 #include "transfer/ListenOperation.h"
 #include "transfer/ReceiveOperation.h"
 
@@ -26,31 +29,33 @@ Bytes Contents(size_t count)
     return contents;
 }
 
-// The virtual calculator with its sample content, and a folder for files.
+// The virtual calculator with its sample content, a folder for files, and
+// a progress on the link that cancels when told to.
 struct SimRig {
     CVirtualCalculator calc;
     CLinkRig rig{&calc};
     CRecordingMessages messages;
     CTempFolder folder;
-    // Cancels after this many looks; the bound keeps a wait from lasting.
-    int cancelAt = 1 << 20;
-    int looks = 0;
-    CancelCheck cancel = [this] { return ++looks >= cancelAt; };
+    CCancellingProgress progress;
 
-    SimRig() { calc.LoadSampleContent(); }
+    SimRig()
+    {
+        calc.LoadSampleContent();
+        rig.link.SetProgress(&progress);
+    }
     // Both ends idle again after whatever the last exchange left behind.
-    void Restart(int cancelAfter = 1 << 20)
+    void Restart(uint64_t cancelAfterBytes = UINT64_MAX, uint64_t cancelAtQuestion = UINT64_MAX)
     {
         rig.link.ReleaseLines();
         calc.ClearFaults();
         rig.link.ReleaseLines();
         messages.Clear();
-        looks = 0;
-        cancelAt = cancelAfter;
+        progress = CCancellingProgress(cancelAfterBytes);
+        progress.cancelAtQuestion = cancelAtQuestion;
     }
     bool Listen(bool once = true)
     {
-        CListenOperation listen(rig.link, messages, cancel);
+        CListenOperation listen(rig.link, messages);
         const bool ok = listen.Listen(folder.Path(), once);
         return ok && !listen.WasCancelled();
     }
@@ -152,16 +157,60 @@ TEST(BackupOperation, SilenceOrCancelAtAnyPointLeavesTheOldFile)
         const int said = r.messages.GetMessageIds().back();
         EXPECT_TRUE(said == IDS_NOT_READY || said == IDS_BACKUP_FAILED) << bytes;
     }
-    for (int at = 1;; ++at) {
-        r.Restart(at);
+    // A cancel stops it at the next byte, lets go of the lines and says so once.
+    for (uint64_t bytes = 0;; bytes += 61) {
+        r.Restart(bytes);
         WriteBytes(path, {1, 2, 3});
         r.messages.AnswerYesNo(true);
-        CBackupOperation operation(r.rig.link, r.messages, r.cancel);
+        CBackupOperation operation(r.rig.link, r.messages);
         if (operation.Backup(path))
             break;
         EXPECT_EQ(operation.GetLastResult(), ExchangeResult::Cancelled);
-        EXPECT_EQ(ReadBytes(path), Bytes({1, 2, 3})) << at;
+        EXPECT_EQ(r.progress.done, bytes);
+        EXPECT_EQ(r.rig.cable.GetDataRegister(), 3) << bytes;
+        EXPECT_EQ(r.messages.GetMessageIds(), (std::vector<int>{IDS_OVERWRITE_FILE, IDS_EXCHANGE_CANCELLED}));
+        EXPECT_EQ(ReadBytes(path), Bytes({1, 2, 3})) << bytes;
         EXPECT_EQ(r.folder.Names().size(), 1u);
+    }
+    EXPECT_EQ(r.progress.textId, IDS_PROGRESS_BACKUP);
+    EXPECT_EQ(r.progress.text, "calc.92b");
+}
+
+TEST(BackupOperation, ARestoreCancelledAtAByteSaysOnceWhatTheCancelMayHaveCost)
+{
+    SimRig r;
+    const std::string path = r.folder.File("calc.92b");
+    ASSERT_TRUE(CBackupOperation(r.rig.link, r.messages).Backup(path));
+    // The progress knows beforehand what a restore moves.
+    r.Restart();
+    ASSERT_TRUE(CBackupOperation(r.rig.link, r.messages).Restore(path, true));
+    EXPECT_EQ(r.progress.textId, IDS_PROGRESS_RESTORE);
+    EXPECT_EQ(r.progress.done, r.progress.expectedBytes);
+    const uint64_t total = r.progress.done;
+
+    // Until the first header is out whole the calculator's memory is as it
+    // was; from then on, even before it answers, it may not be.
+    const uint64_t header = BuildNamedHeaderPacket(CMD_VAR, kSimRomVersion, VAR_BACKUP, 0).size() - 1;
+    const CCalcMemory before = r.calc.Memory();
+    struct Case {
+        uint64_t at;
+        int message;
+    } const cases[] = {{0, IDS_EXCHANGE_CANCELLED},
+                       {header - 1, IDS_EXCHANGE_CANCELLED},
+                       {header, IDS_RESTORE_CANCELLED},
+                       {total / 2, IDS_RESTORE_CANCELLED},
+                       {total - 1, IDS_RESTORE_CANCELLED}};
+    for (const Case& c : cases) {
+        r.Restart(c.at);
+        CBackupOperation operation(r.rig.link, r.messages);
+        EXPECT_FALSE(operation.Restore(path, true)) << c.at;
+        EXPECT_EQ(operation.GetLastResult(), ExchangeResult::Cancelled) << c.at;
+        EXPECT_EQ(r.messages.GetMessageIds(), std::vector<int>{c.message}) << c.at;
+        EXPECT_EQ(r.progress.done, c.at);
+        EXPECT_EQ(r.rig.cable.GetDataRegister(), 3) << c.at;
+        if (c.message == IDS_EXCHANGE_CANCELLED) {
+            EXPECT_EQ(MakeBackupImage(r.calc.Memory()), MakeBackupImage(before)) << c.at;
+        }
     }
 }
 
@@ -195,7 +244,8 @@ TEST(ListenOperation, SilenceOrCancelAtAnyPointLeavesNoFileAndTheOldOneUntouched
     SimRig r;
     const std::string path = r.folder.File("year.92e");
     for (uint64_t bytes = 0;; ++bytes) {
-        r.Restart(bytes == 0 ? 50 : 1 << 20);
+        // A calculator silent from the start keeps the wait going until a cancel.
+        r.Restart(UINT64_MAX, bytes == 0 ? 50 : UINT64_MAX);
         WriteBytes(path, {1, 2, 3});
         ASSERT_TRUE(r.calc.SendVariablesFromMenu({"main\\year"}));
         r.calc.FallSilentAfterBytes(bytes);
@@ -209,14 +259,19 @@ TEST(ListenOperation, SilenceOrCancelAtAnyPointLeavesNoFileAndTheOldOneUntouched
         EXPECT_EQ(said, bytes == 0 ? std::vector<int>{} : std::vector<int>{IDS_LISTEN_FAILED}) << bytes;
     }
     EXPECT_NE(ReadBytes(path), Bytes({1, 2, 3}));
-    for (int at = 1;; ++at) {
-        r.Restart(at);
-        WriteBytes(path, {1, 2, 3});
+    EXPECT_EQ(r.progress.textId, IDS_PROGRESS_LISTENING);
+
+    // A cancel in the middle of a backup the calculator sends: nothing of it
+    // is saved, the lines are let go, and it is said once.
+    for (uint64_t bytes = 1;; bytes += 97) {
+        r.Restart(bytes);
         ASSERT_TRUE(r.calc.SendBackupFromMenu());
         if (r.Listen())
             break;
-        EXPECT_EQ(r.folder.Names(), std::vector<std::string>{"year.92e"}) << at;
-        EXPECT_TRUE(r.messages.GetShown().empty());
+        EXPECT_EQ(r.progress.done, bytes);
+        EXPECT_EQ(r.rig.cable.GetDataRegister(), 3) << bytes;
+        EXPECT_EQ(r.folder.Names(), std::vector<std::string>{"year.92e"}) << bytes;
+        EXPECT_EQ(r.messages.GetMessageIds(), std::vector<int>{IDS_EXCHANGE_CANCELLED}) << bytes;
     }
     EXPECT_EQ(r.folder.Names().size(), 2u);
 }

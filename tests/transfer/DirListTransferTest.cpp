@@ -1,4 +1,5 @@
 #include "DirListLogicRig.h"
+#include "link/LinkProgress.h"
 #include "shell/StringIds.h"
 #include "transfer/VarFileReader.h"
 
@@ -108,13 +109,21 @@ TEST_F(DirListTransfer, BackupRestoreAndWaitingForTheCalculator)
     EXPECT_EQ(view.backupDialogs, (Strings{"save " + pc.File("backup.92b"), "open " + pc.File("calc.92b"),
                                            "open " + pc.File("calc.92b")}));
 
-    // The wait window stays up until Cancel; what came is listed in it and in
-    // the PC list.
+    // The wait goes on until Cancel; what came is in the PC list, and a wait
+    // ended says nothing.
+    struct CancelAtTheSecondWait final : ILinkProgress {
+        void ExchangeStarted(int, const std::string&, uint64_t) override { ++started; }
+        void BytesMoved(uint64_t) override {}
+        bool IsCancelRequested() override { return started >= 2; }
+        void ExchangeEnded() override {}
+        int started = 0;
+    } stop;
     ASSERT_TRUE(calc.SendVariablesFromMenu({"algebra\\poly"}));
-    view.waits.lines.clear();
-    view.waits.cancelAfterLines = 1;
+    messages.Clear();
+    rig.link.SetProgress(&stop);
     logic.OnListen();
-    EXPECT_EQ(view.waits.lines, (Strings{std::to_string(IDS_LISTEN_TITLE) + " " + std::to_string(IDS_LISTEN_WAITING) + " ",
-                                         std::to_string(IDS_LISTEN_SAVED) + " " + pc.File("poly.92s")}));
+    rig.link.SetProgress(nullptr);
+    EXPECT_EQ(stop.started, 2);
     EXPECT_EQ(view.pcFiles, (Strings{"calc.92b", "poly.92s"}));
+    EXPECT_TRUE(messages.GetShown().empty());
 }
