@@ -1,5 +1,9 @@
 #include "FakeKernel.h"
 
+extern "C" {
+#include "driver/PortvanePrivilege.h"
+}
+
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -54,11 +58,16 @@ std::string SidText(PSID sid)
     uint64_t authority = 0;
     for (UCHAR byte : header.IdentifierAuthority.Value)
         authority = authority << 8 | byte;
-    std::string text = "S-" + std::to_string(header.Revision) + "-" + std::to_string(authority);
+    std::string text = "S";
+    for (uint64_t part : {uint64_t{header.Revision}, authority}) {
+        text += '-';
+        text += std::to_string(part);
+    }
     for (UCHAR i = 0; i < header.SubAuthorityCount; ++i) {
         ULONG part = 0;
         std::memcpy(&part, static_cast<const unsigned char*>(sid) + offsetof(SID, SubAuthority) + 4u * i, 4);
-        text += "-" + std::to_string(part);
+        text += '-';
+        text += std::to_string(part);
     }
     return text;
 }
@@ -105,6 +114,8 @@ std::string Narrow(const UNICODE_STRING& text)
 }
 
 extern "C" {
+
+BOOLEAN PortvaneMayAccessPorts(void) { return g_kernel.bKernelMode; }
 
 UCHAR READ_PORT_UCHAR(PUCHAR port) { return static_cast<UCHAR>(Read(PortOf(port), 1)); }
 USHORT READ_PORT_USHORT(PUSHORT port) { return static_cast<USHORT>(Read(PortOf(port), 2)); }
