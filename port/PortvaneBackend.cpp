@@ -59,6 +59,7 @@ void CPortvaneBackend::Close()
         m_service.RemoveService();
         m_bStartedService = false;
     }
+    RemoveImage();
 }
 
 IPortvaneSystem::Handle CPortvaneBackend::OpenDevice()
@@ -118,8 +119,10 @@ void CPortvaneBackend::RemoveImage()
     // Also after a failed write, which may have left part of a file.
     if (!m_strImagePath.empty())
         m_system.DeleteImageFile(m_strImagePath);
-    if (!m_strFolder.empty())
-        m_system.RemovePrivateFolder(m_strFolder);
+    // A driver that runs from the image can keep it from being deleted; then
+    // both are tried again once Close has stopped the service.
+    if (!m_strFolder.empty() && !m_system.RemovePrivateFolder(m_strFolder))
+        return;
     m_strImagePath.clear();
     m_strFolder.clear();
 }

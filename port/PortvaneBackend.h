@@ -30,7 +30,8 @@ public:
     // again, whether or not the device opened. On failure nothing this run
     // installed is left behind.
     bool Open(std::string& error) override;
-    // Closes the device and, if this run started the service, removes it.
+    // Closes the device and, if this run started the service, removes it,
+    // then the image if the running driver kept it from being deleted before.
     void Close() override;
 
     uint8_t ReadByte(uint16_t port) override;

@@ -187,14 +187,14 @@ public:
         return result;
     }
 
-    void RemovePrivateFolder(const std::string& path) override
+    bool RemovePrivateFolder(const std::string& path) override
     {
         const auto pinned = m_pinnedFolders.find(path);
         if (pinned != m_pinnedFolders.end()) {
             CloseHandle(pinned->second);
             m_pinnedFolders.erase(pinned);
         }
-        RemoveDirectoryW(WideFromUtf8(path).c_str());
+        return RemoveDirectoryW(WideFromUtf8(path).c_str()) != FALSE;
     }
 
     bool WriteImageFile(const std::string& path, const std::vector<uint8_t>& bytes) override
