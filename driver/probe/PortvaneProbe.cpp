@@ -94,8 +94,9 @@ int RunPortvaneProbe(IPortvaneSystem& system, const std::vector<std::string>& ar
     port.CloseDriver();
     if (!status) {
         err << "portvane-probe: the driver could not read the status register at " << Hex(statusPort, 3);
+        // A kernel status that the system passed on unchanged reads best in hex.
         if (error != 0)
-            err << " (error " << error << ")";
+            err << " (error " << (error > 0xFFFF ? Hex(error, 8) : std::to_string(error)) << ")";
         err << ".\n";
         return 1;
     }
