@@ -2,17 +2,19 @@
 # Checks that Windows XP SP3 can load the given Windows images (programs,
 # libraries, drivers): every function each one imports must be in the list of
 # what XP SP3's system file of that name exports (scripts/xp-exports/NAME.txt,
-# one function a line). A DLL without a list (a mingw run-time DLL, or one
-# that XP lacks) and an import by ordinal fail too.
+# one function a line; for 64-bit images also NAME.x64.txt, what XP x64 adds).
+# A DLL without a list (a mingw run-time DLL, or one that XP lacks) and an
+# import by ordinal fail too.
 #   scripts/check-xp-imports.sh IMAGE...
 set -euo pipefail
 lists=$(cd "$(dirname "$0")" && pwd)/xp-exports
-objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
+objdump=${OBJDUMP:-x86_64-w64-mingw32-objdump} # reads 32-bit and 64-bit images
 [ $# -gt 0 ] || { echo "usage: check-xp-imports.sh IMAGE..." >&2; exit 2; }
 
-# "dll function" lines, the DLL in lower case without its extension.
+# "dll function" lines from objdump's headers, the DLL in lower case without
+# its extension.
 imports() {
-  "$objdump" -p "$1" | awk '
+  awk '
     /^The Import Tables/ { inside = 1; next }
     /^The / { inside = 0 }
     !inside { next }
@@ -20,13 +22,16 @@ imports() {
     dll && /^\t[0-9a-f]+\t/ {
       if (NF >= 3) print dll, $3
       else print dll, "#" $2
-    }'
+    }' <<<"$1"
 }
 
 status=0
 for image in "$@"; do
   [ -f "$image" ] || { echo "$image: no such image" >&2; status=1; continue; }
-  list=$(imports "$image" | sort -u)
+  header=$("$objdump" -p "$image")
+  list=$(imports "$header" | sort -u)
+  wide=
+  grep -q '^Magic.*(PE32+)' <<<"$header" && wide=yes
   bad=()
   while read -r dll function; do
     [ -n "$dll" ] || continue
@@ -34,8 +39,10 @@ for image in "$@"; do
       bad+=("$dll: not a system DLL of Windows XP")
     elif [ "${function:0:1}" = "#" ]; then
       bad+=("$dll: import by ordinal ${function:1}")
-    elif ! grep -qxF "$function" "$lists/$dll.txt"; then
-      bad+=("$dll!$function")
+    else
+      files=("$lists/$dll.txt")
+      [ -n "$wide" ] && [ -f "$lists/$dll.x64.txt" ] && files+=("$lists/$dll.x64.txt")
+      grep -qxF "$function" "${files[@]}" || bad+=("$dll!$function")
     fi
   done <<<"$list"
   if [ ${#bad[@]} -gt 0 ]; then
