@@ -11,19 +11,71 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
-const std::wstring kTestKey = L"SOFTWARE\\Corvessan\\Vantrel 92 (test)";
+const std::string kTestKey = "SOFTWARE\\Corvessan\\Vantrel 92 (test)";
 // Non-volatile keys cannot be made under a volatile one.
-const std::wstring kVolatileKey = L"SOFTWARE\\Corvessan\\Vantrel 92 (test, volatile)";
+const std::string kVolatileKey = "SOFTWARE\\Corvessan\\Vantrel 92 (test, volatile)";
 constexpr DWORD kStoredTimeout = 2500;
 constexpr unsigned long long kWideTimeout = 2500;
 
-std::string Utf8(const std::wstring& text)
+std::wstring Wide(const std::string& ascii)
 {
-    return std::string(text.begin(), text.end());
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
+// A value as the registry holds it: its type and its bytes.
+using RawValue = std::pair<DWORD, std::vector<BYTE>>;
+
+RawValue Raw(DWORD type, const void* data, size_t bytes)
+{
+    const auto* first = static_cast<const BYTE*>(data);
+    return {type, std::vector<BYTE>(first, first + bytes)};
+}
+
+RawValue Text(const std::wstring& text, DWORD type = REG_SZ)
+{
+    return Raw(type, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+}
+
+RawValue Number(DWORD number)
+{
+    return Raw(REG_DWORD, &number, sizeof number);
+}
+
+void Put(const wchar_t* name, const RawValue& value)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, Wide(kTestKey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExW(key, name, 0, value.first, value.second.data(), static_cast<DWORD>(value.second.size())),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+RawValue Get(const wchar_t* name)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Wide(kTestKey).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return {REG_NONE, {}};
+    std::vector<BYTE> bytes(64);
+    DWORD type = REG_NONE;
+    DWORD size = static_cast<DWORD>(bytes.size());
+    const LONG result = RegQueryValueExW(key, name, nullptr, &type, bytes.data(), &size);
+    RegCloseKey(key);
+    bytes.resize(result == ERROR_SUCCESS ? size : 0);
+    return {result == ERROR_SUCCESS ? type : REG_NONE, bytes};
+}
+
+void ExpectSettings(const CSettings& settings, const std::string& port, int32_t language, uint32_t timeout)
+{
+    EXPECT_EQ(settings.m_strPortLpt, port);
+    EXPECT_EQ(settings.m_nLanguage, language);
+    EXPECT_EQ(settings.m_uTimeout, timeout);
 }
 
 class RegistrySettingsStoreTest : public ::testing::Test {
@@ -33,75 +85,25 @@ protected:
 
     static void DeleteTestKeys()
     {
-        RegDeleteKeyW(HKEY_LOCAL_MACHINE, kTestKey.c_str());
-        RegDeleteKeyW(HKEY_LOCAL_MACHINE, kVolatileKey.c_str());
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, Wide(kTestKey).c_str());
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, Wide(kVolatileKey).c_str());
     }
 
-    CSettings Load(const std::wstring& key = kTestKey)
+    CSettings Load(const std::string& key = kTestKey)
     {
         CSettings settings;
-        CRegistrySettingsStore store(Utf8(key));
+        CRegistrySettingsStore store(key);
         settings.LoadFrom(store, m_messages);
         return settings;
     }
 
-    // A value exactly as another program could have left it.
-    static void Put(const wchar_t* name, DWORD type, const void* data, DWORD bytes)
+    // Written as strings with their zero and as four-byte numbers.
+    static void ExpectStoredDefaults()
     {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTestKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                  KEY_ALL_ACCESS, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        EXPECT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes), ERROR_SUCCESS);
-        RegCloseKey(key);
-    }
-    static void PutText(const wchar_t* name, const std::wstring& text, DWORD type = REG_SZ)
-    {
-        Put(name, type, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    }
-    static void PutNumber(const wchar_t* name, DWORD number) { Put(name, REG_DWORD, &number, sizeof number); }
-
-    static void Remove(const wchar_t* name)
-    {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kTestKey.c_str(), 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
-        EXPECT_EQ(RegDeleteValueW(key, name), ERROR_SUCCESS);
-        RegCloseKey(key);
-    }
-
-    // What the key holds: type and raw bytes of a value.
-    static std::pair<DWORD, std::vector<BYTE>> Get(const wchar_t* name)
-    {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kTestKey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-            return {REG_NONE, {}};
-        std::vector<BYTE> bytes(64);
-        DWORD type = REG_NONE;
-        DWORD size = static_cast<DWORD>(bytes.size());
-        const LONG result = RegQueryValueExW(key, name, nullptr, &type, bytes.data(), &size);
-        RegCloseKey(key);
-        if (result != ERROR_SUCCESS)
-            return {REG_NONE, {}};
-        bytes.resize(size);
-        return {type, bytes};
-    }
-    static std::pair<DWORD, std::vector<BYTE>> TextValue(const std::wstring& text)
-    {
-        const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
-        return {REG_SZ, std::vector<BYTE>(bytes, bytes + (text.size() + 1) * sizeof(wchar_t))};
-    }
-    static std::pair<DWORD, std::vector<BYTE>> NumberValue(DWORD number)
-    {
-        const auto* bytes = reinterpret_cast<const BYTE*>(&number);
-        return {REG_DWORD, std::vector<BYTE>(bytes, bytes + sizeof number)};
-    }
-
-    void ExpectStoredDefaults()
-    {
-        EXPECT_EQ(Get(L"Version"), TextValue(L"1.0"));
-        EXPECT_EQ(Get(L"Port_LPT"), TextValue(L"0x378"));
-        EXPECT_EQ(Get(L"Language"), NumberValue(1));
-        EXPECT_EQ(Get(L"Timeout"), NumberValue(1000));
+        EXPECT_EQ(Get(L"Version"), Text(L"1.0"));
+        EXPECT_EQ(Get(L"Port_LPT"), Text(L"0x378"));
+        EXPECT_EQ(Get(L"Language"), Number(1));
+        EXPECT_EQ(Get(L"Timeout"), Number(1000));
     }
 
     CRecordingMessages m_messages;
@@ -114,24 +116,17 @@ TEST_F(RegistrySettingsStoreTest, TheProgramsKeyIsTheOneInTheLocalMachineHive)
 
 TEST_F(RegistrySettingsStoreTest, FirstRunCreatesTheKeyAndSavedValuesAreReadBack)
 {
-    const CSettings first = Load();
-    EXPECT_EQ(first.m_strPortLpt, "0x378");
-    EXPECT_EQ(first.m_nLanguage, 1);
-    EXPECT_EQ(first.m_uTimeout, 1000u);
+    CSettings settings = Load();
+    ExpectSettings(settings, "0x378", 1, 1000);
     ExpectStoredDefaults();
 
-    CSettings changed = first;
-    changed.m_strPortLpt = "0x278";
-    changed.m_nLanguage = 0;
-    changed.m_uTimeout = 2500;
-    CRegistrySettingsStore store(Utf8(kTestKey));
-    changed.SaveTo(store, m_messages);
-    EXPECT_EQ(Get(L"Port_LPT"), TextValue(L"0x278"));
-
-    const CSettings again = Load();
-    EXPECT_EQ(again.GetPortBase(), 0x278u);
-    EXPECT_EQ(again.m_nLanguage, 0);
-    EXPECT_EQ(again.m_uTimeout, 2500u);
+    settings.m_strPortLpt = "0x278";
+    settings.m_nLanguage = 0;
+    settings.m_uTimeout = kStoredTimeout;
+    CRegistrySettingsStore store(kTestKey);
+    settings.SaveTo(store, m_messages);
+    EXPECT_EQ(Get(L"Port_LPT"), Text(L"0x278"));
+    ExpectSettings(Load(), "0x278", 0, kStoredTimeout);
     EXPECT_TRUE(m_messages.GetShown().empty());
 }
 
@@ -141,45 +136,39 @@ TEST_F(RegistrySettingsStoreTest, ValuesOfAnotherTypeOrSizeResetTheKey)
 {
     const struct {
         const char* what;
-        void (*damage)();
+        const wchar_t* name;
+        RawValue value;
         const char* port; // nullptr: reset to the defaults
     } cases[] = {
-        {"good", [] {}, "0x278"},
-        {"expandable port text", [] { PutText(L"Port_LPT", L"0x278", REG_EXPAND_SZ); }, "0x278"},
-        {"port of 19 characters", [] { PutText(L"Port_LPT", L"0x00000000000000278"); }, "0x00000000000000278"},
-        {"port of 20 characters", [] { PutText(L"Port_LPT", L"0x000000000000000278"); }, nullptr},
-        {"port without its zero", [] { Put(L"Port_LPT", REG_SZ, L"0x278", 5 * sizeof(wchar_t)); }, "0x278"},
-        {"port filling the buffer without a zero",
-         [] { Put(L"Port_LPT", REG_SZ, L"0x000000000000000278", 20 * sizeof(wchar_t)); }, nullptr},
-        {"port as a number", [] { PutNumber(L"Port_LPT", 0x278); }, nullptr},
-        {"first two product numbers", [] { PutText(L"Version", L"1.2"); }, nullptr},
-        {"version as a number", [] { PutNumber(L"Version", 1); }, nullptr},
-        {"version of 15 characters", [] { PutText(L"Version", L"1.0000000000000"); }, nullptr},
-        {"language as text", [] { PutText(L"Language", L"0"); }, nullptr},
-        {"time-out as text", [] { PutText(L"Timeout", L"2500"); }, nullptr},
-        {"time-out of 64 bits", [] { Put(L"Timeout", REG_QWORD, &kWideTimeout, sizeof kWideTimeout); }, nullptr},
-        {"time-out as bytes", [] { Put(L"Timeout", REG_BINARY, &kStoredTimeout, sizeof kStoredTimeout); }, nullptr},
-        {"time-out of 10001", [] { PutNumber(L"Timeout", 10001); }, nullptr},
-        {"no time-out", [] { Remove(L"Timeout"); }, nullptr},
+        {"expandable port text", L"Port_LPT", Text(L"0x278", REG_EXPAND_SZ), "0x278"},
+        {"port of 19 characters", L"Port_LPT", Text(L"0x00000000000000278"), "0x00000000000000278"},
+        {"port of 20 characters", L"Port_LPT", Text(L"0x000000000000000278"), nullptr},
+        {"port without its zero", L"Port_LPT", Raw(REG_SZ, L"0x278", 5 * sizeof(wchar_t)), "0x278"},
+        {"port filling the buffer without a zero", L"Port_LPT",
+         Raw(REG_SZ, L"0x000000000000000278", 20 * sizeof(wchar_t)), nullptr},
+        {"port as a number", L"Port_LPT", Number(0x278), nullptr},
+        {"first two product numbers", L"Version", Text(L"1.2"), nullptr},
+        {"version as a number", L"Version", Number(1), nullptr},
+        {"version of 15 characters", L"Version", Text(L"1.0000000000000"), nullptr},
+        {"language as text", L"Language", Text(L"0"), nullptr},
+        {"time-out as text", L"Timeout", Text(L"2500"), nullptr},
+        {"time-out of 64 bits", L"Timeout", Raw(REG_QWORD, &kWideTimeout, sizeof kWideTimeout), nullptr},
+        {"time-out as bytes", L"Timeout", Raw(REG_BINARY, &kStoredTimeout, sizeof kStoredTimeout), nullptr},
+        {"time-out of 10001", L"Timeout", Number(10001), nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         DeleteTestKeys();
-        PutText(L"Version", L"1.0");
-        PutText(L"Port_LPT", L"0x278");
-        PutNumber(L"Language", 0);
-        PutNumber(L"Timeout", kStoredTimeout);
-        c.damage();
+        Put(L"Version", Text(L"1.0"));
+        Put(L"Port_LPT", Text(L"0x278"));
+        Put(L"Language", Number(0));
+        Put(L"Timeout", Number(kStoredTimeout));
+        Put(c.name, c.value);
 
-        const CSettings settings = Load();
         if (c.port) {
-            EXPECT_EQ(settings.m_strPortLpt, c.port);
-            EXPECT_EQ(settings.m_nLanguage, 0);
-            EXPECT_EQ(settings.m_uTimeout, kStoredTimeout);
+            ExpectSettings(Load(), c.port, 0, kStoredTimeout);
         } else {
-            EXPECT_EQ(settings.m_strPortLpt, "0x378");
-            EXPECT_EQ(settings.m_nLanguage, 1);
-            EXPECT_EQ(settings.m_uTimeout, 1000u);
+            ExpectSettings(Load(), "0x378", 1, 1000);
             ExpectStoredDefaults();
         }
     }
@@ -189,15 +178,12 @@ TEST_F(RegistrySettingsStoreTest, ValuesOfAnotherTypeOrSizeResetTheKey)
 TEST_F(RegistrySettingsStoreTest, AKeyThatCannotBeCreatedSaysSoAndRunsOnWithTheDefaults)
 {
     HKEY parent = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kVolatileKey.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, Wide(kVolatileKey).c_str(), 0, nullptr, REG_OPTION_VOLATILE,
                               KEY_ALL_ACCESS, nullptr, &parent, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(parent);
 
-    const CSettings settings = Load(kVolatileKey + L"\\Vantrel 92");
-    EXPECT_EQ(settings.m_strPortLpt, "0x378");
-    EXPECT_EQ(settings.m_nLanguage, 1);
-    EXPECT_EQ(settings.m_uTimeout, 1000u);
+    ExpectSettings(Load(kVolatileKey + "\\Vantrel 92"), "0x378", 1, 1000);
     EXPECT_EQ(m_messages.GetTexts(), std::vector<std::string>{"Errore creazione chiave!"});
 }
 
