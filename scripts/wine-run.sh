@@ -27,6 +27,10 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   flock 9
   if [ ! -f "$ready" ]; then
     "$wine_dir/wine64" wineboot -i </dev/null >/dev/null 2>&1 9>&-
+    # Windows are made without a display: the tests that create dialogs
+    # need no X server.
+    "$wine_dir/wine64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f \
+      </dev/null >/dev/null 2>&1 9>&-
     # Making a prefix leaves two service managers behind, which then refuse
     # or time out driver starts: Wine is shut down and booted afresh.
     "$wine_dir/wineserver" -k 9>&- 2>/dev/null || true
