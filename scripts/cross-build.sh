@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Cross-builds for Windows with mingw-w64 everything that needs no Qt: the core
-# library and its test programs, the Portvane kernel driver and portvane-probe,
-# which carries it; 32-bit into build-mingw32/, 64-bit into build-mingw64/.
-# Then checks them:
+# library and its test programs, the Portvane kernel driver, and
+# vantrel92-cli.exe and portvane-probe.exe, which carry it; 32-bit into
+# build-mingw32/, 64-bit into build-mingw64/. Then checks them:
 #  - the driver images: native subsystem, imports from the kernel and the HAL
-#    only, a checksum; the probe: a console program carrying its build's
+#    only, a checksum; both programs: console programs carrying their build's
 #    driver byte for byte; the language libraries English.dll and
 #    Italiano.dll: resource-only, without code to run or imports;
 #  - every 32-bit image imports only what Windows XP SP3 has, so also no mingw
@@ -13,7 +13,9 @@
 #    come will; the check itself must refuse a program that needs
 #    GetTickCount64;
 #  - the 64-bit test programs pass under Wine (ctest, through
-#    scripts/wine-run.sh) and the driver loads under Wine
+#    scripts/wine-run.sh); the 64-bit vantrel92-cli.exe does what the Linux one
+#    does on the simulated calculator (scripts/wine-cli-compare.sh, against
+#    build/'s program, built here when missing); the driver loads under Wine
 #    (scripts/wine-driver-smoke.sh). This Wine runs no 32-bit programs.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -44,15 +46,15 @@ check_driver() { # image objdump expected-magic
   echo "$image: native $magic, imports: $dlls"
 }
 
-check_probe() { # probe driver objdump
-  local probe=$1 driver=$2 objdump=$3 header dlls
-  header=$("$objdump" -p "$probe")
+check_carrier() { # program driver objdump
+  local program=$1 driver=$2 objdump=$3 header dlls
+  header=$("$objdump" -p "$program")
   grep -Eq "^Subsystem[[:space:]]+00000003[[:space:]]+\(Windows CUI\)" <<<"$header" \
-    || fail "$probe: not a console program"
+    || fail "$program: not a console program"
   dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$header" | sort -u | tr '\n' ' ')
-  grep -Eiq "libstdc|libgcc|libwinpthread" <<<"$dlls" && fail "$probe: needs mingw run-time DLLs: $dlls"
-  hex "$probe" | grep -qF "$(hex "$driver")" || fail "$probe: does not carry $driver byte for byte"
-  echo "$probe: console program carrying $(stat -c %s "$driver") bytes of driver, imports: $dlls"
+  grep -Eiq "libstdc|libgcc|libwinpthread" <<<"$dlls" && fail "$program: needs mingw run-time DLLs: $dlls"
+  hex "$program" | grep -qF "$(hex "$driver")" || fail "$program: does not carry $driver byte for byte"
+  echo "$program: console program of $(stat -c %s "$program") bytes carrying $(stat -c %s "$driver") bytes of driver, imports: $dlls"
 }
 
 check_language_library() { # library objdump
@@ -103,7 +105,9 @@ for arch in i686 x86_64; do
     -DCMAKE_BUILD_TYPE=Release -DVANTREL_GUI=OFF -DVANTREL_BENCH=OFF -DVANTREL_TESTS=$tests >/dev/null
   cmake --build "$dir" -j "$jobs"
   check_driver "$dir/driver/Portvane.sys" "$objdump" "$magic"
-  check_probe "$dir/driver/portvane-probe.exe" "$dir/driver/Portvane.sys" "$objdump"
+  for program in driver/portvane-probe.exe bin/vantrel92-cli.exe; do
+    check_carrier "$dir/$program" "$dir/driver/Portvane.sys" "$objdump"
+  done
   for language in English Italiano; do
     check_language_library "$dir/bin/$language.dll" "$objdump"
   done
@@ -118,4 +122,15 @@ mapfile -t tests < <(images "$top/build-mingw64/tests")
 wait "$wine_ready" || fail "the Wine prefix could not be made"
 wine_ready=
 ctest --test-dir "$top/build-mingw64" --output-on-failure -j "$jobs"
-"$top/scripts/wine-driver-smoke.sh" "$top/build-mingw64/driver/portvane-probe.exe"
+
+# The Linux program to compare with: build/'s, as scripts/test.sh (run before
+# this in CI) leaves it, brought up to date or built here when missing.
+linux_cli=${VANTREL_LINUX_CLI:-}
+if [ -z "$linux_cli" ]; then
+  [ -f "$top/build/CMakeCache.txt" ] || cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$top/build" -j "$jobs" --target vantrel92-cli >/dev/null
+  linux_cli=$top/build/bin/vantrel92-cli
+fi
+"$top/scripts/wine-cli-compare.sh" "$top/build-mingw64/bin/vantrel92-cli.exe" "$linux_cli"
+"$top/scripts/wine-driver-smoke.sh" "$top/build-mingw64/driver/portvane-probe.exe" \
+  "$top/build-mingw64/bin/vantrel92-cli.exe"
