@@ -10,7 +10,11 @@
 #include "cli/ProgressMeter.h"
 #include "shell/LanguageChoice.h"
 #include "shell/LanguageLibrary.h"
+#ifdef _WIN32
+#include "shell/RegistrySettingsStore.h"
+#else
 #include "shell/QtSettingsStore.h"
+#endif
 #include "shell/Settings.h"
 #include "shell/StringIds.h"
 
@@ -85,7 +89,11 @@ int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CSi
     // the window program writes settings: without usable ones this run
     // takes the defaults and leaves the file as it is.
     CSettings settings;
+#ifdef _WIN32
+    CRegistrySettingsStore store;
+#else
     CQtSettingsStore store;
+#endif
     settings.ReadFrom(store);
     LanguageLibraryGuard languageGuard;
     if (LoadLanguageLibraryFor(settings.m_nLanguage) == 0) {

@@ -2,8 +2,10 @@
 
 #include "cli/CliOptions.h"
 #include "port/HardwarePort.h"
+#ifndef _WIN32
 #include "port/LinuxSystem.h"
 #include "port/ParportBackend.h"
+#endif
 
 #include <filesystem>
 #include <system_error>
@@ -49,8 +51,10 @@ bool CCliLink::Open(const CCliOptions& options, uint16_t base, uint32_t timeout,
             fileError = true;
             return false;
         }
+#ifndef _WIN32
     } else if (!options.strPortDevice.empty()) {
         backend = std::make_unique<CParportBackend>(RealLinuxSystem(), options.strPortDevice, base);
+#endif
     } else {
         backend = MakeHardwarePortBackend(base);
     }

@@ -206,6 +206,10 @@ bool CParser::HandleOption(size_t& i)
         if (!TakeValue(i, name, inlineValue, value))
             return false;
         if (value.find('/') != std::string::npos) {
+#ifdef _WIN32
+            // Windows reaches the port through the driver, by its address only.
+            return Fail("--port takes 0x378 or 0x278 on Windows");
+#endif
             m_opt.strPortDevice = value;
             m_opt.portBase.reset();
             return true;

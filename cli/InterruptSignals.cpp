@@ -2,6 +2,9 @@
 
 #include <csignal>
 
+// POSIX signals; Windows has its console control events
+// (Win32InterruptSignals.cpp).
+
 namespace {
 
 volatile std::sig_atomic_t g_requested = 0;
@@ -12,35 +15,9 @@ void NoteSignal(int)
 }
 
 constexpr int kSignals[] = {SIGINT, SIGTERM};
+struct sigaction g_previous[2];
 
 } // namespace
-
-#ifdef _WIN32
-
-namespace {
-void (*g_previous[2])(int) = {};
-}
-
-// The C runtime puts the default back before it calls a handler, so the
-// second signal ends the program.
-CInterruptSignals::CInterruptSignals()
-{
-    g_requested = 0;
-    for (int i = 0; i < 2; ++i)
-        g_previous[i] = std::signal(kSignals[i], NoteSignal);
-}
-
-CInterruptSignals::~CInterruptSignals()
-{
-    for (int i = 0; i < 2; ++i)
-        std::signal(kSignals[i], g_previous[i] == SIG_ERR ? SIG_DFL : g_previous[i]);
-}
-
-#else
-
-namespace {
-struct sigaction g_previous[2];
-}
 
 CInterruptSignals::CInterruptSignals()
 {
@@ -59,8 +36,6 @@ CInterruptSignals::~CInterruptSignals()
     for (int i = 0; i < 2; ++i)
         sigaction(kSignals[i], &g_previous[i], nullptr);
 }
-
-#endif
 
 bool CInterruptSignals::IsRequested()
 {

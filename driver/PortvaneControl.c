@@ -1,6 +1,7 @@
 #include "driver/PortvaneControl.h"
 
 #include "driver/PortioRequest.h"
+#include "driver/PortvanePrivilege.h"
 
 #ifndef PORTVANE_BUILD_STAMP
 #define PORTVANE_BUILD_STAMP __TIMESTAMP__
@@ -172,6 +173,8 @@ static NTSTATUS ServePortCode(ULONG code, PUCHAR record, ULONG outputLength,
         return STATUS_BUFFER_TOO_SMALL;
     if (op.width == 0)
         return STATUS_NOT_SUPPORTED; /* the reserved code: nothing to execute */
+    if (!PortvaneMayAccessPorts())
+        return STATUS_PRIVILEGED_INSTRUCTION;
     if (!op.isBuffer) {
         TransferSingle(record, op);
         return STATUS_SUCCESS;

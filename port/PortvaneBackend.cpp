@@ -59,6 +59,7 @@ void CPortvaneBackend::Close()
         m_service.RemoveService();
         m_bStartedService = false;
     }
+    RemoveImage();
 }
 
 IPortvaneSystem::Handle CPortvaneBackend::OpenDevice()
@@ -118,8 +119,10 @@ void CPortvaneBackend::RemoveImage()
     // Also after a failed write, which may have left part of a file.
     if (!m_strImagePath.empty())
         m_system.DeleteImageFile(m_strImagePath);
-    if (!m_strFolder.empty())
-        m_system.RemovePrivateFolder(m_strFolder);
+    // A driver that runs from the image can keep it from being deleted; then
+    // both are tried again once Close has stopped the service.
+    if (!m_strFolder.empty() && !m_system.RemovePrivateFolder(m_strFolder))
+        return;
     m_strImagePath.clear();
     m_strFolder.clear();
 }
@@ -158,21 +161,35 @@ std::string CPortvaneBackend::DescribeOpenFailure() const
     return WithCode(IDS_DRIVER_NO_DEVICE, m_dwDeviceError);
 }
 
-void CPortvaneBackend::Transact(uint32_t code)
+bool CPortvaneBackend::Transact(uint32_t code)
 {
-    // A failed request goes unnoticed here; the cable layer sees a dead port
-    // through its own time-outs.
     uint32_t returned = 0;
-    m_system.ControlPortDevice(m_hDevice, code, &m_request, PORTIO_REQUEST_SIZE, PORTIO_REQUEST_SIZE,
-                               returned);
+    return m_system.ControlPortDevice(m_hDevice, code, &m_request, PORTIO_REQUEST_SIZE, PORTIO_REQUEST_SIZE,
+                                      returned) &&
+           returned == PORTIO_REQUEST_SIZE;
 }
 
 uint8_t CPortvaneBackend::ReadByte(uint16_t port)
 {
     if (m_hDevice == IPortvaneSystem::kNoHandle)
         return 0;
+    // A failed request goes unnoticed here (the value is what the record
+    // still holds); the cable layer sees a dead port through its own time-outs.
+    return ReadByteChecked(port).value_or(ValueByte());
+}
+
+std::optional<uint8_t> CPortvaneBackend::ReadByteChecked(uint16_t port)
+{
+    if (m_hDevice == IPortvaneSystem::kNoHandle)
+        return std::nullopt;
     m_request.Port = port;
-    Transact(IOCTL_PORTIO_READ_UCHAR);
+    if (!Transact(IOCTL_PORTIO_READ_UCHAR))
+        return std::nullopt;
+    return ValueByte();
+}
+
+uint8_t CPortvaneBackend::ValueByte() const
+{
     uint8_t value = 0;
     std::memcpy(&value, reinterpret_cast<const uint8_t*>(&m_request) + PORTIO_VALUE_OFFSET, 1);
     return value;

@@ -30,7 +30,8 @@ public:
     // again, whether or not the device opened. On failure nothing this run
     // installed is left behind.
     bool Open(std::string& error) override;
-    // Closes the device and, if this run started the service, removes it.
+    // Closes the device and, if this run started the service, removes it,
+    // then the image if the running driver kept it from being deleted before.
     void Close() override;
 
     uint8_t ReadByte(uint16_t port) override;
@@ -38,6 +39,9 @@ public:
 
     // The open driver's identification text.
     std::optional<std::string> ReadIdentification();
+    // One register read that tells a failed request from a value: nothing
+    // when the driver refused the request or returned no value.
+    std::optional<uint8_t> ReadByteChecked(uint16_t port);
 
     // The device step of Open: opens the device, or installs and starts the
     // service and opens it again. Sets the started-service flag, which is 1
@@ -53,7 +57,10 @@ private:
     void WriteImage();
     void RemoveImage();
     std::string DescribeOpenFailure() const;
-    void Transact(uint32_t code);
+    // One request with the record; true when the driver answered with a whole record.
+    bool Transact(uint32_t code);
+    // The value byte of the record, as the last request left it.
+    uint8_t ValueByte() const;
 
     IPortvaneSystem& m_system;
     CPortvaneService m_service;

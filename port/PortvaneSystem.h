@@ -48,8 +48,10 @@ public:
     // user, administrators and the system may write to; its path, without a
     // trailing separator.
     virtual std::optional<std::string> CreatePrivateFolder() = 0;
-    virtual void RemovePrivateFolder(const std::string& path) = 0;
-    // Creates or replaces the file with exactly `bytes`.
+    // True when the folder is gone; it stays while it holds a file.
+    virtual bool RemovePrivateFolder(const std::string& path) = 0;
+    // Creates or replaces the file with exactly `bytes`. Deleting it can fail
+    // while a running driver was loaded from it.
     virtual bool WriteImageFile(const std::string& path, const std::vector<uint8_t>& bytes) = 0;
     virtual void DeleteImageFile(const std::string& path) = 0;
 

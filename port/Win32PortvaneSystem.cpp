@@ -1,5 +1,6 @@
 #include "port/Win32PortvaneSystem.h"
 
+#include "port/WideText.h"
 #include "resources/DriverResource.h"
 
 #include <windows.h>
@@ -10,28 +11,6 @@
 #include <string>
 
 namespace {
-
-std::wstring Widen(const std::string& text)
-{
-    if (text.empty())
-        return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
-}
-
-std::string Narrow(const std::wstring& text)
-{
-    if (text.empty())
-        return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n, nullptr,
-                        nullptr);
-    return narrow;
-}
 
 template <typename T>
 IPortvaneSystem::Handle ToHandle(T handle)
@@ -118,24 +97,24 @@ public:
 
     Handle OpenExistingService(Handle manager, const std::string& name) override
     {
-        return Keep(ToHandle(OpenServiceW(ToService(manager), Widen(name).c_str(), SERVICE_ALL_ACCESS)));
+        return Keep(ToHandle(OpenServiceW(ToService(manager), WideFromUtf8(name).c_str(), SERVICE_ALL_ACCESS)));
     }
 
     Handle CreateKernelService(Handle manager, const PortvaneServiceConfig& config) override
     {
-        return Keep(ToHandle(CreateServiceW(ToService(manager), Widen(config.name).c_str(),
-                                            Widen(config.displayName).c_str(), SERVICE_ALL_ACCESS,
+        return Keep(ToHandle(CreateServiceW(ToService(manager), WideFromUtf8(config.name).c_str(),
+                                            WideFromUtf8(config.displayName).c_str(), SERVICE_ALL_ACCESS,
                                             config.type, config.startType, config.errorControl,
-                                            Widen(config.binaryPath).c_str(), nullptr, nullptr, nullptr,
+                                            WideFromUtf8(config.binaryPath).c_str(), nullptr, nullptr, nullptr,
                                             nullptr, nullptr)));
     }
 
     bool ChangeServiceSettings(Handle service, const PortvaneServiceConfig& config) override
     {
         return Keep(ChangeServiceConfigW(ToService(service), config.type, config.startType,
-                                         config.errorControl, Widen(config.binaryPath).c_str(), nullptr,
+                                         config.errorControl, WideFromUtf8(config.binaryPath).c_str(), nullptr,
                                          nullptr, nullptr, nullptr, nullptr,
-                                         Widen(config.displayName).c_str()) != FALSE);
+                                         WideFromUtf8(config.displayName).c_str()) != FALSE);
     }
 
     bool StartDriverService(Handle service) override
@@ -193,12 +172,12 @@ public:
         std::optional<std::string> result;
         for (unsigned attempt = 0; attempt < 16 && !result; ++attempt) {
             const std::wstring path = temp + L"\\Portvane-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                      std::to_wstring(GetTickCount64() + attempt);
+                                      std::to_wstring(GetTickCount() + attempt);
             // Only a folder made now is used: one that exists already may
             // belong to somebody else.
             if (CreateDirectoryW(path.c_str(), &attributes)) {
                 Pin(path);
-                result = Narrow(path);
+                result = Utf8FromWide(path);
             } else if (GetLastError() != ERROR_ALREADY_EXISTS) {
                 break;
             }
@@ -208,19 +187,19 @@ public:
         return result;
     }
 
-    void RemovePrivateFolder(const std::string& path) override
+    bool RemovePrivateFolder(const std::string& path) override
     {
         const auto pinned = m_pinnedFolders.find(path);
         if (pinned != m_pinnedFolders.end()) {
             CloseHandle(pinned->second);
             m_pinnedFolders.erase(pinned);
         }
-        RemoveDirectoryW(Widen(path).c_str());
+        return RemoveDirectoryW(WideFromUtf8(path).c_str()) != FALSE;
     }
 
     bool WriteImageFile(const std::string& path, const std::vector<uint8_t>& bytes) override
     {
-        HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        HANDLE file = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return Keep(false);
@@ -231,11 +210,11 @@ public:
         return ok && bClosed && written == bytes.size();
     }
 
-    void DeleteImageFile(const std::string& path) override { DeleteFileW(Widen(path).c_str()); }
+    void DeleteImageFile(const std::string& path) override { DeleteFileW(WideFromUtf8(path).c_str()); }
 
     Handle OpenPortDevice(const std::string& path) override
     {
-        HANDLE device = CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+        HANDLE device = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_OVERLAPPED, nullptr);
         return Keep(device == INVALID_HANDLE_VALUE ? kNoHandle : ToHandle(device));
@@ -285,7 +264,7 @@ private:
         HANDLE folder = CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (folder != INVALID_HANDLE_VALUE)
-            m_pinnedFolders[Narrow(path)] = folder;
+            m_pinnedFolders[Utf8FromWide(path)] = folder;
     }
 
     HANDLE m_event = nullptr;

@@ -12,7 +12,11 @@
 #include <filesystem>
 #include <system_error>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -25,6 +29,24 @@ constexpr int kNameAttempts = 100;
 std::string Describe(const std::string& path, const std::string& reason)
 {
     return path + ": " + reason;
+}
+
+// Creates `path` for writing only if it is not there yet. fopen's "x" is not
+// part of the Windows C run-time (msvcrt) that the programs link, so there the
+// exclusive creation is asked of _open.
+std::FILE* CreateExclusive(const std::string& path)
+{
+#ifdef _WIN32
+    const int fd = _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* file = _fdopen(fd, "wb");
+    if (!file)
+        _close(fd);
+    return file;
+#else
+    return std::fopen(path.c_str(), "wbx");
+#endif
 }
 
 // A name for the temporary file that no earlier attempt in this process
@@ -69,8 +91,8 @@ bool CReplacingFile::Create(const std::string& target, std::string& error)
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const std::string candidate = TemporaryName(targetPath);
         errno = 0;
-        // "x": exclusive creation, never opening a file that is already there.
-        m_pFile = std::fopen(candidate.c_str(), "wbx");
+        // Never opening a file that is already there.
+        m_pFile = CreateExclusive(candidate);
         if (m_pFile) {
             m_strTarget = target;
             m_strTemporary = candidate;

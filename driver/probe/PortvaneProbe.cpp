@@ -87,9 +87,20 @@ int RunPortvaneProbe(IPortvaneSystem& system, const std::vector<std::string>& ar
     out << (identification ? *identification : std::string("(the driver gave no identification)"))
         << "\n";
     const auto statusPort = static_cast<uint16_t>(base + 1);
-    const uint8_t status = port.ReadPortByte(statusPort);
-    out << "Status register at " << Hex(statusPort, 3) << ": " << Hex(status, 2) << " (line D0 "
-        << Level(status, kStatusLineD0) << ", line D1 " << Level(status, kStatusLineD1) << ")\n";
+    // A refused request leaves the record's old byte behind: never shown as
+    // if the port had answered with it.
+    const std::optional<uint8_t> status = driver->ReadByteChecked(statusPort);
+    const uint32_t error = status ? 0 : system.LastErrorCode();
     port.CloseDriver();
+    if (!status) {
+        err << "portvane-probe: the driver could not read the status register at " << Hex(statusPort, 3);
+        // A kernel status that the system passed on unchanged reads best in hex.
+        if (error != 0)
+            err << " (error " << (error > 0xFFFF ? Hex(error, 8) : std::to_string(error)) << ")";
+        err << ".\n";
+        return 1;
+    }
+    out << "Status register at " << Hex(statusPort, 3) << ": " << Hex(*status, 2) << " (line D0 "
+        << Level(*status, kStatusLineD0) << ", line D1 " << Level(*status, kStatusLineD1) << ")\n";
     return 0;
 }

@@ -60,8 +60,8 @@ TEST_F(Device, LoadCreatesARestrictedDeviceThenItsLink)
     // Only the system and administrators may open it, with full access.
     ASSERT_TRUE(Fake().bDaclSet);
     ASSERT_EQ(Fake().dacl.size(), 2u);
-    EXPECT_EQ(Fake().dacl[0].sid, "SYSTEM");
-    EXPECT_EQ(Fake().dacl[1].sid, "Administrators");
+    EXPECT_EQ(Fake().dacl[0].sid, "S-1-5-18");
+    EXPECT_EQ(Fake().dacl[1].sid, "S-1-5-32-544");
     for (const auto& ace : Fake().dacl)
         EXPECT_EQ(ace.mask, ACCESS_MASK{FILE_ALL_ACCESS});
     EXPECT_EQ(Fake().openHandles, 0);

@@ -168,6 +168,20 @@ TEST_F(Dispatch, OutputBufferUnderTwentyFourBytesIsRefusedWithoutAccess)
     EXPECT_TRUE(Fake().ports.empty());
 }
 
+TEST_F(Dispatch, OutsideTheKernelsPrivilegeLevelPortCodesFailWithoutAnAccess)
+{
+    Fake().bKernelMode = false;
+    for (ULONG code : PortCodes()) {
+        SCOPED_TRACE(code);
+        const Reply reply = Control(code, Record(0x379, 0x12, 0x1000, 1), 24);
+        EXPECT_EQ(reply.status, code == IOCTL_PORTIO_RESERVED ? STATUS_NOT_SUPPORTED : STATUS_PRIVILEGED_INSTRUCTION);
+        EXPECT_EQ(reply.information, 0u);
+    }
+    EXPECT_TRUE(Fake().ports.empty());
+    // The identification needs no port.
+    EXPECT_EQ(Control(IOCTL_PORTIO_INFO, {}, 512).status, STATUS_SUCCESS);
+}
+
 TEST_F(Dispatch, ReservedCodeExecutesNothing)
 {
     const auto sent = Record(0x378, 0x12345678, 0x401000, 1);

@@ -120,6 +120,30 @@ TEST(PortvaneStack, ProbePrintsIdentificationAndStatusThenUnloads)
     EXPECT_TRUE(stack.system.openDevices.empty());
 }
 
+TEST(PortvaneStack, ProbeReportsAFailedStatusReadInsteadOfAValue)
+{
+    // The driver refuses the read, or claims success without returning the record.
+    for (const bool bRefused : {true, false}) {
+        SCOPED_TRACE(bRefused ? "refused" : "no record");
+        CDriverStack stack;
+        stack.system.onControl = [&stack, bRefused](uint32_t code, void* buffer, uint32_t in, uint32_t out,
+                                                    uint32_t& returned) {
+            if (code != IOCTL_PORTIO_READ_UCHAR)
+                return stack.Control(code, buffer, in, out, returned);
+            returned = 0;
+            return !bRefused;
+        };
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunPortvaneProbe(stack.system, {}, out, err), 1);
+        EXPECT_EQ(out.str().rfind("Portvane Driver (sys)\n", 0), 0u) << out.str();
+        EXPECT_EQ(out.str().find("Status register"), std::string::npos) << out.str();
+        EXPECT_NE(err.str().find("could not read the status register at 0x379"), std::string::npos) << err.str();
+        EXPECT_FALSE(stack.system.service);
+        EXPECT_TRUE(stack.system.openDevices.empty());
+    }
+}
+
 TEST(PortvaneStack, ProbeExplainsFailuresAndUsage)
 {
     CDriverStack stack;

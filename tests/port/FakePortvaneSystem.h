@@ -37,6 +37,8 @@ public:
     bool bWriteFails = false; // leaves half a file behind
     uint32_t startError = 0;  // a start that fails with this code
     bool bStopFails = false;
+    // The running driver's image cannot be deleted until its service stops.
+    bool bRunningImageHeld = false;
     // Answers device control; the default plays a driver that reads 0x5A.
     std::function<bool(uint32_t code, void* buffer, uint32_t inLength, uint32_t outLength,
                        uint32_t& bytesReturned)>
@@ -201,14 +203,15 @@ public:
         return path;
     }
 
-    void RemovePrivateFolder(const std::string& path) override
+    bool RemovePrivateFolder(const std::string& path) override
     {
         calls.push_back("RemovePrivateFolder " + path);
         // Like the real call, a folder that still holds a file stays.
         for (const auto& file : files)
             if (file.first.rfind(path + "\\", 0) == 0)
-                return;
+                return false;
         folders.erase(path);
+        return true;
     }
 
     bool WriteImageFile(const std::string& path, const std::vector<uint8_t>& bytes) override
@@ -228,6 +231,8 @@ public:
     void DeleteImageFile(const std::string& path) override
     {
         calls.push_back("DeleteImageFile " + path);
+        if (bRunningImageHeld && service && service->bRunning && service->config.binaryPath == path)
+            return;
         files.erase(path);
     }
 

@@ -196,6 +196,21 @@ TEST(PortvaneBackend, ImageFileIsGoneOnEveryPath)
     }
 }
 
+TEST(PortvaneBackend, AnImageTheRunningDriverHoldsIsRemovedOnceTheServiceStops)
+{
+    CFakePortvaneSystem fake;
+    fake.bRunningImageHeld = true;
+    CPortvaneBackend backend(fake);
+    std::string error;
+    ASSERT_TRUE(backend.Open(error)) << error;
+    EXPECT_EQ(fake.files.size(), 1u);
+    fake.calls.clear();
+    backend.Close();
+    ExpectOrder(fake, {"StopDriverService", "DeleteDriverService", "DeleteImageFile", "RemovePrivateFolder"});
+    ExpectNothingLeftOnDisk(fake);
+    ExpectNoHandlesLeft(fake);
+}
+
 TEST(PortvaneBackend, MessagesNameWhatTheUserCanDo)
 {
     CFakePortvaneSystem denied;

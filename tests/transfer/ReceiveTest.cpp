@@ -14,7 +14,9 @@
 
 #include <csignal>
 #include <filesystem>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -268,6 +270,8 @@ TEST(ReceiveVariable, ATargetThatCannotBeWrittenStartsNoExchange)
     EXPECT_TRUE(r.calc.FromPc().empty());
 }
 
+// A file-size limit stands in for a full disk; Windows has none to set.
+#ifndef _WIN32
 TEST(ReceiveVariable, AFullDiskKeepsTheOldFileByteForByte)
 {
     ReceiveRig r;
@@ -295,6 +299,7 @@ TEST(ReceiveVariable, AFullDiskKeepsTheOldFileByteForByte)
     EXPECT_EQ(ReadBytes(r.folder.File("x.92e")), kOld);
     EXPECT_EQ(r.folder.Names(), std::vector<std::string>{"x.92e"});
 }
+#endif
 
 TEST(ReceiveGroup, ThreeVariablesBecomeLessonWithTheStandardLayout)
 {

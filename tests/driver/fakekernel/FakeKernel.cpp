@@ -1,14 +1,16 @@
 #include "FakeKernel.h"
 
+extern "C" {
+#include "driver/PortvanePrivilege.h"
+}
+
+#include <cstddef>
 #include <cstring>
+#include <string>
 
 namespace {
 
 FakeKernel g_kernel;
-SID g_system{12, "SYSTEM"};
-SID g_admins{16, "Administrators"};
-SID g_world{12, "Everyone"};
-SE_EXPORTS g_exports{&g_system, &g_admins, &g_world};
 
 struct StoredAce {
     ACCESS_MASK mask;
@@ -28,10 +30,46 @@ void StoreAce(ACL* acl, USHORT index, const StoredAce& ace)
     std::memcpy(reinterpret_cast<unsigned char*>(acl + 1) + index * sizeof ace, &ace, sizeof ace);
 }
 
+// The identifier's header, as the kernel reads it from possibly unaligned memory.
+SID SidHeader(PSID sid)
+{
+    SID header{};
+    std::memcpy(&header, sid, offsetof(SID, SubAuthority));
+    return header;
+}
+
 // Bytes the real entry would take: header, mask and the identifier.
 ULONG RealAceSize(PSID sid)
 {
-    return 8 + sid->FakeLength;
+    return 8 + 8 + 4u * SidHeader(sid).SubAuthorityCount;
+}
+
+// As the kernel's own check: revision 1 and at most 15 sub-authorities.
+bool IsValidSid(PSID sid)
+{
+    const SID header = SidHeader(sid);
+    return sid != nullptr && header.Revision == SID_REVISION && header.SubAuthorityCount <= 15;
+}
+
+// "S-1-5-32-544" and the like.
+std::string SidText(PSID sid)
+{
+    const SID header = SidHeader(sid);
+    uint64_t authority = 0;
+    for (UCHAR byte : header.IdentifierAuthority.Value)
+        authority = authority << 8 | byte;
+    std::string text = "S";
+    for (uint64_t part : {uint64_t{header.Revision}, authority}) {
+        text += '-';
+        text += std::to_string(part);
+    }
+    for (UCHAR i = 0; i < header.SubAuthorityCount; ++i) {
+        ULONG part = 0;
+        std::memcpy(&part, static_cast<const unsigned char*>(sid) + offsetof(SID, SubAuthority) + 4u * i, 4);
+        text += '-';
+        text += std::to_string(part);
+    }
+    return text;
 }
 
 uint32_t Read(uint16_t port, unsigned width)
@@ -77,7 +115,7 @@ std::string Narrow(const UNICODE_STRING& text)
 
 extern "C" {
 
-PSE_EXPORTS SeExports = &g_exports;
+BOOLEAN PortvaneMayAccessPorts(void) { return g_kernel.bKernelMode; }
 
 UCHAR READ_PORT_UCHAR(PUCHAR port) { return static_cast<UCHAR>(Read(PortOf(port), 1)); }
 USHORT READ_PORT_USHORT(PUSHORT port) { return static_cast<USHORT>(Read(PortOf(port), 2)); }
@@ -152,6 +190,8 @@ NTSTATUS RtlAddAccessAllowedAce(PACL acl, ULONG revision, ACCESS_MASK mask, PSID
 {
     if (revision != acl->AclRevision)
         return STATUS_INVALID_PARAMETER;
+    if (!IsValidSid(sid))
+        return STATUS_INVALID_SID;
     ULONG used = sizeof(ACL);
     for (USHORT i = 0; i < acl->AceCount; ++i)
         used += RealAceSize(LoadAce(acl, i).sid);
@@ -206,7 +246,7 @@ NTSTATUS ZwSetSecurityObject(HANDLE handle, SECURITY_INFORMATION information,
     if (g_kernel.bDaclSet) {
         for (USHORT i = 0; i < descriptor->Dacl->AceCount; ++i) {
             const StoredAce ace = LoadAce(descriptor->Dacl, i);
-            g_kernel.dacl.push_back({ace.mask, ace.sid->FakeName});
+            g_kernel.dacl.push_back({ace.mask, SidText(ace.sid)});
         }
     }
     return STATUS_SUCCESS;

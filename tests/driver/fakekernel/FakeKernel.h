@@ -32,6 +32,9 @@ struct FakeKernel {
     std::vector<FakePortAccess> ports;
     std::function<uint32_t(uint16_t port, unsigned width)> onRead;
     std::function<void(uint16_t port, unsigned width, uint32_t value)> onWrite;
+    // False plays a kernel emulated in a user process, where port
+    // instructions fault.
+    bool bKernelMode = true;
 
     // Object manager and I/O manager, in call order, as readable lines.
     std::vector<std::string> calls;

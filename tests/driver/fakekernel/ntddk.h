@@ -40,6 +40,7 @@ typedef char CCHAR;
 #define STATUS_OBJECT_NAME_COLLISION ((NTSTATUS)0xC0000035)
 #define STATUS_INSUFFICIENT_RESOURCES ((NTSTATUS)0xC000009A)
 #define STATUS_NOT_SUPPORTED ((NTSTATUS)0xC00000BB)
+#define STATUS_PRIVILEGED_INSTRUCTION ((NTSTATUS)0xC0000096)
 
 #define RtlCopyMemory(d, s, n) memcpy((d), (s), (n))
 #define RtlZeroMemory(d, n) memset((d), 0, (n))

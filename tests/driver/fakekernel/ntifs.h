@@ -9,12 +9,25 @@
 extern "C" {
 #endif
 
-/* Identifiers are opaque here; the fake's two well-known ones carry their
- * real lengths so that the driver's sizing is checked. */
+/* Security identifiers as the kernel lays them out. */
+typedef struct _SID_IDENTIFIER_AUTHORITY {
+    UCHAR Value[6];
+} SID_IDENTIFIER_AUTHORITY;
+
 typedef struct _SID {
-    ULONG FakeLength;
-    const char* FakeName;
-} SID, *PSID;
+    UCHAR Revision;
+    UCHAR SubAuthorityCount;
+    SID_IDENTIFIER_AUTHORITY IdentifierAuthority;
+    ULONG SubAuthority[1];
+} SID, *PISID;
+typedef PVOID PSID;
+
+#define SID_REVISION 1
+#define SECURITY_NT_AUTHORITY {0, 0, 0, 0, 0, 5}
+#define SECURITY_LOCAL_SYSTEM_RID 0x00000012L
+#define SECURITY_BUILTIN_DOMAIN_RID 0x00000020L
+#define DOMAIN_ALIAS_RID_ADMINS 0x00000220L
+#define STATUS_INVALID_SID ((NTSTATUS)0xC0000078)
 
 typedef struct _ACL {
     UCHAR AclRevision;
@@ -30,14 +43,6 @@ typedef struct _SECURITY_DESCRIPTOR {
     BOOLEAN DaclDefaulted;
     PACL Dacl;
 } SECURITY_DESCRIPTOR, *PSECURITY_DESCRIPTOR;
-
-typedef struct _SE_EXPORTS {
-    PSID SeLocalSystemSid;
-    PSID SeAliasAdminsSid;
-    PSID SeWorldSid;
-} SE_EXPORTS, *PSE_EXPORTS;
-
-extern PSE_EXPORTS SeExports;
 
 typedef enum _MODE { KernelMode, UserMode } KPROCESSOR_MODE;
 typedef ULONG SECURITY_INFORMATION;

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Runs the same exchanges with the Windows command-line program under Wine and
+# with the Linux one, each against its own built-in simulated calculator, and
+# compares what they leave:
+#  - `dir --json`: the listing (Windows ends its console lines with CR LF;
+#    the CRs are dropped before comparing);
+#  - `get` of every variable the listing names, one file each, and of all of
+#    them into one group file: the files byte for byte;
+#  - `send` of every received file back: exit status and messages;
+#  - `screen` to PNG, BMP and PBM at single and double size: byte for byte;
+#  - every step's exit status, its output and its messages (the Windows
+#    program writes the folders of the files it names with backslashes, which
+#    are turned into slashes before comparing).
+#   scripts/wine-cli-compare.sh WINDOWS-CLI.EXE LINUX-CLI
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+windows_cli=$(realpath "${1:?usage: wine-cli-compare.sh WINDOWS-CLI.EXE LINUX-CLI}")
+linux_cli=$(realpath "${2:?usage: wine-cli-compare.sh WINDOWS-CLI.EXE LINUX-CLI}")
+work=$(mktemp -d "${TMPDIR:-/tmp}/vantrel-cli-compare.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+fail() { echo "CLI comparison: $*" >&2; exit 1; }
+
+# One step of one side: its status and messages are kept for the comparison.
+step() { # side args...
+  local side=$1 status=0 slashes=cat
+  shift
+  steps=$((steps + 1))
+  (
+    cd "$work/$side"
+    if [ "$side" = windows ]; then
+      "$here/wine-run.sh" "$windows_cli" "$@"
+    else
+      XDG_CONFIG_HOME="$work/linux-config" "$linux_cli" "$@"
+    fi
+  ) >"$work/step.out" 2>"$work/step.err" || status=$?
+  if [ "$side" = windows ]; then slashes="tr \\\\ /"; fi
+  {
+    printf '$ %s -> %s\n' "$*" "$status"
+    tr -d '\r' <"$work/step.err"
+  } >>"$work/$side/log"
+  tr -d '\r' <"$work/step.out" | $slashes >"$work/$side/stdout-$steps"
+}
+
+mkdir -p "$work/windows/files" "$work/linux/files" "$work/linux-config"
+"$linux_cli" --version >/dev/null || fail "$linux_cli does not run"
+"$linux_cli" --simulate dir --json >"$work/listing.json" 2>/dev/null
+mapfile -t variables < <(python3 -c '
+import json, sys
+for folder in json.load(open(sys.argv[1]))["folders"]:
+    for variable in folder["variables"]:
+        print(folder["name"] + "\\" + variable["name"])' "$work/listing.json")
+[ "${#variables[@]}" -ge 2 ] || fail "the simulated calculator lists only ${#variables[@]} variables"
+
+for side in windows linux; do
+  steps=0
+  step $side --simulate dir --json
+  step $side --simulate dir
+  step $side --simulate get "${variables[@]}" -C files
+  step $side --simulate get "${variables[@]}" -C files --group lesson
+  mapfile -t received < <(cd "$work/$side" && find files -type f | sort)
+  step $side --simulate send "${received[@]}"
+  for zoom in 1 2; do
+    for format in png bmp pbm; do
+      step $side --simulate screen "files/screen-$zoom.$format" --zoom $zoom
+    done
+  done
+  step $side --simulate get 'main\nothing' -C files
+done
+
+diff -r "$work/linux" "$work/windows" >&2 || fail "the Windows program differs from the Linux one (above)"
+count=$(find "$work/linux/files" -type f | wc -l)
+echo "CLI comparison: $steps steps and $count files ($(du -sb "$work/linux/files" | cut -f1) bytes), the same on Windows and Linux"
