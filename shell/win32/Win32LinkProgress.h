@@ -1,0 +1,54 @@
+#pragma once
+
+#include "link/LinkProgress.h"
+#include "link/WaitWindow.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+class CWin32BusyWindow;
+
+// A long exchange as the Win32 window shows it: after half a second a small
+// window says what is being done and how many bytes have moved, with a bar
+// and Cancel, until the exchange ends.
+class CWin32LinkProgress final : public ILinkProgress {
+public:
+    CWin32LinkProgress();
+    ~CWin32LinkProgress() override;
+
+    void SetOwner(HWND owner) { m_hOwner = owner; }
+
+    void ExchangeStarted(int textId, const std::string& arg, uint64_t expectedBytes) override;
+    void BytesMoved(uint64_t bytesDone) override;
+    bool IsCancelRequested() override;
+    void ExchangeEnded() override;
+
+private:
+    void Update();
+
+    HWND m_hOwner = nullptr;
+    std::unique_ptr<CWin32BusyWindow> m_pWindow;
+    std::string m_strWhat;
+    uint64_t m_nExpected = 0;
+    uint64_t m_nDone = 0;
+    DWORD m_nStartMs = 0;
+    DWORD m_nLastUpdateMs = 0;
+    bool m_bActive = false;
+};
+
+// The wait window of the backup, restore and wait-for-calculator buttons: a
+// title, a text that grows by a line for each thing done, and Cancel.
+class CWin32WaitWindow final : public IWaitWindow {
+public:
+    CWin32WaitWindow(HWND owner, int titleId, int textId, const std::string& arg);
+    ~CWin32WaitWindow() override;
+
+    void AddLine(int id, const std::string& arg) override;
+    bool IsCancelled() override;
+
+private:
+    std::unique_ptr<CWin32BusyWindow> m_pWindow;
+    std::string m_strText;
+};

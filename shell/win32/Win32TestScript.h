@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+// A test build's hook: plays a script of user actions on the running sheet
+// from a timer, as a user would (pages, buttons, list rows, fields, the
+// answers to message boxes and file dialogs), and writes what the program
+// showed to a log beside the script. Compiled only into vantrel92-test.exe.
+//
+// One action a line; each waits (up to 20 s) until it can be done:
+//   page N                 show the page at tab index N
+//   click ID               press button ID of the shown page
+//   check ID               tick check box ID of the shown page and press it
+//   text ID TEXT           put TEXT into field ID of the shown page
+//   activate NAME          open the folder row NAME of the folder list
+//   select NAME            select the variable row NAME of the variable list
+//   save-as PATH           type PATH into the next file dialog and confirm
+//   expect TEXT            a message box whose text holds TEXT was shown
+//   wait-file PATH         the file PATH exists
+//   pause-for PATH         waits until PATH exists (made by the test driver)
+//   close                  presses the sheet's close button
+// Message boxes are answered with their first button (OK, or Yes).
+bool StartTestScript(const std::string& scriptPath);
+// After the sheet closed: true when every action of the script was done.
+bool TestScriptPassed();
