@@ -94,7 +94,12 @@ std::vector<uint8_t> BuildAviClip(const AviClipContent& clip)
     const size_t strl = w.Open("LIST", "strl");
     const size_t strh = w.Open("strh");
     w.Tag("vids");
-    w.U32(clip.bRle8 ? 1 : 0);
+    // The decoder: Microsoft RLE, which the system's animation control asks
+    // for by this name; none for plain frames.
+    if (clip.bRle8)
+        w.Tag("mrle");
+    else
+        w.U32(0);
     w.U32(0);
     w.U16(0);
     w.U16(0);
