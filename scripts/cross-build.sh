@@ -16,7 +16,12 @@
 #    scripts/wine-run.sh); the 64-bit vantrel92-cli.exe does what the Linux one
 #    does on the simulated calculator (scripts/wine-cli-compare.sh, against
 #    build/'s program, built here when missing); the driver loads under Wine
-#    (scripts/wine-driver-smoke.sh). This Wine runs no 32-bit programs.
+#    (scripts/wine-driver-smoke.sh). This Wine runs no 32-bit programs;
+#  - the window program vantrel92.exe: a GUI program that imports only the
+#    system's core, window, control, dialog and drawing libraries and carries
+#    its build's driver; under Wine (64-bit, on a virtual display) its test
+#    build is driven end to end (scripts/wine-gui-test.sh) against the
+#    command-line program of the Linux build in build/.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 # The test programs are built from GoogleTest's sources (test list).
@@ -95,14 +100,34 @@ trap finish EXIT
 wine_ready=$!
 
 # The test programs are built for 64-bit Windows only, where Wine runs them.
-for arch in i686 x86_64; do
+check_window_program() { # program driver objdump
+  local program=$1 driver=$2 objdump=$3 header dlls
+  header=$("$objdump" -p "$program")
+  grep -Eq "^Subsystem[[:space:]]+00000002[[:space:]]+\(Windows GUI\)" <<<"$header" \
+    || fail "$program: not a window program"
+  dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$header" | sort -u | tr '\n' ' ')
+  for dll in $dlls; do
+    case ${dll,,} in
+      kernel32.dll|advapi32.dll|msvcrt.dll|user32.dll|comctl32.dll|comdlg32.dll|gdi32.dll) ;;
+      *) fail "$program: imports from $dll" ;;
+    esac
+  done
+  hex "$program" | grep -qF "$(hex "$driver")" || fail "$program: does not carry $driver byte for byte"
+  echo "$program: window program of $(stat -c %s "$program") bytes, imports: $dlls"
+}
+
+# The 64-bit build first: it draws the about clip (its generator runs under
+# Wine), which the 32-bit build copies.
+for arch in x86_64 i686; do
+  clip=()
   case $arch in
-    i686) dir="$top/build-mingw32" magic=PE32 tests=OFF ;;
+    i686) dir="$top/build-mingw32" magic=PE32 tests=OFF
+          clip=(-DVANTREL_ABOUT_CLIP="$top/build-mingw64/bin/Vantrel92.avi") ;;
     x86_64) dir="$top/build-mingw64" magic=PE32+ tests=ON ;;
   esac
   objdump=$arch-w64-mingw32-objdump
   cmake -S "$top" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-$arch.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DVANTREL_GUI=OFF -DVANTREL_BENCH=OFF -DVANTREL_TESTS=$tests >/dev/null
+    -DCMAKE_BUILD_TYPE=Release -DVANTREL_GUI=OFF -DVANTREL_BENCH=OFF -DVANTREL_TESTS=$tests "${clip[@]}" >/dev/null
   cmake --build "$dir" -j "$jobs"
   check_driver "$dir/driver/Portvane.sys" "$objdump" "$magic"
   for program in driver/portvane-probe.exe bin/vantrel92-cli.exe; do
@@ -111,6 +136,8 @@ for arch in i686 x86_64; do
   for language in English Italiano; do
     check_language_library "$dir/bin/$language.dll" "$objdump"
   done
+  check_window_program "$dir/bin/vantrel92.exe" "$dir/driver/Portvane.sys" "$objdump"
+  [ -s "$dir/bin/Vantrel92.avi" ] || fail "$dir/bin/Vantrel92.avi: no about clip"
 done
 
 check_the_xp_check
@@ -136,3 +163,6 @@ fi
 "$top/scripts/wine-cli-compare.sh" "$top/build-mingw64/bin/vantrel92-cli.exe" "$linux_cli"
 "$top/scripts/wine-driver-smoke.sh" "$top/build-mingw64/driver/portvane-probe.exe" \
   "$top/build-mingw64/bin/vantrel92-cli.exe"
+
+# The window program end to end, against the same Linux command-line program.
+env -u WINEPREFIX "$top/scripts/wine-gui-test.sh" "$top/build-mingw64/bin" "$linux_cli"

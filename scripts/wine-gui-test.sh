@@ -47,8 +47,12 @@ rm -f "$drive_c/squares.92l" "$drive_c/vantrel-screen.bmp"
 
 # What the command-line program makes of the same simulated calculator.
 mkdir -p "$work/cli"
-XDG_CONFIG_HOME=$work/config "$cli" --simulate get 'algebra\squares' -C "$work/cli" >/dev/null
-XDG_CONFIG_HOME=$work/config "$cli" --simulate screen "$work/cli/screen.png" >/dev/null
+reference() {
+  XDG_CONFIG_HOME=$work/config "$cli" --simulate "$@" >"$work/cli.log" 2>&1 \
+    || { cat "$work/cli.log" >&2; fail "vantrel92-cli $*: failed"; }
+}
+reference get 'algebra\squares' -C "$work/cli"
+reference screen "$work/cli/screen.png"
 
 # The program's window: the directory page shows C:\ on the PC side, so the
 # variable is received there.
