@@ -117,6 +117,11 @@ TEST(AviClipTest, ReadsRle8AndUncompressedClipsFrameByFrame)
         ASSERT_EQ(clip.GetFrames().size(), content.frames.size());
         for (size_t i = 0; i < content.frames.size(); ++i)
             EXPECT_EQ(clip.GetFrames()[i], Painted(content.frames[i])) << "frame " << i << (rle ? " rle" : " plain");
+        // The system's animation control opens a compressed clip only when
+        // its stream names a decoder it knows.
+        const auto vids = std::search(bytes.begin(), bytes.end(), "vids", "vids" + 4);
+        ASSERT_LT(vids + 8, bytes.end());
+        EXPECT_EQ(std::string(vids + 4, vids + 8), rle ? std::string("mrle") : std::string(4, '\0')) << rle;
     }
 }
 
