@@ -99,7 +99,6 @@ trap finish EXIT
 "$top/scripts/wine-run.sh" </dev/null >/dev/null 2>&1 &
 wine_ready=$!
 
-# The test programs are built for 64-bit Windows only, where Wine runs them.
 check_window_program() { # program driver objdump
   local program=$1 driver=$2 objdump=$3 header dlls
   header=$("$objdump" -p "$program")
@@ -116,6 +115,7 @@ check_window_program() { # program driver objdump
   echo "$program: window program of $(stat -c %s "$program") bytes, imports: $dlls"
 }
 
+# The test programs are built for 64-bit Windows only, where Wine runs them.
 # The 64-bit build first: it draws the about clip (its generator runs under
 # Wine), which the 32-bit build copies.
 for arch in x86_64 i686; do
