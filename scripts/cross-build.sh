@@ -150,7 +150,8 @@ wait "$wine_ready" || fail "the Wine prefix could not be made"
 wine_ready=
 # A test program that fails is run once more: under load Wine has been seen to
 # end one at its start, before it printed anything. A real failure fails twice.
-ctest --test-dir "$top/build-mingw64" --output-on-failure -j "$jobs" --repeat until-pass:2
+# On a virtual display: the window tests make property sheets.
+xvfb-run -a ctest --test-dir "$top/build-mingw64" --output-on-failure -j "$jobs" --repeat until-pass:2
 
 # The Linux program to compare with: build/'s, as scripts/test.sh (run before
 # this in CI) leaves it, brought up to date or built here when missing.
