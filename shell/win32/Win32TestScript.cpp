@@ -54,19 +54,20 @@ HWND ShownPage()
     return sheet != nullptr ? reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)) : nullptr;
 }
 
+// The system's calling convention, which a lambda cannot take on 32-bit.
+BOOL CALLBACK CollectDialog(HWND hWnd, LPARAM list)
+{
+    wchar_t className[16] = {};
+    GetClassNameW(hWnd, className, 16);
+    if (IsWindowVisible(hWnd) && lstrcmpW(className, L"#32770") == 0 && hWnd != CWin32Sheet::GetWindow())
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(hWnd);
+    return TRUE;
+}
+
 std::vector<HWND> DialogWindows()
 {
     std::vector<HWND> windows;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM list) -> BOOL {
-            wchar_t className[16] = {};
-            GetClassNameW(hWnd, className, 16);
-            if (IsWindowVisible(hWnd) && lstrcmpW(className, L"#32770") == 0 && hWnd != CWin32Sheet::GetWindow())
-                reinterpret_cast<std::vector<HWND>*>(list)->push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
+    EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&windows));
     return windows;
 }
 
