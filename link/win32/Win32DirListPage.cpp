@@ -252,8 +252,3 @@ std::string CWin32DirListPage::AskBackupFile(bool forSaving, const std::string& 
     const BOOL chosen = forSaving ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
     return chosen ? Narrow(name) : std::string();
 }
-
-std::unique_ptr<IWaitWindow> CWin32DirListPage::OpenWaitWindow(int titleId, int textId, const std::string& arg)
-{
-    return std::make_unique<CWin32WaitWindow>(GetAncestor(GetHwnd(), GA_ROOT), titleId, textId, arg);
-}

@@ -36,7 +36,6 @@ private:
     int GetSelectedPcFolderRow() const override;
     int GetSelectedPcFileRow() const override;
     std::string AskBackupFile(bool forSaving, const std::string& start) override;
-    std::unique_ptr<IWaitWindow> OpenWaitWindow(int titleId, int textId, const std::string& arg) override;
 
     void InsertColumns();
     void LoadIcons();

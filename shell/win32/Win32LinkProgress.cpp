@@ -83,24 +83,3 @@ void CWin32LinkProgress::Update()
     m_pWindow->SetProgress(m_nExpected == 0 ? -1 : static_cast<int>(shown * 1000 / m_nExpected));
     m_pWindow->Pump();
 }
-
-CWin32WaitWindow::CWin32WaitWindow(HWND owner, int titleId, int textId, const std::string& arg)
-    : m_pWindow(std::make_unique<CWin32BusyWindow>(owner, MessageText(titleId, {}), false)),
-      m_strText(textId != 0 ? MessageText(textId, arg) : arg)
-{
-    m_pWindow->SetText(m_strText);
-    m_pWindow->Pump();
-}
-
-CWin32WaitWindow::~CWin32WaitWindow() = default;
-
-void CWin32WaitWindow::AddLine(int id, const std::string& arg)
-{
-    m_strText += "\r\n" + MessageText(id, arg);
-    m_pWindow->SetText(m_strText);
-}
-
-bool CWin32WaitWindow::IsCancelled()
-{
-    return m_pWindow->Pump();
-}

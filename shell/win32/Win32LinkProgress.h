@@ -1,7 +1,6 @@
 #pragma once
 
 #include "link/LinkProgress.h"
-#include "link/WaitWindow.h"
 
 #include <windows.h>
 
@@ -36,19 +35,4 @@ private:
     DWORD m_nStartMs = 0;
     DWORD m_nLastUpdateMs = 0;
     bool m_bActive = false;
-};
-
-// The wait window of the backup, restore and wait-for-calculator buttons: a
-// title, a text that grows by a line for each thing done, and Cancel.
-class CWin32WaitWindow final : public IWaitWindow {
-public:
-    CWin32WaitWindow(HWND owner, int titleId, int textId, const std::string& arg);
-    ~CWin32WaitWindow() override;
-
-    void AddLine(int id, const std::string& arg) override;
-    bool IsCancelled() override;
-
-private:
-    std::unique_ptr<CWin32BusyWindow> m_pWindow;
-    std::string m_strText;
 };
