@@ -8,7 +8,7 @@
 # Each package's list of files is checked; the 64-bit installer is then run
 # silently under Wine: the files land in Program Files with a Start-menu
 # folder, nothing is written to the settings key, the installed programs run
-# (vantrel92-cli.exe --simulate dir, when the build has it), and the
+# (vantrel92-cli.exe --simulate dir), and the
 # uninstaller removes everything it installed.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,8 +25,7 @@ for arch in win32 win64; do
     win32) bin=$top/build-mingw32/bin ;;
     win64) bin=$top/build-mingw64/bin ;;
   esac
-  files=(vantrel92.exe English.dll Italiano.dll Vantrel92.avi)
-  [ -f "$bin/vantrel92-cli.exe" ] && files+=(vantrel92-cli.exe)
+  files=(vantrel92.exe vantrel92-cli.exe English.dll Italiano.dll Vantrel92.avi)
   stage=$out/stage-$arch/Vantrel92-$version-$arch
   mkdir -p "$stage"
   for file in "${files[@]}"; do
@@ -69,20 +68,16 @@ menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vant
 settings='HKLM\SOFTWARE\Corvessan\Vantrel 92'
 
 "$top/scripts/wine-run.sh" "$out/Vantrel92-$version-win64-setup.exe" /S
-for file in vantrel92.exe English.dll Italiano.dll Vantrel92.avi ReadMe.txt Uninstall.exe; do
+for file in vantrel92.exe vantrel92-cli.exe English.dll Italiano.dll Vantrel92.avi ReadMe.txt Uninstall.exe; do
   [ -f "$installed/$file" ] || fail "installed: no $file in Program Files\\Vantrel 92"
 done
 [ -f "$menu/Vantrel 92.lnk" ] || fail "installed: no Start-menu shortcut"
 if "$wine_dir/wine64" reg query "$settings" >/dev/null 2>&1; then
   fail "the installer wrote the settings key"
 fi
-if [ -f "$installed/vantrel92-cli.exe" ]; then
-  listing=$(cd "$work" && "$top/scripts/wine-run.sh" "$installed/vantrel92-cli.exe" --simulate dir)
-  grep -q algebra <<<"$listing" || fail "installed vantrel92-cli.exe --simulate dir: $listing"
-  echo "installed vantrel92-cli.exe --simulate dir lists the simulated calculator"
-else
-  echo "installed: no vantrel92-cli.exe in this build to run"
-fi
+listing=$(cd "$work" && "$top/scripts/wine-run.sh" "$installed/vantrel92-cli.exe" --simulate dir)
+grep -q algebra <<<"$listing" || fail "installed vantrel92-cli.exe --simulate dir: $listing"
+echo "installed vantrel92-cli.exe --simulate dir lists the simulated calculator"
 echo "installed into Program Files\\Vantrel 92 with a Start-menu folder; settings key untouched"
 
 "$top/scripts/wine-run.sh" "$installed/Uninstall.exe" /S

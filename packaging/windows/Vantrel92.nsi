@@ -45,9 +45,7 @@ FunctionEnd
 Section "Vantrel 92"
   SetOutPath "$INSTDIR"
   File "${SOURCE}\vantrel92.exe"
-  !if /FileExists "${SOURCE}\vantrel92-cli.exe"
-    File "${SOURCE}\vantrel92-cli.exe"
-  !endif
+  File "${SOURCE}\vantrel92-cli.exe"
   File "${SOURCE}\English.dll"
   File "${SOURCE}\Italiano.dll"
   File "${SOURCE}\Vantrel92.avi"
