@@ -121,7 +121,6 @@ TEST_F(DirListLogicTest, WithoutALinkTheButtonsOnlySaySo)
     EXPECT_EQ(messages.GetMessageIds(), std::vector<int>(6, IDS_PORT_NOT_OPENED));
     EXPECT_EQ(rig.cable.GetReadCount() + rig.cable.GetWriteCount(), 0u);
     EXPECT_TRUE(view.backupDialogs.empty());
-    EXPECT_TRUE(view.waits.lines.empty());
 }
 
 TEST_F(DirListLogicTest, PcSideMovesWithTheCurrentDirectory)
