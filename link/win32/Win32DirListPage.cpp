@@ -2,27 +2,15 @@
 
 #include "link/DirListColumns.h"
 #include "link/VarTypes.h"
+#include "link/win32/DirListControlIds.h"
 #include "shell/LanguageLibrary.h"
 #include "shell/StringIds.h"
-#include "shell/win32/Win32LinkProgress.h"
 #include "shell/win32/Win32ListIcons.h"
 #include "shell/win32/Win32Text.h"
 
 #include <commdlg.h>
 
 namespace {
-
-constexpr int IDC_FOLDER_LIST = 1002;
-constexpr int IDC_PC_FILES = 1005;
-constexpr int IDC_SEND = 1008;
-constexpr int IDC_RECEIVE = 1009;
-constexpr int IDC_VAR_LIST = 1010;
-constexpr int IDC_PC_FOLDERS = 1012;
-constexpr int IDC_PC_PATH = 1013;
-constexpr int IDC_DIRECTORY = 1014;
-constexpr int IDC_BACKUP = 1015;
-constexpr int IDC_RESTORE = 1016;
-constexpr int IDC_LISTEN = 1017;
 
 template <size_t N>
 void InsertColumnsInto(HWND list, const ListColumn (&columns)[N])

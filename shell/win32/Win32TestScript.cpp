@@ -1,5 +1,6 @@
 #include "shell/win32/Win32TestScript.h"
 
+#include "link/win32/DirListControlIds.h"
 #include "shell/win32/Win32Sheet.h"
 #include "shell/win32/Win32Text.h"
 
@@ -18,8 +19,6 @@ constexpr DWORD kStepLimitMs = 20000;
 // Controls of the common file dialogs that hold the file name.
 constexpr int kFileNameCombo = 0x47C;
 constexpr int kFileNameEdit = 0x480;
-constexpr int IDC_FOLDER_LIST = 1002;
-constexpr int IDC_VAR_LIST = 1010;
 
 struct Script {
     std::vector<std::string> steps;
