@@ -30,9 +30,5 @@ double ElapsedSince(BenchClock::time_point start)
 // one passing its accesses on) and opens the port; false when it will not.
 inline bool OpenLink(CLink& link, std::unique_ptr<IPortBackend> backend, uint16_t base)
 {
-    link.m_portIo.SetBackend(std::move(backend));
-    if (!link.m_portIo.OpenDriver())
-        return false;
-    link.SetPort(base);
-    return true;
+    return link.Open(std::move(backend), base, link.GetTimeout());
 }

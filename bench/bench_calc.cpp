@@ -4,9 +4,9 @@
 // Last comes the worst software cost per port access over the four, which
 // covers the PC's side and the calculator's reaction to every access.
 #include "BenchSupport.h"
-#include "PcScripts.h"
 #include "link/Link.h"
 #include "link/Packets.h"
+#include "PcScripts.h"
 #include "sim/SimulatedCable.h"
 #include "sim/VirtualCalculator.h"
 

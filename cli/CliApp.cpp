@@ -8,15 +8,15 @@
 #include "cli/ExitStatus.h"
 #include "cli/InterruptSignals.h"
 #include "cli/ProgressMeter.h"
-#include "shell/LanguageChoice.h"
-#include "shell/LanguageLibrary.h"
+#include "language/LanguageLibrary.h"
+#include "language/LanguageLibraryLoader.h"
 #ifdef _WIN32
-#include "shell/RegistrySettingsStore.h"
+#include "settings/Win32SettingsStore.h"
 #else
-#include "shell/QtSettingsStore.h"
+#include "settings/QtSettingsStore.h"
 #endif
-#include "shell/Settings.h"
-#include "shell/StringIds.h"
+#include "settings/Settings.h"
+#include "text/StringIds.h"
 
 #include <algorithm>
 #include <ostream>
@@ -60,7 +60,7 @@ int StatusAfterInterrupt(int status, CConsoleMessages& messages)
 
 } // namespace
 
-int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CSimulatedCalculator* simulated)
+int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CBuiltInCalculator* simulated)
 {
     CCliOptions options;
     std::string error;
@@ -90,7 +90,7 @@ int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CSi
     // takes the defaults and leaves the file as it is.
     CSettings settings;
 #ifdef _WIN32
-    CRegistrySettingsStore store;
+    CWin32SettingsStore store;
 #else
     CQtSettingsStore store;
 #endif

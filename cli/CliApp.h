@@ -2,7 +2,7 @@
 
 #include <iosfwd>
 
-class CSimulatedCalculator;
+class CBuiltInCalculator;
 #include <string>
 #include <vector>
 
@@ -21,4 +21,4 @@ struct CCliStreams {
 // runs the subcommand. Returns the exit status. `simulated`, when given, is
 // the calculator that --simulate talks to instead of a new one, as it is.
 int RunCli(const std::vector<std::string>& args, const CCliStreams& streams,
-           CSimulatedCalculator* simulated = nullptr);
+           CBuiltInCalculator* simulated = nullptr);

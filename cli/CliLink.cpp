@@ -14,16 +14,16 @@
 CCliLink::~CCliLink()
 {
     // The port is let go before the simulated cable it may reach goes away.
-    m_link.m_portIo.SetBackend(nullptr);
+    m_link.SetPortBackend(nullptr);
     m_link.SetProgress(nullptr);
 }
 
 std::unique_ptr<IPortBackend> CCliLink::MakeSimulatedBackend(const CCliOptions& options, uint16_t base,
                                                              std::string& error)
 {
-    CSimulatedCalculator* simulated = m_pGivenCalculator;
+    CBuiltInCalculator* simulated = m_pGivenCalculator;
     if (simulated == nullptr) {
-        m_pSimulated = std::make_unique<CSimulatedCalculator>(base);
+        m_pSimulated = std::make_unique<CBuiltInCalculator>(base);
         simulated = m_pSimulated.get();
     }
     simulated->SetPace(options.nSimulateRate);
@@ -58,13 +58,10 @@ bool CCliLink::Open(const CCliOptions& options, uint16_t base, uint32_t timeout,
     } else {
         backend = MakeHardwarePortBackend(base);
     }
-    m_link.m_portIo.SetBackend(std::move(backend));
     m_link.SetProgress(&m_progress);
-    if (!m_link.m_portIo.OpenDriver()) {
-        error = m_link.m_portIo.GetLastError();
+    if (!m_link.Open(std::move(backend), base, options.timeout.value_or(timeout))) {
+        error = m_link.GetOpenError();
         return false;
     }
-    m_link.SetPort(base);
-    m_link.m_nTimeout = options.timeout.value_or(timeout);
     return true;
 }

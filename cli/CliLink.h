@@ -1,7 +1,7 @@
 #pragma once
 
 #include "link/Link.h"
-#include "shell/SimulatedCalculator.h"
+#include "sim/BuiltInCalculator.h"
 
 #include <cstdint>
 #include <memory>
@@ -17,7 +17,7 @@ struct CCliOptions;
 class CCliLink {
 public:
     // `simulated`, when given, is used in place of a new calculator.
-    explicit CCliLink(ILinkProgress& progress, CSimulatedCalculator* simulated = nullptr)
+    explicit CCliLink(ILinkProgress& progress, CBuiltInCalculator* simulated = nullptr)
         : m_progress(progress), m_pGivenCalculator(simulated)
     {
     }
@@ -42,8 +42,8 @@ private:
                                                        std::string& error);
 
     ILinkProgress& m_progress;
-    CSimulatedCalculator* m_pGivenCalculator;
-    std::unique_ptr<CSimulatedCalculator> m_pSimulated;
+    CBuiltInCalculator* m_pGivenCalculator;
+    std::unique_ptr<CBuiltInCalculator> m_pSimulated;
     std::vector<std::string> m_loadProblems;
     CLink m_link;
 };

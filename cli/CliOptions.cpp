@@ -1,6 +1,6 @@
 #include "cli/CliOptions.h"
 
-#include "shell/CommandLine.h"
+#include "settings/CommandLine.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/UserMessages.h"
+#include "text/UserMessages.h"
 
 #include <functional>
 #include <iosfwd>

@@ -5,7 +5,7 @@
 #include "cli/ExitStatus.h"
 #include "link/DirectoryListing.h"
 #include "link/LinkProgress.h"
-#include "shell/StringIds.h"
+#include "text/StringIds.h"
 
 bool ReadListing(CCliContext& context, CDirectoryListing& listing)
 {

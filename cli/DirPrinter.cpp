@@ -1,8 +1,8 @@
 #include "cli/DirPrinter.h"
 
 #include "link/DirectoryListing.h"
-#include "link/DisplayText.h"
 #include "link/VarTypes.h"
+#include "text/DisplayText.h"
 
 #include <cstdio>
 #include <iomanip>

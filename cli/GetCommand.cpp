@@ -3,9 +3,9 @@
 #include "cli/ConsoleMessages.h"
 #include "cli/ExitStatus.h"
 #include "link/DirectoryListing.h"
-#include "link/DisplayText.h"
-#include "shell/ProgramTexts.h"
-#include "shell/StringIds.h"
+#include "text/DisplayText.h"
+#include "text/ProgramTexts.h"
+#include "text/StringIds.h"
 #include "transfer/ReceiveOperation.h"
 #include "transfer/VariableReceiver.h"
 

@@ -2,7 +2,7 @@
 #include "cli/CliOptions.h"
 #include "cli/ConsoleMessages.h"
 #include "cli/ExitStatus.h"
-#include "shell/StringIds.h"
+#include "text/StringIds.h"
 #include "transfer/ListenOperation.h"
 
 #include <ostream>

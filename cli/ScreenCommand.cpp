@@ -6,7 +6,7 @@
 #include "screen/MonoImageFile.h"
 #include "screen/PictureBits.h"
 #include "screen/ScreenCapture.h"
-#include "shell/StringIds.h"
+#include "text/StringIds.h"
 #include "transfer/ReplacingFile.h"
 
 #include <array>

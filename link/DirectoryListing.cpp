@@ -4,7 +4,7 @@
 #include "link/LinkProgress.h"
 #include "link/Packets.h"
 #include "link/VarTypes.h"
-#include "shell/StringIds.h"
+#include "text/StringIds.h"
 
 #include <cstring>
 

@@ -2,6 +2,8 @@
 
 #include "link/LinkProgress.h"
 
+#include <utility>
+
 namespace {
 constexpr int kPauseReads = 10;
 }
@@ -10,10 +12,30 @@ CLink::CLink() : m_pClock(&m_steadyClock) {}
 
 CLink::CLink(IClock& clock) : m_pClock(&clock) {}
 
-void CLink::SetPort(uint16_t base)
+void CLink::SetPortBackend(std::unique_ptr<IPortBackend> backend)
 {
+    m_portIo.SetBackend(std::move(backend));
+}
+
+bool CLink::Open(uint16_t base, uint32_t timeoutMs)
+{
+    if (!m_portIo.OpenDriver())
+        return false;
     m_wDataPort = base;
     m_wStatusPort = static_cast<uint16_t>(base + 1);
+    m_nTimeout = timeoutMs;
+    return true;
+}
+
+bool CLink::Open(std::unique_ptr<IPortBackend> backend, uint16_t base, uint32_t timeoutMs)
+{
+    SetPortBackend(std::move(backend));
+    return Open(base, timeoutMs);
+}
+
+void CLink::Close()
+{
+    m_portIo.CloseDriver();
 }
 
 void CLink::BeginExchange(int textId, const std::string& arg, uint64_t expectedBytes)

@@ -4,6 +4,7 @@
 #include "port/PortIo.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class ILinkProgress;
@@ -21,8 +22,24 @@ public:
     CLink(const CLink&) = delete;
     CLink& operator=(const CLink&) = delete;
 
-    // Data register = base, status register = base + 1.
-    void SetPort(uint16_t base);
+    // Chooses how the port's registers are reached (hardware, a parport
+    // device, the simulated cable); takes effect at the next Open. A port
+    // that is open is closed first.
+    void SetPortBackend(std::unique_ptr<IPortBackend> backend);
+    bool HasPortBackend() const { return m_portIo.GetBackend() != nullptr; }
+    // Opens the port through the chosen backend, with the data register at
+    // `base`, the status register at base + 1 and every wait limited to
+    // `timeoutMs`. False when the port will not open; GetOpenError() says
+    // why in a sentence for the user.
+    bool Open(uint16_t base, uint32_t timeoutMs);
+    bool Open(std::unique_ptr<IPortBackend> backend, uint16_t base, uint32_t timeoutMs);
+    void Close();
+    bool IsOpen() const { return m_portIo.IsOpen(); }
+    const std::string& GetOpenError() const { return m_portIo.GetLastError(); }
+
+    uint16_t GetDataPort() const { return m_wDataPort; }
+    uint16_t GetStatusPort() const { return m_wStatusPort; }
+    uint32_t GetTimeout() const { return m_nTimeout; }
 
     bool SendByte(uint8_t value);
     bool ReceiveByte(uint8_t& value);
@@ -61,13 +78,6 @@ public:
     // How often a wait that has lasted this long asks whether to go on.
     static constexpr uint64_t kStallPollMs = 50;
 
-    // Link state, set once when the port opens; later setting changes reach
-    // the cable only at the next start.
-    CPortIo m_portIo;
-    uint16_t m_wDataPort = 0;
-    uint16_t m_wStatusPort = 0;
-    uint32_t m_nTimeout = 1000;
-
 private:
     // Polls the status register from `start` until (status & mask) == want.
     bool WaitStatus(uint8_t mask, uint8_t want, uint64_t start);
@@ -79,6 +89,13 @@ private:
     bool MayGoOnWaiting(uint64_t start, uint64_t now);
     void Cancel();
     void ByteMoved();
+
+    // Link state, set once when the port opens; later setting changes reach
+    // the cable only at the next start.
+    CPortIo m_portIo;
+    uint16_t m_wDataPort = 0;
+    uint16_t m_wStatusPort = 0;
+    uint32_t m_nTimeout = 1000;
 
     CSteadyClock m_steadyClock;
     IClock* m_pClock;

@@ -1,7 +1,7 @@
 #include "link/LinkProgress.h"
 
 #include "link/Link.h"
-#include "shell/StringIds.h"
+#include "text/StringIds.h"
 
 CLinkExchange::CLinkExchange(CLink& link, int textId, const std::string& arg, uint64_t expectedBytes)
     : m_link(link)

@@ -1,7 +1,7 @@
 #include "port/PortvaneBackend.h"
 
-#include "shell/ProgramTexts.h"
-#include "shell/StringIds.h"
+#include "text/ProgramTexts.h"
+#include "text/StringIds.h"
 
 #include <cstring>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "port/RawPortBackend.h"
 
-#include "shell/ProgramTexts.h"
-#include "shell/StringIds.h"
+#include "text/ProgramTexts.h"
+#include "text/StringIds.h"
 
 #include <cstring>
 

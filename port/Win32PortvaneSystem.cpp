@@ -1,7 +1,7 @@
 #include "port/Win32PortvaneSystem.h"
 
-#include "port/WideText.h"
-#include "resources/DriverResource.h"
+#include "port/DriverResource.h"
+#include "text/WideText.h"
 
 #include <windows.h>
 

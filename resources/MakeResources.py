@@ -212,6 +212,9 @@ def make_ui(layout, table, origin):
         lines += ui_control(control, text, buddy)
     lines.append(" </widget>")
     if any(c["kind"] == "animation" for c in controls):
+        # The animation control's class and header names are part of the
+        # bundle format that libraries already made carry; the window program
+        # maps the class name to its own widget (gui/qt/QtTemplateLoader.cpp).
         lines += [" <customwidgets>", "  <customwidget>", "   <class>CAnimateCtrl</class>",
                   "   <extends>QWidget</extends>", "   <header>shell/AnimateCtrl.h</header>",
                   "  </customwidget>", " </customwidgets>"]

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "screen/PictureFormat.h"
-#include "shell/ProgramTexts.h"
-#include "shell/StringIds.h"
+#include "text/ProgramTexts.h"
+#include "text/StringIds.h"
 
 #include <string>
 #include <vector>

@@ -3,7 +3,7 @@
 #include "link/Link.h"
 #include "link/LinkProgress.h"
 #include "link/Packets.h"
-#include "shell/StringIds.h"
+#include "text/StringIds.h"
 
 #include <algorithm>
 #include <array>

@@ -130,7 +130,7 @@ for arch in x86_64 i686; do
     -DCMAKE_BUILD_TYPE=Release -DVANTREL_GUI=OFF -DVANTREL_BENCH=OFF -DVANTREL_TESTS=$tests "${clip[@]}" >/dev/null
   cmake --build "$dir" -j "$jobs"
   check_driver "$dir/driver/Portvane.sys" "$objdump" "$magic"
-  for program in driver/portvane-probe.exe bin/vantrel92-cli.exe; do
+  for program in port/probe/portvane-probe.exe bin/vantrel92-cli.exe; do
     check_carrier "$dir/$program" "$dir/driver/Portvane.sys" "$objdump"
   done
   for language in English Italiano; do
@@ -162,7 +162,7 @@ if [ -z "$linux_cli" ]; then
   linux_cli=$top/build/bin/vantrel92-cli
 fi
 "$top/scripts/wine-cli-compare.sh" "$top/build-mingw64/bin/vantrel92-cli.exe" "$linux_cli"
-"$top/scripts/wine-driver-smoke.sh" "$top/build-mingw64/driver/portvane-probe.exe" \
+"$top/scripts/wine-driver-smoke.sh" "$top/build-mingw64/port/probe/portvane-probe.exe" \
   "$top/build-mingw64/bin/vantrel92-cli.exe"
 
 # The window program end to end, against the same Linux command-line program.

@@ -5,6 +5,8 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh" run test
+# The layers of the source tree (HACKING.md), before anything is built.
+python3 "$top/scripts/check-layout.py"
 
 dir="$top/build"
 extra=(-DCMAKE_BUILD_TYPE=Release -DVANTREL_TESTS=ON -DVANTREL_BENCH=ON)

@@ -7,7 +7,7 @@
 # never shown as a value. Given the command-line program too, it must open the
 # port the same way from the driver it carries, and then fail the directory
 # exchange (status 1), leaving no service and no image behind.
-#   scripts/wine-driver-smoke.sh build-mingw64/driver/portvane-probe.exe [build-mingw64/bin/vantrel92-cli.exe]
+#   scripts/wine-driver-smoke.sh build-mingw64/port/probe/portvane-probe.exe [build-mingw64/bin/vantrel92-cli.exe]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 probe=${1:?usage: wine-driver-smoke.sh PORTVANE-PROBE.EXE [VANTREL92-CLI.EXE]}

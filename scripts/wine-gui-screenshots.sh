@@ -2,7 +2,7 @@
 # Pictures of every page of the Windows window program, in both languages,
 # as Wine shows them, with the frame Wine draws itself when no window
 # manager runs: OUT-DIR/windows-<language>-<page>.png.
-# The test build plays the user's part (see shell/win32/Win32TestScript.h)
+# The test build plays the user's part (see gui/win32/Win32TestScript.h)
 # and waits on each page until its picture is taken.
 #   scripts/wine-gui-screenshots.sh OUT-DIR [WINDOWS-BIN-DIR]
 set -euo pipefail

@@ -2,7 +2,7 @@
 # End-to-end test of the Windows window program under Wine (64-bit): the
 # test build vantrel92-test.exe, linked to its simulated calculator, is
 # driven through its own window by a script of user actions (see
-# shell/win32/Win32TestScript.h): read the directory, open a folder, receive
+# gui/win32/Win32TestScript.h): read the directory, open a folder, receive
 # a variable, capture the screen and save it through the Save As dialog,
 # change the time-out on the configuration page and save it. Then:
 #  - the received file equals, byte for byte, the command-line program's;

@@ -1,8 +1,8 @@
 #include "sim/CalculatorFolderLoader.h"
 
-#include "shell/ProgramTexts.h"
-#include "shell/StringIds.h"
 #include "sim/CalcMemory.h"
+#include "text/ProgramTexts.h"
+#include "text/StringIds.h"
 #include "transfer/VarFileReader.h"
 
 #include <algorithm>

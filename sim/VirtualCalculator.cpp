@@ -3,7 +3,7 @@
 #include "link/Packets.h"
 #include "sim/CalcBackupImage.h"
 #include "sim/HomeScreen.h"
-#include "sim/SampleCalculator.h"
+#include "sim/SampleContent.h"
 
 #include <algorithm>
 #include <limits>
@@ -43,7 +43,7 @@ CVirtualCalculator::CVirtualCalculator()
 
 void CVirtualCalculator::LoadSampleContent()
 {
-    LoadSampleCalculator(m_memory);
+    ::LoadSampleContent(m_memory);
     DrawHomeScreen();
 }
 

@@ -1,7 +1,7 @@
 #include "transfer/BackupFile.h"
 
 #include "link/Packets.h"
-#include "shell/StringIds.h"
+#include "text/StringIds.h"
 #include "transfer/VariableFile.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #include "transfer/BackupOperation.h"
 
 #include "link/LinkProgress.h"
-#include "shell/ProgramTexts.h"
-#include "shell/StringIds.h"
-#include "shell/UserMessages.h"
+#include "text/ProgramTexts.h"
+#include "text/StringIds.h"
+#include "text/UserMessages.h"
 #include "transfer/BackupExchange.h"
 #include "transfer/BackupFile.h"
 #include "transfer/ReplacingFile.h"

@@ -3,8 +3,8 @@
 #include "link/Link.h"
 #include "link/LinkProgress.h"
 #include "link/Packets.h"
-#include "shell/StringIds.h"
-#include "shell/UserMessages.h"
+#include "text/StringIds.h"
+#include "text/UserMessages.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "transfer/ReplacingFile.h"
 
-#include "link/DisplayText.h"
-#include "shell/ProgramTexts.h"
-#include "shell/StringIds.h"
-#include "shell/UserMessages.h"
+#include "text/DisplayText.h"
+#include "text/ProgramTexts.h"
+#include "text/StringIds.h"
+#include "text/UserMessages.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "transfer/VarFileReader.h"
 
-#include "link/DisplayText.h"
 #include "link/VarTypes.h"
+#include "text/DisplayText.h"
 
 #include <cstring>
 #include <utility>

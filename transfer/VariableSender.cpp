@@ -2,7 +2,7 @@
 
 #include "link/Link.h"
 #include "link/Packets.h"
-#include "shell/UserMessages.h"
+#include "text/UserMessages.h"
 #include "transfer/ExchangeOpening.h"
 #include "transfer/VarFileReader.h"
 

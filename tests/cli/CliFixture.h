@@ -1,9 +1,9 @@
 #pragma once
 
-#include "TempFolder.h"
 #include "cli/CliApp.h"
-#include "shell/ProgramFolder.h"
-#include "shell/SimulatedCalculator.h"
+#include "language/ProgramFolder.h"
+#include "sim/BuiltInCalculator.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +49,7 @@ protected:
 
     CTempFolder m_config;
     CTempFolder m_work;
-    CSimulatedCalculator m_simulated{0x378}; // holds the sample content
+    CBuiltInCalculator m_simulated{0x378}; // holds the sample content
     CVirtualCalculator& m_calc = m_simulated.GetCalculator();
     std::ostringstream m_out;
     std::ostringstream m_err;

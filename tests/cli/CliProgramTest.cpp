@@ -1,5 +1,5 @@
-#include "TempFolder.h"
 #include "link/VarTypes.h"
+#include "TempFolder.h"
 #include "transfer/VariableFile.h"
 
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
 #include "CliFixture.h"
-#include "LinkRig.h"
-#include "RecordingMessages.h"
 #include "link/DirectoryListing.h"
 #include "link/VarTypes.h"
+#include "LinkRig.h"
+#include "PictureFile.h"
+#include "RecordingMessages.h"
 #include "transfer/ReceiveOperation.h"
 #include "transfer/VariableFile.h"
 
 #include <QByteArray>
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -440,17 +440,17 @@ TEST_F(CliFixture, ScreenImagePixelsAreTheCalculatorsScreen)
     for (unsigned zoom : {1u, 2u}) {
         const std::string path = m_work.File("screen" + std::to_string(zoom) + ".png");
         ASSERT_EQ(Run({"--simulate", "screen", path, "--zoom", std::to_string(zoom)}), 0) << Err();
-        const QImage image(QString::fromStdString(path));
-        ASSERT_EQ(image.width(), 240 * static_cast<int>(zoom));
-        ASSERT_EQ(image.height(), 128 * static_cast<int>(zoom));
+        const PictureFile image = ReadPictureFile(path);
+        ASSERT_EQ(image.width, 240 * static_cast<int>(zoom));
+        ASSERT_EQ(image.height, 128 * static_cast<int>(zoom));
         int dark = 0;
         const SimScreen& screen = m_calc.Screen();
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height; ++y) {
+            for (int x = 0; x < image.width; ++x) {
                 const int sx = x / static_cast<int>(zoom);
                 const int sy = y / static_cast<int>(zoom);
                 const bool calcDark = (screen[sy * 30 + sx / 8] & (0x80 >> (sx % 8))) != 0;
-                const bool imageDark = qGray(image.pixel(x, y)) < 128;
+                const bool imageDark = image.IsDark(x, y);
                 ASSERT_EQ(imageDark, calcDark) << x << "," << y << " zoom " << zoom;
                 dark += imageDark;
             }
@@ -459,7 +459,9 @@ TEST_F(CliFixture, ScreenImagePixelsAreTheCalculatorsScreen)
     }
     // Formats follow the extension, whatever its case.
     ASSERT_EQ(Run({"--simulate", "screen", m_work.File("s.BMP")}), 0);
-    EXPECT_EQ(QImage(QString::fromStdString(m_work.File("s.BMP"))).size(), QSize(240, 128));
+    const PictureFile bmp = ReadPictureFile(m_work.File("s.BMP"));
+    EXPECT_EQ(bmp.width, 240);
+    EXPECT_EQ(bmp.height, 128);
 
     // A screen garbled on the way is not saved.
     m_calc.Faults().CorruptChecksumAt(2);

@@ -1,6 +1,6 @@
 #include "cli/ConsoleMessages.h"
 
-#include "shell/StringIds.h"
+#include "text/StringIds.h"
 
 #include <gtest/gtest.h>
 

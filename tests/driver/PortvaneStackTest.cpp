@@ -2,12 +2,12 @@
 // end to end: CLink -> CPortIo -> CPortvaneBackend -> device control ->
 // Portvane driver -> port routines -> simulated cable -> calculator.
 
+#include "FakeClock.h"
 #include "FakeKernel.h"
 #include "FakePortvaneSystem.h"
-#include "FakeClock.h"
-#include "driver/probe/PortvaneProbe.h"
 #include "link/Link.h"
 #include "port/PortvaneBackend.h"
+#include "port/probe/PortvaneProbe.h"
 #include "sim/CalcLinkEnd.h"
 #include "sim/SimulatedCable.h"
 
@@ -77,9 +77,8 @@ TEST(PortvaneStack, LinkBytesTravelThroughTheDriverOneRequestPerAccess)
     CDriverStack stack;
     CFakeClock clock(0, 1);
     CLink link(clock);
-    link.m_portIo.SetBackend(std::make_unique<CPortvaneBackend>(stack.system));
-    ASSERT_TRUE(link.m_portIo.OpenDriver()) << link.m_portIo.GetLastError();
-    link.SetPort(0x378);
+    ASSERT_TRUE(link.Open(std::make_unique<CPortvaneBackend>(stack.system), 0x378, link.GetTimeout()))
+        << link.GetOpenError();
 
     ASSERT_TRUE(link.SendByte(0xA5));
     ASSERT_EQ(stack.calc.GetReceived(), std::vector<uint8_t>{0xA5});

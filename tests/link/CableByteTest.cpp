@@ -148,7 +148,7 @@ TEST(CableByte, SilentCalculatorFailsReceiveAfterOneTimeOut)
 TEST(CableByte, ClosedPortLooksLikeBothLinesPulledAndTimesOut)
 {
     CLinkRig rig(nullptr);
-    rig.link.m_portIo.CloseDriver();
+    rig.link.Close();
     EXPECT_FALSE(rig.link.SendByte(0xFF));
     uint8_t value = 0;
     EXPECT_FALSE(rig.link.ReceiveByte(value));

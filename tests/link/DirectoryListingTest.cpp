@@ -1,8 +1,8 @@
-#include "LinkRig.h"
-#include "ScriptedCalculator.h"
 #include "link/DirectoryListing.h"
 #include "link/Packets.h"
 #include "link/VarTypes.h"
+#include "LinkRig.h"
+#include "ScriptedCablePeer.h"
 
 #include <gtest/gtest.h>
 
@@ -64,13 +64,13 @@ Bytes Entry(const std::string& name, uint8_t type, uint32_t size = 0, uint8_t at
 const Bytes kFirstReply = DataPacket({0, 0, 0, 0, VAR_DIRLIST, 0});
 
 // The PC's ready check and request with the calculator's answers.
-void ScriptStart(CScriptedCalculator& calc)
+void ScriptStart(CScriptedCablePeer& calc)
 {
     calc.Expect(Seq(SEQ_RDY)).Send(kCalcAck).Expect(Seq(SEQ_DIR_REQ)).Send(kCalcAck).Send(kFirstReply);
 }
 
 // One entry: ACK and CTS, the calculator's ACK and entry, ACK, CONT or EOT.
-void ScriptEntry(CScriptedCalculator& calc, const Bytes& packet, bool last)
+void ScriptEntry(CScriptedCablePeer& calc, const Bytes& packet, bool last)
 {
     calc.Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)})).Send(kCalcAck).Send(packet).Expect(Seq(SEQ_ACK));
     if (last)
@@ -79,7 +79,7 @@ void ScriptEntry(CScriptedCalculator& calc, const Bytes& packet, bool last)
         calc.Send(kCont);
 }
 
-void ScriptListing(CScriptedCalculator& calc, const std::vector<Bytes>& entries)
+void ScriptListing(CScriptedCablePeer& calc, const std::vector<Bytes>& entries)
 {
     ScriptStart(calc);
     for (size_t i = 0; i < entries.size(); ++i)
@@ -100,7 +100,7 @@ struct CRecordedRows final : IFolderRows {
 
 TEST(DirectoryListing, OneFolderWithTwoVariablesIsExactlyTheScriptedExchange)
 {
-    CScriptedCalculator calc;
+    CScriptedCablePeer calc;
     ScriptListing(calc, {Entry("main", FOLDER_ENTRY_TYPE, 2), Entry("x", VAR_EXPR, 9, 0x01),
                          Entry("txt", VAR_TEXT, 300)});
     CLinkRig rig(&calc);
@@ -133,7 +133,7 @@ TEST(DirectoryListing, OneFolderWithTwoVariablesIsExactlyTheScriptedExchange)
 
 TEST(DirectoryListing, FourDigitFoldersAreKeptButGetNoRowAndRowsStackNewestFirst)
 {
-    CScriptedCalculator calc;
+    CScriptedCablePeer calc;
     ScriptListing(calc, {Entry("main", FOLDER_ENTRY_TYPE), Entry("0001", FOLDER_ENTRY_TYPE),
                          Entry("hid", VAR_STR), Entry("A001", FOLDER_ENTRY_TYPE),
                          Entry("00001", FOLDER_ENTRY_TYPE), Entry("last", VAR_PRG)});
@@ -160,7 +160,7 @@ TEST(DirectoryListing, FourDigitFoldersAreKeptButGetNoRowAndRowsStackNewestFirst
 
 TEST(DirectoryListing, NamesAreRawBytesUpToTheFirstZeroAndEightBytesWithoutOne)
 {
-    CScriptedCalculator calc;
+    CScriptedCablePeer calc;
     const std::string raw = std::string("\x80\xff", 2) + "\x01z";
     ScriptListing(calc, {Entry("abcdefgh", FOLDER_ENTRY_TYPE), Entry("12345678", VAR_MAT),
                          Entry(raw, VAR_LIST)});
@@ -180,7 +180,7 @@ TEST(DirectoryListing, LongerEntriesAreReadWhole)
     // Data after offset 17 is read and summed but not used.
     Bytes data = EntryData("v", VAR_PIC, 0, 77);
     data.resize(254, 0xAB);
-    CScriptedCalculator calc;
+    CScriptedCablePeer calc;
     ScriptListing(calc, {Entry("main", FOLDER_ENTRY_TYPE), DataPacket(data)});
     CLinkRig rig(&calc);
     CDirectoryListing listing;
@@ -192,7 +192,7 @@ TEST(DirectoryListing, LongerEntriesAreReadWhole)
 
 TEST(DirectoryListing, WrongEntryChecksumFailsAndKeepsEarlierEntries)
 {
-    CScriptedCalculator calc;
+    CScriptedCablePeer calc;
     ScriptStart(calc);
     ScriptEntry(calc, Entry("main", FOLDER_ENTRY_TYPE), false);
     ScriptEntry(calc, Entry("x", VAR_EXPR), false);
@@ -216,7 +216,7 @@ TEST(DirectoryListing, TimeOutInAChecksumByteFails)
 {
     Bytes cut = Entry("x", VAR_EXPR);
     cut.pop_back(); // the second checksum byte never comes
-    CScriptedCalculator calc;
+    CScriptedCablePeer calc;
     ScriptStart(calc);
     ScriptEntry(calc, Entry("main", FOLDER_ENTRY_TYPE), false);
     calc.Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)})).Send(kCalcAck).Send(cut);
@@ -233,7 +233,7 @@ TEST(DirectoryListing, TimeOutInAChecksumByteFails)
 TEST(DirectoryListing, RequestNotAcknowledgedFailsBeforeAnyEntry)
 {
     for (const Bytes& reply : {Bytes{0x89, 0x5A, 0, 0}, Bytes{0x89, 0x56, 0, 1}, Bytes{0x09, 0x56, 0, 0}}) {
-        CScriptedCalculator calc;
+        CScriptedCablePeer calc;
         calc.Expect(Seq(SEQ_RDY)).Send(kCalcAck).Expect(Seq(SEQ_DIR_REQ)).Send(reply);
         CLinkRig rig(&calc);
         CRecordedRows rows;
@@ -246,7 +246,7 @@ TEST(DirectoryListing, RequestNotAcknowledgedFailsBeforeAnyEntry)
     }
 
     // Not ready at all: the request is never sent.
-    CScriptedCalculator silent;
+    CScriptedCablePeer silent;
     silent.Expect(Seq(SEQ_RDY));
     CLinkRig rig(&silent);
     CDirectoryListing listing;
@@ -256,7 +256,7 @@ TEST(DirectoryListing, RequestNotAcknowledgedFailsBeforeAnyEntry)
 
 TEST(DirectoryListing, FirstReplyIsCheckedAndMustFitTheBuffer)
 {
-    CScriptedCalculator bad;
+    CScriptedCablePeer bad;
     bad.Expect(Seq(SEQ_RDY)).Send(kCalcAck).Expect(Seq(SEQ_DIR_REQ)).Send(kCalcAck);
     bad.Send(DataPacket({0, 0, 0, 0, 0x19, 0}, -1));
     CLinkRig rig(&bad);
@@ -268,7 +268,7 @@ TEST(DirectoryListing, FirstReplyIsCheckedAndMustFitTheBuffer)
     // 253 data bytes and their checksum fill the buffer exactly; one more
     // byte is refused right after the header.
     for (size_t length : {size_t{253}, size_t{254}}) {
-        CScriptedCalculator calc;
+        CScriptedCablePeer calc;
         calc.Expect(Seq(SEQ_RDY)).Send(kCalcAck).Expect(Seq(SEQ_DIR_REQ)).Send(kCalcAck);
         calc.Send(DataPacket(Bytes(length, 0x5C)));
         if (length == 253)
@@ -283,7 +283,7 @@ TEST(DirectoryListing, FirstReplyIsCheckedAndMustFitTheBuffer)
 TEST(DirectoryListing, EntryPacketsTooShortOrTooLongEndTheListingUnread)
 {
     for (size_t length : {size_t{0}, size_t{17}, size_t{255}, size_t{300}, size_t{65535}}) {
-        CScriptedCalculator calc;
+        CScriptedCablePeer calc;
         ScriptStart(calc);
         ScriptEntry(calc, Entry("main", FOLDER_ENTRY_TYPE), false);
         Bytes data = EntryData("evil", VAR_EXPR, 0, 5);
@@ -304,7 +304,7 @@ TEST(DirectoryListing, EntryPacketsTooShortOrTooLongEndTheListingUnread)
 TEST(DirectoryListing, ClosingPacketOtherThanContinueOrEndFails)
 {
     for (uint8_t command : {CMD_ACK, CMD_ERR, CMD_DATA}) {
-        CScriptedCalculator calc;
+        CScriptedCablePeer calc;
         ScriptStart(calc);
         calc.Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)}))
             .Send(kCalcAck)
@@ -322,7 +322,7 @@ TEST(DirectoryListing, ClosingPacketOtherThanContinueOrEndFails)
 
 TEST(DirectoryListing, CurrentFolderSurvivesANewListingAndRefusedRowsAreIgnored)
 {
-    CScriptedCalculator first;
+    CScriptedCablePeer first;
     ScriptListing(first, {Entry("alpha", FOLDER_ENTRY_TYPE), Entry("beta", FOLDER_ENTRY_TYPE)});
     CLinkRig rig(&first);
     CRecordedRows rows;
@@ -334,7 +334,7 @@ TEST(DirectoryListing, CurrentFolderSurvivesANewListingAndRefusedRowsAreIgnored)
     // A listing that begins with a variable stamps it with the last folder
     // of the previous listing.
     listing.Clear();
-    CScriptedCalculator second;
+    CScriptedCablePeer second;
     ScriptListing(second, {Entry("orphan", VAR_FUNC), Entry("gamma", FOLDER_ENTRY_TYPE)});
     rig.cable.SetPeer(&second);
     ASSERT_TRUE(listing.ReadDirectory(rig.link));

@@ -1,6 +1,6 @@
-#include "LinkRig.h"
 #include "link/DirectoryListing.h"
 #include "link/VarTypes.h"
+#include "LinkRig.h"
 #include "sim/VirtualCalculator.h"
 
 #include <gtest/gtest.h>

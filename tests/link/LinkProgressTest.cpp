@@ -1,6 +1,6 @@
 #include "CancellingProgress.h"
-#include "LinkRig.h"
 #include "link/LinkProgress.h"
+#include "LinkRig.h"
 #include "sim/CalcLinkEnd.h"
 
 #include <gtest/gtest.h>

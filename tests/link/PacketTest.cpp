@@ -1,5 +1,5 @@
-#include "LinkRig.h"
 #include "link/Packets.h"
+#include "LinkRig.h"
 #include "sim/CalcLinkEnd.h"
 
 #include <gtest/gtest.h>

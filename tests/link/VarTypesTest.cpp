@@ -1,5 +1,5 @@
-#include "link/DisplayText.h"
 #include "link/VarTypes.h"
+#include "text/DisplayText.h"
 
 #include <gtest/gtest.h>
 

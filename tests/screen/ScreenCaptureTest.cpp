@@ -1,5 +1,5 @@
-#include "LinkRig.h"
 #include "link/Packets.h"
+#include "LinkRig.h"
 #include "screen/ScreenCapture.h"
 #include "sim/CalcLinkEnd.h"
 

@@ -45,7 +45,7 @@ TEST(CalcFaults, FallingSilentMidByteIsATimeOutForThePc)
     const uint64_t before = r.rig.clock.Peek();
     uint8_t value = 0;
     EXPECT_FALSE(r.link.ReceiveByte(value));
-    EXPECT_GT(r.rig.clock.Peek() - before, r.link.m_nTimeout);
+    EXPECT_GT(r.rig.clock.Peek() - before, r.link.GetTimeout());
 
     // Silent while the PC sends: the ready check's first bit is never acknowledged.
     Rigged quiet;

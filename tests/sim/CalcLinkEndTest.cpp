@@ -1,5 +1,5 @@
-#include "LinkRig.h"
 #include "link/Packets.h"
+#include "LinkRig.h"
 #include "sim/CablePace.h"
 #include "sim/CalcLinkEnd.h"
 
@@ -94,7 +94,7 @@ TEST(CalcLinkEnd, APacedEndMovesNoMoreBitsEitherWayThanItsRateAllows)
         while (rig.link.SendByte(0xA5))
             ++sent;
         // The byte that was held back left the PC's line pulled.
-        rig.link.m_portIo.WritePortByte(rig.link.m_wDataPort, 3);
+        rig.link.ReleaseLines();
         return sent;
     };
     EXPECT_EQ(sendsUntilHeldBack(), 10);

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "FakePageViews.h"
+#include "gui/pages/DirListLogic.h"
 #include "LinkRig.h"
 #include "RecordingMessages.h"
-#include "TempFolder.h"
-#include "link/DirListLogic.h"
 #include "sim/VirtualCalculator.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 // Windows of the pages as their logic sees them, recording what the logic
 // asked them to show and answering with what a test set.
 
-#include "link/DirListView.h"
-#include "link/LinkSource.h"
-#include "screen/GrabScreenView.h"
+#include "gui/pages/ConfigView.h"
+#include "gui/pages/DirListView.h"
+#include "gui/pages/GrabScreenView.h"
+#include "gui/pages/LinkSource.h"
 #include "screen/PictureWriter.h"
-#include "shell/ConfigView.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/Utf16Text.h"
+#include "text/Utf16Text.h"
 
 #include <cctype>
 #include <fstream>

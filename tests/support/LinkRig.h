@@ -11,10 +11,7 @@ struct CLinkRig {
         : cable(base), clock(0, 1), link(clock)
     {
         cable.SetPeer(peer);
-        link.m_portIo.SetBackend(cable.MakeBackend());
-        link.m_portIo.OpenDriver();
-        link.SetPort(base);
-        link.m_nTimeout = 1000;
+        link.Open(cable.MakeBackend(), base, 1000);
     }
 
     CSimulatedCable cable;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/Settings.h"
-#include "shell/SettingsStore.h"
+#include "settings/Settings.h"
+#include "settings/SettingsStore.h"
 
 #include <cstdint>
 #include <map>

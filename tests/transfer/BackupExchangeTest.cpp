@@ -1,8 +1,8 @@
 #include "LinkRig.h"
 #include "TempFolder.h"
-#include "TransferScript.h"
 #include "transfer/BackupExchange.h"
 #include "transfer/BackupFile.h"
+#include "TransferScript.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +52,7 @@ TEST(BackupFile, TheSampleIsReadWholeAndOurWriterLaysItOutTheSameWay)
 
 TEST(BackupExchange, ABackupOfTwoBlocksIsEveryPacketOfTheExchange)
 {
-    CScriptedCalculator calc;
+    CScriptedCablePeer calc;
     CLinkRig rig(&calc);
     const Bytes first = Contents(300, 3);
     const Bytes second = Contents(17, 9);
@@ -83,7 +83,7 @@ TEST(BackupExchange, ABackupOfTwoBlocksIsEveryPacketOfTheExchange)
 
 TEST(BackupExchange, ARestoreOf2048BytesSendsExactlyTwoBlocks)
 {
-    CScriptedCalculator calc;
+    CScriptedCablePeer calc;
     CLinkRig rig(&calc);
     const Bytes data = Contents(2048, 5);
     calc.Expect(PcHeader(CMD_VAR, 2048, "1.11")).Send(kCalcAck);

@@ -1,14 +1,14 @@
+#include "link/VarTypes.h"
 #include "LinkRig.h"
 #include "RecordingMessages.h"
 #include "TempFolder.h"
-#include "TransferScript.h"
-#include "link/VarTypes.h"
-#include "shell/ProgramTexts.h"
-#include "shell/StringIds.h"
+#include "text/ProgramTexts.h"
+#include "text/StringIds.h"
 #include "transfer/ReceiveOperation.h"
 #include "transfer/VarFileReader.h"
 #include "transfer/VariableFile.h"
 #include "transfer/VariableReceiver.h"
+#include "TransferScript.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ const std::string kMain = "main";
 
 // A calculator, a link to it, a PC folder and the listing of the variables.
 struct ReceiveRig {
-    CScriptedCalculator calc;
+    CScriptedCablePeer calc;
     CLinkRig rig{&calc};
     CRecordingMessages messages;
     CTempFolder folder;

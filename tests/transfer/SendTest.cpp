@@ -1,12 +1,12 @@
+#include "link/VarTypes.h"
 #include "LinkRig.h"
 #include "RecordingMessages.h"
 #include "TempFolder.h"
-#include "TransferScript.h"
-#include "link/VarTypes.h"
-#include "shell/StringIds.h"
+#include "text/StringIds.h"
 #include "transfer/SendOperation.h"
 #include "transfer/VariableFile.h"
 #include "transfer/VariableSender.h"
+#include "TransferScript.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 namespace {
 
 struct SendRig {
-    CScriptedCalculator calc;
+    CScriptedCablePeer calc;
     CLinkRig rig{&calc};
     CRecordingMessages messages;
     CTempFolder folder;

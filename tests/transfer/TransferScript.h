@@ -1,7 +1,7 @@
 #pragma once
 
-#include "../link/ScriptedCalculator.h"
 #include "link/Packets.h"
+#include "ScriptedCablePeer.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -11,7 +11,7 @@
 #include <vector>
 
 // The calculator's side of receiving and sending one variable, as scripts
-// for CScriptedCalculator, so that tests can assert every byte on the cable.
+// for CScriptedCablePeer, so that tests can assert every byte on the cable.
 
 using Bytes = std::vector<uint8_t>;
 
@@ -109,7 +109,7 @@ inline Bytes VariableHeaderReply(const std::string& folder, const std::string& n
 }
 
 // The whole receive of folder\name: the calculator holds `section`.
-inline void ScriptReceive(CScriptedCalculator& calc, const std::string& folder, const std::string& name, uint8_t type,
+inline void ScriptReceive(CScriptedCablePeer& calc, const std::string& folder, const std::string& name, uint8_t type,
                           const Bytes& section, const Bytes& closing = kCalcEot)
 {
     calc.Expect(Seq(SEQ_RDY))
@@ -126,7 +126,7 @@ inline void ScriptReceive(CScriptedCalculator& calc, const std::string& folder, 
 }
 
 // The whole send of folder\name with `section`.
-inline void ScriptSend(CScriptedCalculator& calc, const std::string& folder, const std::string& name, uint8_t type,
+inline void ScriptSend(CScriptedCablePeer& calc, const std::string& folder, const std::string& name, uint8_t type,
                        const Bytes& section)
 {
     calc.Expect(Seq(SEQ_RDY))

@@ -1,8 +1,8 @@
-#include "TempFolder.h"
-#include "TransferScript.h"
 #include "link/VarTypes.h"
+#include "TempFolder.h"
 #include "transfer/VarFileReader.h"
 #include "transfer/VariableFile.h"
+#include "TransferScript.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,24 @@
+#include "cli/CliApp.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <io.h>
+#include <windows.h>
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    // The texts are UTF-8; a console shows them as such only when told.
+    const UINT consolePage = GetConsoleOutputCP();
+    SetConsoleOutputCP(CP_UTF8);
+    const CCliStreams streams{std::cout, std::cerr, std::cin, _isatty(_fileno(stdin)) != 0,
+                              _isatty(_fileno(stderr)) != 0};
+    const int status = RunCli(args, streams);
+    std::cout.flush();
+    std::cerr.flush();
+    if (consolePage != 0)
+        SetConsoleOutputCP(consolePage);
+    return status;
+}

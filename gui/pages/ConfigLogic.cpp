@@ -1,0 +1,77 @@
+#include "gui/pages/ConfigLogic.h"
+
+#include "gui/pages/ConfigView.h"
+#include "language/LanguageChoice.h"
+#include "text/UserMessages.h"
+
+const std::vector<std::string>& CConfigLogic::PortItems()
+{
+    static const std::vector<std::string> items = {"0x278", "0x378"};
+    return items;
+}
+
+const std::vector<std::string>& CConfigLogic::LanguageItems()
+{
+    static const std::vector<std::string> items = {"Italiano", "English"};
+    return items;
+}
+
+CConfigLogic::CConfigLogic(ISettingsStore& store, IUserMessages& messages) : m_store(store), m_messages(messages)
+{
+    LoadSettings();
+}
+
+void CConfigLogic::LoadSettings()
+{
+    LoadFrom(m_store, m_messages);
+}
+
+void CConfigLogic::SaveSettings()
+{
+    SaveTo(m_store, m_messages);
+}
+
+uint16_t CConfigLogic::LoadLanguageLibrary(ILanguageLoader& loader) const
+{
+    return ChooseLanguageLibrary(m_nLanguage, loader);
+}
+
+void CConfigLogic::OnInitDialog()
+{
+    // A longer port text would not be read back at the next start.
+    if (m_pView != nullptr)
+        m_pView->FillChoices(PortItems(), LanguageItems(), PORT_BUFFER_CHARS - 1);
+    LoadSettings();
+    UpdateData(false);
+}
+
+bool CConfigLogic::UpdateData(bool bSaveAndValidate)
+{
+    if (m_pView == nullptr)
+        return true;
+    if (!bSaveAndValidate) {
+        // The port box takes any text, so a stored value that is not one of
+        // the two offered is shown, and saved again, as it is.
+        const bool known = m_nLanguage >= 0 && static_cast<size_t>(m_nLanguage) < LanguageItems().size();
+        m_pView->ShowValues({m_strPortLpt, known ? m_nLanguage : -1, std::to_string(m_uTimeout)});
+        return true;
+    }
+    const ConfigValues typed = m_pView->ReadValues();
+    uint32_t timeout = 0;
+    std::string message;
+    if (!ParseTimeoutText(typed.timeout, timeout, message)) {
+        m_messages.ShowText(message);
+        m_pView->FocusTimeout();
+        return false;
+    }
+    m_strPortLpt = typed.port;
+    m_nLanguage = typed.language;
+    m_uTimeout = timeout;
+    return true;
+}
+
+void CConfigLogic::OnSaveSettings()
+{
+    if (UpdateData(true))
+        SaveSettings();
+}

@@ -1,0 +1,180 @@
+#include "gui/pages/DirListLogic.h"
+
+#include "gui/pages/DirListView.h"
+#include "link/LinkProgress.h"
+#include "link/VarTypes.h"
+#include "text/DisplayText.h"
+#include "text/StringIds.h"
+#include "text/UserMessages.h"
+
+#include <string>
+
+namespace {
+
+std::string SizeText(uint32_t size)
+{
+    return std::to_string(size); // "%u"
+}
+
+// What stands behind `row` of a list, null when there is no such row.
+template <class T>
+const T* RowOf(const std::vector<T>& rows, int row)
+{
+    return row >= 0 && static_cast<size_t>(row) < rows.size() ? &rows[static_cast<size_t>(row)] : nullptr;
+}
+
+} // namespace
+
+CDirListLogic::CDirListLogic(IDirListView& view, IUserMessages& messages) : m_view(view), m_messages(messages)
+{
+    m_listing.SetFolderRows(this);
+}
+
+CDirListLogic::~CDirListLogic()
+{
+    m_listing.SetFolderRows(nullptr);
+    m_listing.Clear();
+}
+
+CLink* CDirListLogic::CheckLink()
+{
+    CLink* link = GetLink();
+    if (link == nullptr)
+        m_messages.ShowMessage(IDS_PORT_NOT_OPENED);
+    return link;
+}
+
+void CDirListLogic::OnInitDialog()
+{
+    ShowPcFolder(CPcFolder::HomeFolder());
+}
+
+std::string CDirListLogic::GetTypeExtension(uint8_t type)
+{
+    return ::GetTypeExtension(type);
+}
+
+// ---- calculator side -------------------------------------------------------
+
+void CDirListLogic::OnRefreshDirectory()
+{
+    CLink* link = CheckLink();
+    if (link == nullptr)
+        return;
+    ClearCalculatorSide();
+    if (!ReadDirectory())
+        m_messages.ShowMessage(ExchangeFailureMessage(*link, IDS_DIRECTORY_FAILED));
+}
+
+void CDirListLogic::ClearCalculatorSide()
+{
+    m_view.ClearCalculatorLists();
+    m_folderRows.clear();
+    m_varRows.clear();
+    m_listing.Clear();
+}
+
+bool CDirListLogic::ReadDirectory()
+{
+    CLink* link = GetLink();
+    if (link == nullptr)
+        return false;
+    return m_listing.ReadDirectory(*link);
+}
+
+bool CDirListLogic::AddFolderEntry(const std::string& name, uint32_t size)
+{
+    return m_listing.AddFolderEntry(name, size);
+}
+
+void CDirListLogic::AddVariableEntry(const VarEntry& entry)
+{
+    m_listing.AddVariableEntry(entry);
+}
+
+bool CDirListLogic::InsertFolderRow(const std::string& name, uint32_t size)
+{
+    if (!m_view.InsertFolderRow({CalcNameToDisplay(name), ICON_FOLDER, {SizeText(size)}}))
+        return false;
+    m_folderRows.insert(m_folderRows.begin(), name);
+    return true;
+}
+
+void CDirListLogic::OnActivateFolder(int row)
+{
+    if (const std::string* folder = RowOf(m_folderRows, row))
+        ShowFolderVariables(*folder);
+}
+
+void CDirListLogic::ShowFolderVariables(const std::string& folder)
+{
+    // Each row goes in ahead of the ones before it, so the list shows the
+    // folder's variables in the reverse of their arrival order.
+    std::vector<ListRow> rows;
+    m_varRows.clear();
+    for (auto it = m_vars.rbegin(); it != m_vars.rend(); ++it) {
+        if (it->folder != folder)
+            continue;
+        rows.push_back({CalcNameToDisplay(it->name), GetTypeIconIndex(it->type),
+                        {GetTypeDisplayName(it->type), SizeText(it->size)}});
+        m_varRows.push_back(it->name);
+    }
+    const size_t shown = m_view.ShowVariableRows(rows);
+    if (shown < m_varRows.size())
+        m_varRows.resize(shown);
+}
+
+bool CDirListLogic::GetSelectedFolder(std::string& name) const
+{
+    const std::string* folder = RowOf(m_folderRows, m_view.GetSelectedFolderRow());
+    if (folder == nullptr)
+        return false;
+    name = *folder;
+    return true;
+}
+
+std::vector<std::string> CDirListLogic::GetSelectedVariableNames() const
+{
+    std::vector<std::string> names;
+    for (int row : m_view.GetSelectedVariableRows())
+        if (const std::string* name = RowOf(m_varRows, row))
+            names.push_back(*name);
+    return names;
+}
+
+// ---- PC side ---------------------------------------------------------------
+
+void CDirListLogic::ShowPcFolder(const std::string& path)
+{
+    // A folder that cannot be entered or listed leaves everything as it was.
+    if (!m_pcFolder.Show(path))
+        return;
+    std::vector<std::string> folders;
+    for (const CPcFolder::Item& entry : m_pcFolder.GetFolders())
+        folders.push_back(entry.label);
+    std::vector<std::string> files;
+    for (const std::string& name : m_pcFolder.GetFiles())
+        files.push_back(FileNameToDisplay(name));
+    m_view.ShowPcFolder(FileNameToDisplay(m_pcFolder.GetPath()), folders, files);
+}
+
+void CDirListLogic::OnSelectPcFolder()
+{
+    const CPcFolder::Item* entry = RowOf(m_pcFolder.GetFolders(), m_view.GetSelectedPcFolderRow());
+    if (entry == nullptr)
+        return;
+    m_szPath = entry->target;
+    ShowPcFolder(m_szPath);
+}
+
+void CDirListLogic::RefreshPcFiles()
+{
+    if (!m_pcFolder.GetPath().empty())
+        ShowPcFolder(m_pcFolder.GetPath());
+}
+
+std::string CDirListLogic::GetSelectedPcFile() const
+{
+    const std::string* file = RowOf(m_pcFolder.GetFiles(), m_view.GetSelectedPcFileRow());
+    return file != nullptr ? *file : std::string();
+}

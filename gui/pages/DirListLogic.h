@@ -1,0 +1,90 @@
+#pragma once
+
+#include "gui/pages/LinkPage.h"
+#include "gui/pages/PcFolder.h"
+#include "link/DirectoryListing.h"
+#include "link/DirEntries.h"
+#include "link/FolderRows.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CLink;
+class IDirListView;
+class IUserMessages;
+
+// What the directory page does, whatever window shows it: the directory,
+// receive and send buttons, what the calculator's folder and variable lists
+// show, opening a folder, and the PC side that follows the user through the
+// PC's folders. Names stay raw bytes here; the rows carry their shown form.
+class CDirListLogic : public CLinkPage, private IFolderRows {
+public:
+    CDirListLogic(IDirListView& view, IUserMessages& messages);
+    ~CDirListLogic() override;
+
+    // The page's window is up: the PC side starts in the home folder.
+    void OnInitDialog();
+
+    // The directory button: empties both lists and reads the directory.
+    void OnRefreshDirectory();
+    // Empties both calculator lists and the entries of the last listing.
+    void ClearCalculatorSide();
+    bool ReadDirectory();
+    bool AddFolderEntry(const std::string& name, uint32_t size);
+    void AddVariableEntry(const VarEntry& entry);
+    static std::string GetTypeExtension(uint8_t type);
+
+    // Activating a row of the folder list shows that folder's variables.
+    void OnActivateFolder(int row);
+    void ShowFolderVariables(const std::string& folder);
+
+    // The PC side: makes `path` the current PC folder (and the process's
+    // current directory) and refills both lists and the path label.
+    void ShowPcFolder(const std::string& path);
+    // A selection change in the PC folder list moves into the entry.
+    void OnSelectPcFolder();
+    // Lists the current PC folder again, after a file was written there.
+    void RefreshPcFiles();
+
+    // The receive and send buttons (the variable transfer).
+    void OnReceive();
+    void OnSend();
+
+    // The backup, restore and wait-for-calculator buttons, each with a
+    // wait window and Cancel while it runs.
+    void OnBackup();
+    void OnRestore();
+    void OnListen();
+
+    // What the transfers read from the page: raw names of the selected rows.
+    bool GetSelectedFolder(std::string& name) const;
+    std::vector<std::string> GetSelectedVariableNames() const;
+    // The PC folder that the path label shows, as raw bytes.
+    const std::string& GetPcFolderPath() const { return m_pcFolder.GetPath(); }
+    // The file selected in the PC file list, empty when none.
+    std::string GetSelectedPcFile() const;
+
+    // The last entry chosen in the PC folder list.
+    std::string m_szPath;
+    CDirectoryListing m_listing;
+    std::vector<FolderEntry>& m_folders = m_listing.m_folders;
+    std::vector<VarEntry>& m_vars = m_listing.m_vars;
+    std::string& m_strCurFolder = m_listing.m_strCurFolder;
+
+private:
+    bool InsertFolderRow(const std::string& name, uint32_t size) override;
+    // Buttons that talk to the calculator do nothing without a link but say
+    // so; no port is touched.
+    CLink* CheckLink();
+    // The backup file to write or to restore, empty when none was chosen.
+    std::string ChooseBackupFile(bool forSaving);
+
+    IDirListView& m_view;
+    IUserMessages& m_messages;
+    CPcFolder m_pcFolder;
+    // Raw names behind the rows of the folder list and the variable list, in
+    // list order.
+    std::vector<std::string> m_folderRows;
+    std::vector<std::string> m_varRows;
+};

@@ -1,0 +1,68 @@
+#include "gui/pages/SheetLogic.h"
+
+#include "gui/pages/ConfigLogic.h"
+#include "gui/pages/DirListLogic.h"
+#include "gui/pages/GrabScreenLogic.h"
+#include "language/LanguageLoader.h"
+#include "port/HardwarePort.h"
+#include "sim/BuiltInCalculator.h"
+#include "text/StringIds.h"
+#include "text/UserMessages.h"
+
+CSheetLogic::CSheetLogic(CConfigLogic& config, ILanguageLoader& languages, IUserMessages& messages)
+    : m_config(config), m_languages(languages), m_messages(messages)
+{
+}
+
+CSheetLogic::~CSheetLogic()
+{
+    m_languages.Free();
+}
+
+bool CSheetLogic::LoadLanguage()
+{
+    m_wLanguage = m_config.LoadLanguageLibrary(m_languages);
+    if (m_wLanguage == 0)
+        m_messages.ShowText(TEXT_NO_LANGUAGE_LIBRARY);
+    return m_wLanguage != 0;
+}
+
+void CSheetLogic::SetLinkPages(CDirListLogic* dirList, CGrabScreenLogic* grabScreen)
+{
+    m_pDirList = dirList;
+    m_pGrabScreen = grabScreen;
+}
+
+void CSheetLogic::UseSimulatedCalculator(uint32_t bytesPerSecond)
+{
+    const uint16_t base = static_cast<uint16_t>(m_config.GetPortBase());
+    m_link.SetPortBackend(nullptr);
+    m_pSimulation = std::make_unique<CBuiltInCalculator>(base);
+    m_pSimulation->SetPace(bytesPerSecond);
+    m_link.SetPortBackend(m_pSimulation->MakeBackend());
+}
+
+bool CSheetLogic::OnCreate()
+{
+    const uint32_t base = m_config.GetPortBase();
+    if (!m_link.HasPortBackend())
+        m_link.SetPortBackend(MakeHardwarePortBackend(static_cast<uint16_t>(base)));
+    if (!m_link.Open(static_cast<uint16_t>(base), m_config.GetTimeout())) {
+        m_messages.ShowMessage(IDS_PORT_NOT_OPENED, m_link.GetOpenError());
+        return false;
+    }
+    m_bHasLink = true;
+    m_link.SetProgress(m_pProgress);
+    if (m_pDirList != nullptr)
+        m_pDirList->SetSheet(this);
+    if (m_pGrabScreen != nullptr)
+        m_pGrabScreen->SetSheet(this);
+    return true;
+}
+
+void CSheetLogic::OnDestroy()
+{
+    m_link.Close();
+    m_link.SetProgress(nullptr);
+    m_bHasLink = false;
+}

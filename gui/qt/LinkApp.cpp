@@ -1,0 +1,47 @@
+#include "gui/qt/LinkApp.h"
+
+#include "gui/qt/QtMessageBoxes.h"
+#include "gui/qt/Sheet.h"
+#include "language/LanguageLibrary.h"
+#include "language/OwnResources.h"
+#include "sim/BuiltInCalculator.h"
+
+#include <QIcon>
+
+#include <string>
+#include <vector>
+
+CLinkApp::CLinkApp()
+{
+    g_wStringLanguage = LANGID_ITALIAN;
+}
+
+int CLinkApp::InitInstance(const CCommandLine& commandLine)
+{
+    CSheet sheet;
+    if (!sheet.IsLanguageLoaded())
+        return 1;
+    PrepareSheet(sheet, commandLine);
+    sheet.DoModal();
+    return 0;
+}
+
+void CLinkApp::PrepareSheet(CSheet& sheet, const CCommandLine& commandLine)
+{
+    sheet.m_dwFlags |= CQtPropertySheet::PSH_NOAPPLYNOW | CQtPropertySheet::PSH_USEICONID;
+    sheet.m_dwFlags &= ~CQtPropertySheet::PSH_HASHELP;
+    sheet.setWindowIcon(QIcon(QString::fromLatin1(OWN_ICON_SHEET)));
+    if (!commandLine.bSimulate)
+        return;
+    sheet.UseSimulatedCalculator(commandLine.nSimulateRate);
+    if (commandLine.strSimulateFolder.empty())
+        return;
+    std::vector<std::string> problems;
+    sheet.GetSimulatedCalculator()->LoadFolder(commandLine.strSimulateFolder, problems);
+    if (!problems.empty()) {
+        std::string text;
+        for (const std::string& problem : problems)
+            text += problem + "\n";
+        UserMessages().ShowText(text);
+    }
+}

@@ -1,0 +1,18 @@
+#include "gui/win32/Win32AboutPage.h"
+
+#include "gui/pages/AboutLogic.h"
+#include "gui/win32/Win32Text.h"
+#include "language/ProgramFolder.h"
+
+namespace {
+constexpr int IDC_ANIMATION = 1001;
+}
+
+void CWin32AboutPage::OnInitDialog()
+{
+    if (HWND animation = Item(IDC_ANIMATION)) {
+        const std::wstring clip = Widen(CAboutLogic::GetClipPath(ProgramFolder()));
+        // The control plays it by itself (automatic play in the template).
+        SendMessageW(animation, ACM_OPENW, 0, reinterpret_cast<LPARAM>(clip.c_str()));
+    }
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "gui/pages/ConfigLogic.h"
+#include "gui/pages/ConfigView.h"
+#include "gui/win32/Win32Page.h"
+
+class ISettingsStore;
+class IUserMessages;
+
+// The configuration page in a Win32 sheet: template 107 of the language
+// library with the port and language boxes, the time-out field and the save
+// button. The settings holder and what the page does are CConfigLogic's.
+class CWin32ConfigPage final : public CWin32Page, private IConfigView {
+public:
+    static constexpr int IDD = 107;
+
+    CWin32ConfigPage(ISettingsStore& store, IUserMessages& messages);
+
+    CConfigLogic& Logic() { return m_logic; }
+
+protected:
+    void OnInitDialog() override;
+    void OnCommand(int id, int code) override;
+
+private:
+    void FillChoices(const std::vector<std::string>& ports, const std::vector<std::string>& languages,
+                     size_t portMaxChars) override;
+    void ShowValues(const ConfigValues& values) override;
+    ConfigValues ReadValues() const override;
+    void FocusTimeout() override;
+
+    CConfigLogic m_logic;
+};

@@ -1,0 +1,102 @@
+#include "gui/win32/Win32GrabScreenPage.h"
+
+#include "gui/win32/Win32Text.h"
+#include "screen/ScreenImage.h"
+
+#include <commdlg.h>
+
+namespace {
+
+constexpr int IDC_SCREEN_PICTURE = 1026;
+constexpr int IDC_CAPTURE = 1027;
+constexpr int IDC_ZOOM = 1028;
+constexpr int IDC_SAVE_PICTURE = 1029;
+
+// The name buffer of the save dialog: a longer path does not fit, and the
+// dialog then reports failure and nothing is written.
+constexpr DWORD kNameBufferBytes = 100;
+
+} // namespace
+
+CWin32GrabScreenPage::CWin32GrabScreenPage(IUserMessages& messages)
+    : CWin32Page(IDD), m_logic(*this, messages, m_writer)
+{
+}
+
+CWin32GrabScreenPage::~CWin32GrabScreenPage()
+{
+    if (m_bitmap != nullptr)
+        DeleteObject(m_bitmap);
+}
+
+void CWin32GrabScreenPage::OnInitDialog()
+{
+    m_logic.OnInitDialog();
+}
+
+void CWin32GrabScreenPage::OnCommand(int id, int code)
+{
+    if (code != BN_CLICKED)
+        return;
+    switch (id) {
+    case IDC_CAPTURE: m_logic.OnCapture(); break;
+    case IDC_ZOOM: m_logic.OnZoom(); break;
+    case IDC_SAVE_PICTURE: m_logic.OnSave(); break;
+    default: break;
+    }
+}
+
+bool CWin32GrabScreenPage::ShowPicture(const std::vector<uint8_t>& bits, unsigned zoom)
+{
+    const int width = static_cast<int>(SCREEN_WIDTH * zoom);
+    const int height = static_cast<int>(SCREEN_HEIGHT * zoom);
+    // Rows of 30*zoom bytes, an even number, as monochrome bitmaps want.
+    if (bits.size() != static_cast<size_t>(width / 8 * height))
+        return false;
+    // Bit 0 (a dark pixel) is drawn in the text colour, bit 1 in the ground.
+    HBITMAP bitmap = CreateBitmap(width, height, 1, 1, bits.data());
+    if (bitmap == nullptr)
+        return false;
+    if (HWND picture = Item(IDC_SCREEN_PICTURE)) {
+        SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+        InvalidateRect(picture, nullptr, TRUE);
+        UpdateWindow(picture);
+    }
+    if (m_bitmap != nullptr)
+        DeleteObject(m_bitmap);
+    m_bitmap = bitmap;
+    return true;
+}
+
+bool CWin32GrabScreenPage::IsZoomChecked() const
+{
+    HWND zoom = Item(IDC_ZOOM);
+    return zoom != nullptr && SendMessageW(zoom, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void CWin32GrabScreenPage::ShowBusy(bool busy)
+{
+    if (busy)
+        m_hOldCursor = SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+    else
+        SetCursor(m_hOldCursor != nullptr ? m_hOldCursor : LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+}
+
+std::string CWin32GrabScreenPage::AskPicturePath()
+{
+    // Bitmap files only; a name typed with another extension the writer
+    // knows (png, pbm) is written in that format.
+    static const char kFilter[] = "Bitmap (*.bmp)\0*.bmp\0";
+    char name[kNameBufferBytes] = {};
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    dialog.hwndOwner = GetAncestor(GetHwnd(), GA_ROOT);
+    dialog.lpstrFilter = kFilter;
+    dialog.lpstrFile = name;
+    dialog.nMaxFile = kNameBufferBytes;
+    dialog.lpstrInitialDir = ".";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameA(&dialog))
+        return {};
+    return name;
+}

@@ -1,0 +1,266 @@
+#include "gui/win32/Win32TestScript.h"
+
+#include "gui/win32/DirListControlIds.h"
+#include "gui/win32/Win32Sheet.h"
+#include "gui/win32/Win32Text.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+constexpr UINT kTickMs = 50;
+constexpr DWORD kStepLimitMs = 20000;
+// Controls of the common file dialogs that hold the file name.
+constexpr int kFileNameCombo = 0x47C;
+constexpr int kFileNameEdit = 0x480;
+
+struct Script {
+    std::vector<std::string> steps;
+    size_t next = 0;
+    DWORD stepStart = 0;
+    std::vector<std::string> shownTexts;
+    FILE* log = nullptr;
+    bool failed = false;
+    bool finished = false;
+    bool inTick = false;
+};
+
+Script g_script;
+
+void Log(const std::string& line)
+{
+    if (g_script.log != nullptr) {
+        std::fprintf(g_script.log, "%s\n", line.c_str());
+        std::fflush(g_script.log);
+    }
+}
+
+bool IsFile(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+HWND ShownPage()
+{
+    HWND sheet = CWin32Sheet::GetWindow();
+    return sheet != nullptr ? reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)) : nullptr;
+}
+
+// The system's calling convention, which a lambda cannot take on 32-bit.
+BOOL CALLBACK CollectDialog(HWND hWnd, LPARAM list)
+{
+    wchar_t className[16] = {};
+    GetClassNameW(hWnd, className, 16);
+    if (IsWindowVisible(hWnd) && lstrcmpW(className, L"#32770") == 0 && hWnd != CWin32Sheet::GetWindow())
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(hWnd);
+    return TRUE;
+}
+
+std::vector<HWND> DialogWindows()
+{
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+bool IsFileDialog(HWND dialog)
+{
+    return GetDlgItem(dialog, kFileNameCombo) != nullptr || GetDlgItem(dialog, kFileNameEdit) != nullptr;
+}
+
+// The texts of a message box's static controls.
+std::string BoxText(HWND box)
+{
+    std::string text;
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[16] = {};
+        GetClassNameW(child, className, 16);
+        if (lstrcmpiW(className, L"Static") == 0)
+            text += WindowText(child);
+    }
+    return text;
+}
+
+// Answers every message box that is up with its first button.
+void AnswerMessageBoxes()
+{
+    for (HWND dialog : DialogWindows()) {
+        if (IsFileDialog(dialog) || GetDlgItem(dialog, 1015) != nullptr)
+            continue;
+        const std::string text = BoxText(dialog);
+        Log("message: " + text);
+        g_script.shownTexts.push_back(text);
+        const int answer = GetDlgItem(dialog, IDOK) != nullptr ? IDOK : IDYES;
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, answer)));
+        // One a tick: it goes before the next is looked at.
+        return;
+    }
+}
+
+int FindRow(HWND list, const std::string& name)
+{
+    if (list == nullptr)
+        return -1;
+    const std::wstring text = Widen(name);
+    LVFINDINFOW find = {};
+    find.flags = LVFI_STRING;
+    find.psz = text.c_str();
+    return static_cast<int>(SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
+void SelectRow(HWND list, int row)
+{
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+}
+
+void PressButton(HWND page, int id)
+{
+    PostMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+}
+
+// One try at `step`; true when it is done.
+bool TryStep(const std::string& step)
+{
+    std::istringstream in(step);
+    std::string verb;
+    in >> verb;
+    std::string rest;
+    std::getline(in >> std::ws, rest);
+    HWND sheet = CWin32Sheet::GetWindow();
+    HWND page = ShownPage();
+    if (sheet == nullptr)
+        return false;
+    if (verb == "page") {
+        PostMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(std::stoi(rest)), 0);
+        return true;
+    }
+    if (verb == "click" || verb == "check" || verb == "text") {
+        std::istringstream args(rest);
+        int id = 0;
+        args >> id;
+        std::string text;
+        std::getline(args >> std::ws, text);
+        HWND control = page != nullptr ? GetDlgItem(page, id) : nullptr;
+        if (control == nullptr || !IsWindowEnabled(sheet))
+            return false;
+        if (verb == "text") {
+            SetWindowTextW(control, Widen(text).c_str());
+            return true;
+        }
+        if (verb == "check")
+            SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
+        PressButton(page, id);
+        return true;
+    }
+    if (verb == "activate" || verb == "select") {
+        HWND list = page != nullptr ? GetDlgItem(page, verb == "activate" ? IDC_FOLDER_LIST : IDC_VAR_LIST) : nullptr;
+        const int row = FindRow(list, rest);
+        if (row < 0)
+            return false;
+        SelectRow(list, row);
+        if (verb == "activate") {
+            NMITEMACTIVATE activate = {};
+            activate.hdr.hwndFrom = list;
+            activate.hdr.idFrom = IDC_FOLDER_LIST;
+            activate.hdr.code = LVN_ITEMACTIVATE;
+            activate.iItem = row;
+            SendMessageW(page, WM_NOTIFY, IDC_FOLDER_LIST, reinterpret_cast<LPARAM>(&activate));
+        }
+        return true;
+    }
+    if (verb == "save-as") {
+        for (HWND dialog : DialogWindows()) {
+            if (!IsFileDialog(dialog))
+                continue;
+            HWND name = GetDlgItem(dialog, kFileNameCombo) ? GetDlgItem(dialog, kFileNameCombo)
+                                                            : GetDlgItem(dialog, kFileNameEdit);
+            SetWindowTextW(name, Widen(rest).c_str());
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+            return true;
+        }
+        return false;
+    }
+    if (verb == "expect") {
+        for (const std::string& text : g_script.shownTexts)
+            if (text.find(rest) != std::string::npos)
+                return true;
+        return false;
+    }
+    if (verb == "wait-file" || verb == "pause-for")
+        return IsFile(rest);
+    if (verb == "close") {
+        PostMessageW(sheet, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        return true;
+    }
+    Log("unknown action: " + step);
+    g_script.failed = true;
+    return true;
+}
+
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    // A tick that comes while an earlier one waits in a nested loop leaves
+    // the work to that one.
+    if (g_script.inTick || g_script.finished)
+        return;
+    g_script.inTick = true;
+    AnswerMessageBoxes();
+    if (g_script.next < g_script.steps.size()) {
+        const std::string& step = g_script.steps[g_script.next];
+        if (g_script.stepStart == 0)
+            g_script.stepStart = GetTickCount();
+        if (TryStep(step)) {
+            Log("done: " + step);
+            ++g_script.next;
+            g_script.stepStart = 0;
+        } else if (GetTickCount() - g_script.stepStart > kStepLimitMs) {
+            Log("FAILED: " + step);
+            g_script.failed = true;
+            g_script.next = g_script.steps.size();
+            if (HWND sheet = CWin32Sheet::GetWindow())
+                PostMessageW(sheet, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+    }
+    g_script.inTick = false;
+}
+
+} // namespace
+
+bool StartTestScript(const std::string& scriptPath)
+{
+    std::ifstream in(scriptPath);
+    if (!in)
+        return false;
+    std::string line;
+    while (std::getline(in, line)) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
+            line.pop_back();
+        if (!line.empty() && line[0] != '#')
+            g_script.steps.push_back(line);
+    }
+    g_script.log = std::fopen((scriptPath + ".log").c_str(), "w");
+    return SetTimer(nullptr, 0, kTickMs, Tick) != 0;
+}
+
+bool TestScriptPassed()
+{
+    g_script.finished = true;
+    const bool passed = !g_script.failed && g_script.next == g_script.steps.size();
+    Log(passed ? "PASSED" : "NOT PASSED");
+    if (g_script.log != nullptr)
+        std::fclose(g_script.log);
+    g_script.log = nullptr;
+    return passed;
+}

@@ -1,0 +1,140 @@
+#include "settings/Settings.h"
+
+#include "settings/SettingsStore.h"
+#include "text/HexText.h"
+#include "text/StringIds.h"
+#include "text/UserMessages.h"
+
+#include <algorithm>
+#include <cctype>
+#include <limits>
+#include <string_view>
+
+namespace {
+
+constexpr const char* kVersion = "Version";
+constexpr const char* kPortLpt = "Port_LPT";
+constexpr const char* kLanguage = "Language";
+constexpr const char* kTimeout = "Timeout";
+
+// Fills "%1" and "%2" of the toolkit's range message.
+std::string FormatRange(uint32_t low, uint32_t high)
+{
+    const std::string_view pattern = TEXT_ENTER_INTEGER_BETWEEN;
+    std::string text;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && (pattern[i + 1] == '1' || pattern[i + 1] == '2')) {
+            text += std::to_string(pattern[i + 1] == '1' ? low : high);
+            ++i;
+        } else {
+            text += pattern[i];
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+std::string SettingsVersionText()
+{
+    return std::to_string(unsigned(VANTREL_VERSION_MAJOR)) + "." + std::to_string(unsigned(VANTREL_VERSION_PATCH));
+}
+
+void CSettings::SetDefaultSettings()
+{
+    m_strPortLpt = "0x378";
+    m_nLanguage = 1;
+    m_uTimeout = 1000;
+}
+
+void CSettings::LoadFrom(ISettingsStore& store, IUserMessages& messages)
+{
+    if (!ReadFrom(store))
+        SaveTo(store, messages);
+}
+
+bool CSettings::ReadFrom(ISettingsStore& store)
+{
+    bool bUsable = false;
+    if (store.OpenForRead()) {
+        bUsable = ReadAll(store);
+        store.Close();
+    }
+    if (!bUsable)
+        SetDefaultSettings();
+    return bUsable;
+}
+
+// Nothing is taken over unless every value is usable, so a damaged store
+// never leaves a mixture of stored and default values behind.
+bool CSettings::ReadAll(ISettingsStore& store)
+{
+    std::string version;
+    std::string port;
+    uint32_t language = 0;
+    uint32_t timeout = 0;
+    if (!store.ReadString(kVersion, VERSION_BUFFER_CHARS, version) || version != SettingsVersionText())
+        return false;
+    if (!store.ReadString(kPortLpt, PORT_BUFFER_CHARS, port))
+        return false;
+    // Values the program never writes alone: a missing or damaged one means
+    // the store was edited by hand, and a time-out outside its range would
+    // make every exchange fail.
+    if (!store.ReadNumber(kLanguage, language) || !store.ReadNumber(kTimeout, timeout))
+        return false;
+    if (timeout < kMinTimeout || timeout > kMaxTimeout)
+        return false;
+    m_strPortLpt = port;
+    m_nLanguage = static_cast<int32_t>(language);
+    m_uTimeout = timeout;
+    return true;
+}
+
+void CSettings::SaveTo(ISettingsStore& store, IUserMessages& messages) const
+{
+    if (!store.OpenForWrite()) {
+        messages.ShowText(TEXT_KEY_CREATION_FAILED);
+        return;
+    }
+    store.WriteString(kVersion, SettingsVersionText());
+    store.WriteString(kPortLpt, m_strPortLpt);
+    store.WriteNumber(kLanguage, static_cast<uint32_t>(m_nLanguage));
+    store.WriteNumber(kTimeout, m_uTimeout);
+    if (!store.Close())
+        messages.ShowText(TEXT_KEY_CREATION_FAILED);
+}
+
+uint32_t CSettings::GetPortBase() const
+{
+    return ParseHexText(m_strPortLpt);
+}
+
+bool ParseTimeoutText(const std::string& text, uint32_t& value, std::string& message)
+{
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && std::isspace(static_cast<unsigned char>(text[begin])))
+        ++begin;
+    while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1])))
+        --end;
+    if (begin == end) {
+        message = TEXT_ENTER_POSITIVE_INTEGER;
+        return false;
+    }
+    uint64_t number = 0;
+    for (size_t i = begin; i < end; ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9') {
+            message = TEXT_ENTER_POSITIVE_INTEGER;
+            return false;
+        }
+        // Saturate: a long row of digits is still a number out of range.
+        number = std::min<uint64_t>(number * 10 + uint64_t(c - '0'), std::numeric_limits<uint32_t>::max() + uint64_t(1));
+    }
+    if (number < CSettings::kMinTimeout || number > CSettings::kMaxTimeout) {
+        message = FormatRange(CSettings::kMinTimeout, CSettings::kMaxTimeout);
+        return false;
+    }
+    value = static_cast<uint32_t>(number);
+    return true;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "link/Clock.h"
+#include "sim/CablePace.h"
+#include "sim/SimulatedCable.h"
+#include "sim/VirtualCalculator.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The built-in calculator, holding the sample content, on its simulated
+// cable: for trying the program without hardware. It must outlive the port
+// client that uses its backend.
+class CBuiltInCalculator {
+public:
+    explicit CBuiltInCalculator(uint16_t base);
+    ~CBuiltInCalculator();
+
+    CBuiltInCalculator(const CBuiltInCalculator&) = delete;
+    CBuiltInCalculator& operator=(const CBuiltInCalculator&) = delete;
+
+    std::unique_ptr<IPortBackend> MakeBackend() { return m_cable.MakeBackend(); }
+    CSimulatedCable& GetCable() { return m_cable; }
+    CVirtualCalculator& GetCalculator() { return m_calculator; }
+
+    // Moves no more than `bytesPerSecond` bytes a second on the cable, as a
+    // real link does, measured on the steady clock; 0 (the default) answers
+    // at once.
+    void SetPace(uint32_t bytesPerSecond);
+
+    // Replaces the sample content by the variables of the files in `folder`;
+    // what could not be loaded is described in `problems`.
+    size_t LoadFolder(const std::string& folder, std::vector<std::string>& problems);
+
+private:
+    CSimulatedCable m_cable;
+    CVirtualCalculator m_calculator;
+    CSteadyClock m_clock;
+    std::unique_ptr<CCablePace> m_pPace;
+};

@@ -1,0 +1,156 @@
+#include "CancellingProgress.h"
+#include "FakePageViews.h"
+#include "gui/pages/ConfigLogic.h"
+#include "gui/pages/DirListLogic.h"
+#include "gui/pages/GrabScreenLogic.h"
+#include "gui/pages/SheetLogic.h"
+#include "language/LanguageChoice.h"
+#include "link/Packets.h"
+#include "MemorySettingsStore.h"
+#include "RecordingMessages.h"
+#include "sim/BuiltInCalculator.h"
+#include "text/StringIds.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// Language libraries by name: those present load.
+struct CFakeLanguageLoader final : ILanguageLoader {
+    std::set<std::string> present;
+    std::string loaded;
+    Strings calls;
+
+    bool Load(const char* fileName) override
+    {
+        calls.push_back(std::string("load ") + fileName);
+        loaded = present.count(fileName) ? fileName : "";
+        return !loaded.empty();
+    }
+    void Free() override
+    {
+        calls.push_back("free");
+        loaded.clear();
+    }
+};
+
+// The sheet's logic with its configuration and its two link pages, each
+// with a recording window.
+class SheetLogicTest : public ::testing::Test {
+protected:
+    void Build(const std::string& port = "0x378", uint32_t language = 1, uint32_t timeout = 1000)
+    {
+        m_sheet.reset();
+        store.Store(port, language, timeout);
+        m_config = std::make_unique<CConfigLogic>(store, messages);
+        m_sheet = std::make_unique<CSheetLogic>(*m_config, languages, messages);
+        m_sheet->SetLinkPages(&dirList, &grabScreen);
+    }
+    CSheetLogic& Sheet() { return *m_sheet; }
+    void DestroySheet() { m_sheet.reset(); }
+
+    CMemorySettingsStore store;
+    CRecordingMessages messages;
+    CFakeLanguageLoader languages;
+    CFakeDirListView dirView;
+    CDirListLogic dirList{dirView, messages};
+    CFakeGrabScreenView screenView;
+    CFakePictureWriter writer;
+    CGrabScreenLogic grabScreen{screenView, messages, writer};
+    CSimulatedCable cable;
+
+private:
+    std::unique_ptr<CConfigLogic> m_config;
+    std::unique_ptr<CSheetLogic> m_sheet;
+};
+
+} // namespace
+
+TEST_F(SheetLogicTest, TheLanguageLibraryComesFromTheSettingAndGoesWithTheSheet)
+{
+    const struct {
+        std::set<std::string> present;
+        uint32_t language;
+        bool loaded;
+        std::string library;
+    } cases[] = {
+        {{"English.dll", "Italiano.dll"}, 0, true, "Italiano.dll"},
+        {{"English.dll", "Italiano.dll"}, 1, true, "English.dll"},
+        {{"English.dll"}, 0, true, "English.dll"},
+        {{"Italiano.dll"}, 1, false, ""},
+        {{"English.dll", "Italiano.dll"}, 2, false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        languages.present = c.present;
+        messages.Clear();
+        Build("0x378", c.language);
+        EXPECT_EQ(Sheet().LoadLanguage(), c.loaded);
+        EXPECT_EQ(Sheet().IsLanguageLoaded(), c.loaded);
+        EXPECT_EQ(languages.loaded, c.library);
+        EXPECT_EQ(Sheet().GetLanguageId(),
+                  c.library == LIBRARY_ITALIAN ? LANGID_ITALIAN : c.library == LIBRARY_ENGLISH ? LANGID_ENGLISH : 0);
+        EXPECT_EQ(messages.GetTexts(), c.loaded ? Strings{} : Strings{TEXT_NO_LANGUAGE_LIBRARY});
+    }
+    languages.calls.clear();
+    DestroySheet();
+    EXPECT_EQ(languages.calls, Strings{"free"});
+}
+
+TEST_F(SheetLogicTest, WithThePortOpenTheLinkTakesPortAndTimeOutOnceAndThePagesGetIt)
+{
+    Build("0x278", 1, 2500);
+    CCancellingProgress progress;
+    Sheet().SetLinkProgress(&progress);
+    Sheet().GetLink().SetPortBackend(cable.MakeBackend());
+    EXPECT_EQ(dirList.GetLink(), nullptr);
+    ASSERT_TRUE(Sheet().OnCreate());
+    EXPECT_TRUE(messages.GetShown().empty());
+    CLink& link = Sheet().GetLink();
+    EXPECT_EQ(link.GetDataPort(), 0x278);
+    EXPECT_EQ(link.GetStatusPort(), 0x279);
+    EXPECT_EQ(link.GetTimeout(), 2500u);
+    EXPECT_EQ(dirList.GetLink(), &link);
+    EXPECT_EQ(grabScreen.GetLink(), &link);
+    EXPECT_EQ(link.GetProgress(), &progress);
+
+    // A change saved now reaches the link only at the next start.
+    store.Store("0x378", 1, 40);
+    EXPECT_EQ(link.GetTimeout(), 2500u);
+
+    Sheet().OnDestroy();
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_EQ(link.GetProgress(), nullptr);
+    EXPECT_EQ(dirList.GetLink(), nullptr);
+    EXPECT_EQ(grabScreen.GetLink(), nullptr);
+}
+
+TEST_F(SheetLogicTest, APortThatDoesNotOpenSaysWhyAndLeavesThePagesWithoutALink)
+{
+    Build("0x278", 1, 2500);
+    cable.SetOpenFailure(true);
+    Sheet().GetLink().SetPortBackend(cable.MakeBackend());
+    EXPECT_FALSE(Sheet().OnCreate());
+    EXPECT_EQ(messages.GetMessageIds(), std::vector<int>{IDS_PORT_NOT_OPENED});
+    EXPECT_EQ(messages.GetShown()[0].text, "The simulated cable is unplugged.");
+    EXPECT_FALSE(Sheet().HasLink());
+    EXPECT_EQ(Sheet().GetLink().GetDataPort(), 0);
+    EXPECT_EQ(dirList.GetLink(), nullptr);
+    EXPECT_EQ(grabScreen.GetLink(), nullptr);
+}
+
+TEST_F(SheetLogicTest, TheSimulatedCalculatorAnswersThroughTheSheetsLinkOperations)
+{
+    Build("0x278");
+    Sheet().UseSimulatedCalculator();
+    ASSERT_NE(Sheet().GetSimulatedCalculator(), nullptr);
+    EXPECT_EQ(Sheet().GetSimulatedCalculator()->GetCable().GetBase(), 0x278);
+    ASSERT_TRUE(Sheet().OnCreate());
+    EXPECT_TRUE(Sheet().SendSequence(SEQ_RDY));
+    EXPECT_TRUE(Sheet().ExpectSequence(SEQ_CALC_ACK));
+    EXPECT_TRUE(messages.GetShown().empty());
+}

@@ -1,0 +1,28 @@
+#include "settings/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CommandLineTest, OnlyTheSimulateOptionIsKnown)
+{
+    CCommandLine commandLine;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({}, commandLine, error));
+    EXPECT_FALSE(commandLine.bSimulate);
+    ASSERT_TRUE(ParseCommandLine({"--simulate"}, commandLine, error));
+    EXPECT_TRUE(commandLine.bSimulate);
+    ASSERT_TRUE(ParseCommandLine({"--help"}, commandLine, error));
+    EXPECT_TRUE(commandLine.bHelp);
+    EXPECT_FALSE(commandLine.bSimulate);
+
+    using Args = std::vector<std::string>;
+    for (const Args& wrong : {Args{"--simulated"}, Args{"--simulate", "--simulate"}, Args{"extra"}, Args{"-x"}}) {
+        error.clear();
+        EXPECT_FALSE(ParseCommandLine(wrong, commandLine, error)) << wrong.back();
+        EXPECT_FALSE(error.empty());
+    }
+    EXPECT_NE(CommandLineUsage("vantrel92").find("--simulate"), std::string::npos);
+}
+
+} // namespace
