@@ -20,10 +20,10 @@ namespace {
 
 using pc::Bytes;
 
-constexpr int kFolders = 10;
-constexpr int kVariablesPerFolder = 99; // with the folders, 1,000 entries
-constexpr size_t kContentBytes = 65000;
-constexpr uint8_t kTextType = 0x0B;
+constexpr int FOLDERS = 10;
+constexpr int VARIABLES_PER_FOLDER = 99; // with the folders, 1,000 entries
+constexpr size_t CONTENT_BYTES = 65000;
+constexpr uint8_t TEXT_TYPE = 0x0B;
 
 // The PC's end of the cable, running the same scripts as the tests of the
 // virtual calculator.
@@ -84,9 +84,9 @@ Figures Measure(CSimulatedCable& cable, const std::function<bool()>& work, bool&
 // 10 folders of 99 variables: 1,000 entries.
 void FillListing(CVirtualCalculator& calc)
 {
-    for (int f = 0; f < kFolders; ++f) {
+    for (int f = 0; f < FOLDERS; ++f) {
         const std::string folder = f == 0 ? "main" : "dir" + std::to_string(f);
-        for (int v = 0; v < kVariablesPerFolder; ++v)
+        for (int v = 0; v < VARIABLES_PER_FOLDER; ++v)
             calc.AddVariable(folder, "var" + std::to_string(v), 0x00, 0, {static_cast<uint8_t>(v), 0x01, 0x1F});
     }
 }
@@ -109,16 +109,16 @@ int main()
     CVirtualCalculator calc;
     cable.SetPeer(&calc);
     CPcSide pc(cable);
-    Bytes big(kContentBytes);
+    Bytes big(CONTENT_BYTES);
     for (size_t i = 0; i < big.size(); ++i)
         big[i] = static_cast<uint8_t>(i * 31 + 7);
-    ok = ok && calc.AddVariable("main", "big", kTextType, 0, big);
+    ok = ok && calc.AddVariable("main", "big", TEXT_TYPE, 0, big);
 
     Bytes received;
-    const Figures receive = Measure(cable, [&] { return pc.ReceiveVariable("main\\big", kTextType, received); }, ok);
-    ok = ok && received.size() == kContentBytes + 6 && std::equal(big.begin(), big.end(), received.begin() + 6);
+    const Figures receive = Measure(cable, [&] { return pc.ReceiveVariable("main\\big", TEXT_TYPE, received); }, ok);
+    ok = ok && received.size() == CONTENT_BYTES + 6 && std::equal(big.begin(), big.end(), received.begin() + 6);
 
-    const Figures send = Measure(cable, [&] { return pc.SendVariable("dir1\\copy", kTextType, received); }, ok);
+    const Figures send = Measure(cable, [&] { return pc.SendVariable("dir1\\copy", TEXT_TYPE, received); }, ok);
     const SimVariable* copy = calc.FindVariable("dir1", "copy");
     ok = ok && copy != nullptr && copy->contents == big;
 

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kBytes = 65536;
+constexpr int BYTES_EACH_WAY = 65536;
 
 struct Figures {
     double accessesPerByte;
@@ -27,7 +27,7 @@ Figures Measure(CSimulatedCable& cable, Work work)
     work();
     const double ns = ElapsedSince<std::nano>(start);
     const double accesses = static_cast<double>(cable.GetReadCount() + cable.GetWriteCount());
-    return {accesses / kBytes, ns / accesses};
+    return {accesses / BYTES_EACH_WAY, ns / accesses};
 }
 
 } // namespace
@@ -43,21 +43,21 @@ int main()
 
     bool ok = true;
     const Figures send = Measure(cable, [&] {
-        for (int i = 0; i < kBytes && ok; ++i)
+        for (int i = 0; i < BYTES_EACH_WAY && ok; ++i)
             ok = link.SendByte(static_cast<uint8_t>(i * 31));
     });
-    if (!ok || calc.GetReceived().size() != kBytes) {
+    if (!ok || calc.GetReceived().size() != BYTES_EACH_WAY) {
         std::fprintf(stderr, "send failed\n");
         return 1;
     }
 
-    std::vector<uint8_t> outgoing(kBytes);
-    for (int i = 0; i < kBytes; ++i)
+    std::vector<uint8_t> outgoing(BYTES_EACH_WAY);
+    for (int i = 0; i < BYTES_EACH_WAY; ++i)
         outgoing[i] = static_cast<uint8_t>(i * 17 + 3);
     calc.QueueBytes(outgoing);
     int mismatches = 0;
     const Figures receive = Measure(cable, [&] {
-        for (int i = 0; i < kBytes && ok; ++i) {
+        for (int i = 0; i < BYTES_EACH_WAY && ok; ++i) {
             uint8_t value = 0;
             ok = link.ReceiveByte(value);
             mismatches += value != outgoing[i];

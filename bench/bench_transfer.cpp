@@ -31,8 +31,8 @@
 
 namespace {
 
-constexpr size_t kContentBytes = 65000;
-constexpr int kRuns = 5;
+constexpr size_t CONTENT_BYTES = 65000;
+constexpr int RUNS = 5;
 
 // Answers every question with yes and shows nothing.
 class CQuietMessages final : public IUserMessages {
@@ -99,7 +99,7 @@ Timing Measure(CMarkingBackend& backend, const std::function<bool()>& operation,
     const uint64_t accesses = backend.GetAccesses();
     std::vector<double> whole;
     std::vector<double> outside;
-    for (int i = 0; i < kRuns && ok; ++i) {
+    for (int i = 0; i < RUNS && ok; ++i) {
         backend.Start(accesses);
         const auto start = BenchClock::now();
         ok = operation() && backend.GetAccesses() == accesses;
@@ -131,12 +131,12 @@ int main()
     if (!OpenLink(link, std::move(marking), cable.GetBase()))
         return 1;
 
-    std::vector<uint8_t> contents(kContentBytes);
+    std::vector<uint8_t> contents(CONTENT_BYTES);
     for (size_t i = 0; i < contents.size(); ++i)
         contents[i] = static_cast<uint8_t>(i * 13 + 5);
     if (!calc.AddVariable("main", "big", VAR_STR, 0, contents))
         return 1;
-    const std::vector<VarEntry> vars = {{"big", VAR_STR, kContentBytes + 2, 0, "main"}};
+    const std::vector<VarEntry> vars = {{"big", VAR_STR, CONTENT_BYTES + 2, 0, "main"}};
     const std::string path = (folder / "big.92s").string();
 
     CQuietMessages messages;

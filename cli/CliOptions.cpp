@@ -8,14 +8,14 @@
 
 namespace {
 
-constexpr size_t kMaxCalculatorName = 8;
-constexpr uint32_t kMaxTimeout = 10000;
+constexpr size_t MAX_CALCULATOR_NAME = 8;
+constexpr uint32_t MAX_TIMEOUT = 10000;
 
 struct CommandWord {
     const char* word;
     CliCommand command;
 };
-constexpr CommandWord kCommands[] = {
+constexpr CommandWord COMMANDS[] = {
     {"dir", CliCommand::Dir},
     {"get", CliCommand::Get},
     {"send", CliCommand::Send},
@@ -27,7 +27,7 @@ constexpr CommandWord kCommands[] = {
 
 std::optional<CliCommand> FindCommand(const std::string& word)
 {
-    for (const CommandWord& c : kCommands)
+    for (const CommandWord& c : COMMANDS)
         if (word == c.word)
             return c.command;
     return std::nullopt;
@@ -35,7 +35,7 @@ std::optional<CliCommand> FindCommand(const std::string& word)
 
 const char* CommandName(CliCommand command)
 {
-    for (const CommandWord& c : kCommands)
+    for (const CommandWord& c : COMMANDS)
         if (c.command == command)
             return c.word;
     return "";
@@ -54,7 +54,7 @@ struct CommandOption {
     const char* name;
     std::vector<CliCommand> commands;
 };
-const CommandOption kCommandOptions[] = {
+const CommandOption COMMAND_OPTIONS[] = {
     {"--json", {CliCommand::Dir}},
     {"--all", {CliCommand::Dir}},
     {"-C", {CliCommand::Get, CliCommand::Listen}},
@@ -156,7 +156,7 @@ bool CParser::HandleOption(size_t& i)
         member = true;
         return true;
     };
-    for (const CommandOption& o : kCommandOptions)
+    for (const CommandOption& o : COMMAND_OPTIONS)
         if (name == o.name)
             m_usedCommandOptions.push_back(name);
 
@@ -224,7 +224,7 @@ bool CParser::HandleOption(size_t& i)
         if (!TakeValue(i, name, inlineValue, value))
             return false;
         const auto ms = ParseDecimal(value, 5);
-        if (!ms || *ms < 1 || *ms > kMaxTimeout)
+        if (!ms || *ms < 1 || *ms > MAX_TIMEOUT)
             return Fail("--timeout takes a number of milliseconds from 1 to 10000");
         m_opt.timeout = *ms;
         return true;
@@ -275,7 +275,7 @@ bool CParser::HandleOperand(const std::string& arg)
 bool CParser::CheckCommandOptions()
 {
     for (const std::string& used : m_usedCommandOptions) {
-        for (const CommandOption& o : kCommandOptions) {
+        for (const CommandOption& o : COMMAND_OPTIONS) {
             if (used != o.name || std::find(o.commands.begin(), o.commands.end(), m_opt.command) != o.commands.end())
                 continue;
             std::string owners;
@@ -301,7 +301,7 @@ bool CParser::SplitVariableName(const std::string& text)
     if (var.folder.empty() || var.name.empty() ||
         var.name.find_first_of("\\/") != std::string::npos)
         return Fail("'" + text + "' is not FOLDER\\NAME");
-    if (var.folder.size() > kMaxCalculatorName || var.name.size() > kMaxCalculatorName)
+    if (var.folder.size() > MAX_CALCULATOR_NAME || var.name.size() > MAX_CALCULATOR_NAME)
         return Fail("'" + text + "': calculator folder and variable names have at most 8 characters");
     m_opt.vars.push_back(std::move(var));
     return true;

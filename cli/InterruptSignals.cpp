@@ -14,7 +14,7 @@ void NoteSignal(int)
     g_requested = 1;
 }
 
-constexpr int kSignals[] = {SIGINT, SIGTERM};
+constexpr int SIGNALS[] = {SIGINT, SIGTERM};
 struct sigaction g_previous[2];
 
 } // namespace
@@ -28,13 +28,13 @@ CInterruptSignals::CInterruptSignals()
     // Once only, and without restarting a read that waits for the user.
     action.sa_flags = SA_RESETHAND;
     for (int i = 0; i < 2; ++i)
-        sigaction(kSignals[i], &action, &g_previous[i]);
+        sigaction(SIGNALS[i], &action, &g_previous[i]);
 }
 
 CInterruptSignals::~CInterruptSignals()
 {
     for (int i = 0; i < 2; ++i)
-        sigaction(kSignals[i], &g_previous[i], nullptr);
+        sigaction(SIGNALS[i], &g_previous[i], nullptr);
 }
 
 bool CInterruptSignals::IsRequested()

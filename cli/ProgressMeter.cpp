@@ -25,7 +25,7 @@ void CProgressMeter::AddBytes(uint64_t count)
     if (!m_bActive)
         return;
     const uint64_t now = m_clock.NowMs();
-    if (now - m_nStartMs < kQuietMs || (m_bShown && now - m_nLastDrawMs < kRedrawMs))
+    if (now - m_nStartMs < QUIET_MS || (m_bShown && now - m_nLastDrawMs < REDRAW_MS))
         return;
     Draw(now);
 }

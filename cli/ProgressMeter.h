@@ -13,8 +13,8 @@
 // CCliProgress), so it needs nothing from the operation it watches.
 class CProgressMeter {
 public:
-    static constexpr uint64_t kQuietMs = 1000;
-    static constexpr uint64_t kRedrawMs = 200;
+    static constexpr uint64_t QUIET_MS = 1000;
+    static constexpr uint64_t REDRAW_MS = 200;
 
     CProgressMeter(std::ostream& out, bool enabled, IClock& clock);
 

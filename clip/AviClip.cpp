@@ -9,9 +9,9 @@
 
 namespace {
 
-constexpr uint32_t kBiRgb = 0;
-constexpr uint32_t kBiRle8 = 1;
-constexpr uint32_t kDefaultFrameMicroseconds = 100000;
+constexpr uint32_t COMPRESSION_RGB = 0;
+constexpr uint32_t COMPRESSION_RLE8 = 1;
+constexpr uint32_t DEFAULT_FRAME_MICROSECONDS = 100000;
 
 uint32_t Read32(const uint8_t* p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24); }
 uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
@@ -147,7 +147,7 @@ public:
     {
         if (size == 0)
             return true;
-        if (m_format.compression == kBiRle8)
+        if (m_format.compression == COMPRESSION_RLE8)
             return DecodeRle8(data, size, m_width, m_height, m_indices) && Paint();
         return DecodeUncompressed(data, size);
     }
@@ -194,9 +194,9 @@ bool IsPlayable(const VideoFormat& format)
 {
     if (format.width <= 0 || format.height == 0)
         return false;
-    if (format.compression == kBiRle8)
+    if (format.compression == COMPRESSION_RLE8)
         return format.bitCount == 8 && format.height > 0;
-    return format.compression == kBiRgb && (format.bitCount == 8 || format.bitCount == 24 || format.bitCount == 32);
+    return format.compression == COMPRESSION_RGB && (format.bitCount == 8 || format.bitCount == 24 || format.bitCount == 32);
 }
 
 } // namespace
@@ -209,7 +209,7 @@ bool CAviClip::LoadFile(const std::string& path)
         return false;
     file.seekg(0, std::ios::end);
     const std::streamoff length = file.tellg();
-    if (length <= 0 || uint64_t(length) > kMaxFileBytes)
+    if (length <= 0 || uint64_t(length) > MAX_FILE_BYTES)
         return false;
     file.seekg(0);
     std::vector<uint8_t> bytes(static_cast<size_t>(length));
@@ -261,7 +261,7 @@ bool CAviClip::Load(const uint8_t* data, size_t size)
 
     const uint32_t width = uint32_t(format.width);
     const uint32_t height = uint32_t(format.height < 0 ? -int64_t(format.height) : format.height);
-    if (width > kMaxSide || height > kMaxSide || uint64_t(width) * height * frameChunks.size() > kMaxTotalPixels)
+    if (width > MAX_SIDE || height > MAX_SIDE || uint64_t(width) * height * frameChunks.size() > MAX_TOTAL_PIXELS)
         return false;
 
     CFrameDecoder decoder(format, width, height);
@@ -274,7 +274,7 @@ bool CAviClip::Load(const uint8_t* data, size_t size)
     }
     m_nWidth = width;
     m_nHeight = height;
-    m_nFrameMicroseconds = microseconds != 0 ? microseconds : kDefaultFrameMicroseconds;
+    m_nFrameMicroseconds = microseconds != 0 ? microseconds : DEFAULT_FRAME_MICROSECONDS;
     m_frames = std::move(frames);
     return true;
 }

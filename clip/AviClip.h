@@ -13,9 +13,9 @@ public:
     using Frame = std::vector<uint32_t>;
 
     // Limits that keep a hostile file from taking all memory.
-    static constexpr uint32_t kMaxSide = 2048;
-    static constexpr uint64_t kMaxTotalPixels = 16u * 1024 * 1024;
-    static constexpr size_t kMaxFileBytes = 64u * 1024 * 1024;
+    static constexpr uint32_t MAX_SIDE = 2048;
+    static constexpr uint64_t MAX_TOTAL_PIXELS = 16u * 1024 * 1024;
+    static constexpr size_t MAX_FILE_BYTES = 64u * 1024 * 1024;
 
     bool LoadFile(const std::string& path);
     bool Load(const uint8_t* data, size_t size);

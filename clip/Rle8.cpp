@@ -2,10 +2,10 @@
 
 namespace {
 
-constexpr uint8_t kEscape = 0;
-constexpr uint8_t kEndOfLine = 0;
-constexpr uint8_t kEndOfPicture = 1;
-constexpr uint8_t kDelta = 2;
+constexpr uint8_t ESCAPE = 0;
+constexpr uint8_t END_OF_LINE = 0;
+constexpr uint8_t END_OF_PICTURE = 1;
+constexpr uint8_t DELTA = 2;
 
 } // namespace
 
@@ -27,19 +27,19 @@ bool DecodeRle8(const uint8_t* data, size_t size, uint32_t width, uint32_t heigh
         const uint8_t count = data[pos];
         const uint8_t value = data[pos + 1];
         pos += 2;
-        if (count != kEscape) {
+        if (count != ESCAPE) {
             for (unsigned i = 0; i < count; ++i) {
                 if (!put(value))
                     return false;
             }
             continue;
         }
-        if (value == kEndOfLine) {
+        if (value == END_OF_LINE) {
             x = 0;
             ++row;
-        } else if (value == kEndOfPicture) {
+        } else if (value == END_OF_PICTURE) {
             return true;
-        } else if (value == kDelta) {
+        } else if (value == DELTA) {
             if (pos + 1 >= size)
                 return false;
             x += data[pos];
@@ -81,7 +81,7 @@ std::vector<uint8_t> EncodeRle8(const std::vector<uint8_t>& pixels, uint32_t wid
                    !(x + literal + 1 < width && line[x + literal] == line[x + literal + 1]))
                 ++literal;
             if (literal >= 3) {
-                out.push_back(kEscape);
+                out.push_back(ESCAPE);
                 out.push_back(uint8_t(literal));
                 out.insert(out.end(), line + x, line + x + literal);
                 if (literal & 1)
@@ -95,12 +95,12 @@ std::vector<uint8_t> EncodeRle8(const std::vector<uint8_t>& pixels, uint32_t wid
                 x += literal;
             }
         }
-        out.push_back(kEscape);
-        out.push_back(row + 1 == height ? kEndOfPicture : kEndOfLine);
+        out.push_back(ESCAPE);
+        out.push_back(row + 1 == height ? END_OF_PICTURE : END_OF_LINE);
     }
     if (height == 0) {
-        out.push_back(kEscape);
-        out.push_back(kEndOfPicture);
+        out.push_back(ESCAPE);
+        out.push_back(END_OF_PICTURE);
     }
     return out;
 }

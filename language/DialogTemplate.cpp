@@ -3,7 +3,7 @@
 namespace {
 
 constexpr uint32_t DS_SETFONT = 0x40;
-constexpr uint16_t kOrdinal = 0xFFFF;
+constexpr uint16_t ORDINAL = 0xFFFF;
 
 // Reads the template front to back; any read past the end fails and stays failed.
 class CTemplateCursor {
@@ -46,7 +46,7 @@ public:
         ordinal = 0;
         if (!Need(2))
             return {};
-        if (uint16_t(m_data[m_at] | (m_data[m_at + 1] << 8)) == kOrdinal) {
+        if (uint16_t(m_data[m_at] | (m_data[m_at + 1] << 8)) == ORDINAL) {
             Word();
             ordinal = Word();
             return {};

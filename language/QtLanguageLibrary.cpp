@@ -16,7 +16,7 @@
 namespace {
 
 // Language libraries are a few dozen kilobytes; anything far larger is not one.
-constexpr qint64 kMaxBundleBytes = 16 * 1024 * 1024;
+constexpr qint64 MAX_BUNDLE_BYTES = 16 * 1024 * 1024;
 
 bool ParseId(const QString& text, int& id)
 {
@@ -61,7 +61,7 @@ CQtLanguageLibrary::~CQtLanguageLibrary()
 CQtLanguageLibrary* CQtLanguageLibrary::Load(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxBundleBytes)
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MAX_BUNDLE_BYTES)
         return nullptr;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

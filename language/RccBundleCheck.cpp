@@ -4,9 +4,9 @@
 
 namespace {
 
-constexpr size_t kHeaderSize = 20;
-constexpr uint16_t kFlagDirectory = 0x02;
-constexpr size_t kMaxDepth = 64;
+constexpr size_t HEADER_SIZE = 20;
+constexpr uint16_t FLAG_DIRECTORY = 0x02;
+constexpr size_t MAX_DEPTH = 64;
 
 uint32_t ReadBig32(const uint8_t* p)
 {
@@ -24,14 +24,14 @@ public:
 
     bool Check()
     {
-        if (m_data == nullptr || m_size < kHeaderSize)
+        if (m_data == nullptr || m_size < HEADER_SIZE)
             return false;
         if (m_data[0] != 'q' || m_data[1] != 'r' || m_data[2] != 'e' || m_data[3] != 's')
             return false;
         m_nVersion = ReadBig32(m_data + 4);
         if (m_nVersion < 1 || m_nVersion > 3)
             return false;
-        if (m_nVersion >= 3 && m_size < kHeaderSize + 4)
+        if (m_nVersion >= 3 && m_size < HEADER_SIZE + 4)
             return false;
         m_tree = ReadBig32(m_data + 8);
         m_payload = ReadBig32(m_data + 12);
@@ -46,7 +46,7 @@ public:
         // The toolkit reads the first node's children without looking at its
         // flags, so a first node that is not a folder would send it reading
         // anywhere.
-        if (!(ReadBig16(m_data + m_tree + 4) & kFlagDirectory))
+        if (!(ReadBig16(m_data + m_tree + 4) & FLAG_DIRECTORY))
             return false;
         return CheckNode(0, 0);
     }
@@ -63,14 +63,14 @@ private:
 
     bool CheckNode(uint64_t node, size_t depth)
     {
-        if (node >= m_nodeCount || m_visited[node] || depth > kMaxDepth)
+        if (node >= m_nodeCount || m_visited[node] || depth > MAX_DEPTH)
             return false;
         m_visited[node] = true;
         const uint8_t* p = m_data + m_tree + node * m_nodeSize;
         if (!CheckName(ReadBig32(p)))
             return false;
         const uint16_t flags = ReadBig16(p + 4);
-        if (flags & kFlagDirectory) {
+        if (flags & FLAG_DIRECTORY) {
             const uint64_t count = ReadBig32(p + 6);
             const uint64_t first = ReadBig32(p + 10);
             if (count > m_nodeCount || first > m_nodeCount - count)

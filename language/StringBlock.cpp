@@ -2,7 +2,7 @@
 
 namespace {
 
-constexpr unsigned kStringsPerBlock = 16;
+constexpr unsigned STRINGS_PER_BLOCK = 16;
 
 uint16_t ReadUnit(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
 
@@ -24,7 +24,7 @@ bool NextString(size_t size, const uint8_t* block, size_t& at, size_t& start, si
 
 bool ReadBlockString(const uint8_t* block, size_t size, unsigned index, std::u16string& text)
 {
-    if (block == nullptr || index >= kStringsPerBlock)
+    if (block == nullptr || index >= STRINGS_PER_BLOCK)
         return false;
     size_t at = 0, start = 0, length = 0;
     for (unsigned i = 0; i <= index; ++i) {
@@ -42,7 +42,7 @@ bool IsWholeStringBlock(const uint8_t* block, size_t size)
     if (block == nullptr)
         return false;
     size_t at = 0, start = 0, length = 0;
-    for (unsigned i = 0; i < kStringsPerBlock; ++i) {
+    for (unsigned i = 0; i < STRINGS_PER_BLOCK; ++i) {
         if (!NextString(size, block, at, start, length))
             return false;
     }

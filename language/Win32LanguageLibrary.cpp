@@ -11,7 +11,7 @@
 namespace {
 
 // Language libraries are a few dozen kilobytes; anything far larger is not one.
-constexpr DWORD kMaxLibraryBytes = 16 * 1024 * 1024;
+constexpr DWORD MAX_LIBRARY_BYTES = 16 * 1024 * 1024;
 
 std::wstring Wide(const std::string& text)
 {
@@ -48,7 +48,7 @@ std::wstring Join(const std::wstring& folder, const std::wstring& name)
 bool ReadWhole(HANDLE file, std::vector<uint8_t>& bytes)
 {
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size) || size.QuadPart > kMaxLibraryBytes)
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > MAX_LIBRARY_BYTES)
         return false;
     bytes.resize(size_t(size.QuadPart));
     DWORD done = 0;

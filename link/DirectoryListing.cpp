@@ -10,11 +10,11 @@
 
 namespace {
 
-constexpr size_t kNameOffset = 4;
-constexpr size_t kNameLength = 8;
-constexpr size_t kTypeOffset = 12;
-constexpr size_t kAttributeOffset = 13;
-constexpr size_t kSizeOffset = 14;
+constexpr size_t NAME_OFFSET = 4;
+constexpr size_t NAME_LENGTH = 8;
+constexpr size_t TYPE_OFFSET = 12;
+constexpr size_t ATTRIBUTE_OFFSET = 13;
+constexpr size_t SIZE_OFFSET = 14;
 
 bool ReceiveHeader(CLink& link, uint8_t (&header)[PACKET_HEADER_SIZE])
 {
@@ -79,7 +79,7 @@ bool CDirectoryListing::ReadFirstReply(CLink& link)
         return false;
     const size_t total = static_cast<size_t>(LengthOf(header)) + 2;
     // A reply that cannot fit the buffer is refused before any of it is read.
-    if (total > kReceiveBufferSize)
+    if (total > RECEIVE_BUFFER_SIZE)
         return false;
     uint16_t sum = 0;
     for (size_t i = 0; i < total; ++i) {
@@ -98,7 +98,7 @@ bool CDirectoryListing::ReadEntryPacket(CLink& link)
     const size_t length = LengthOf(header);
     // An entry too short to hold its fields, or too long for the buffer, ends
     // the listing before its data is read.
-    if (length < kEntrySize || length > kReceiveBufferSize - 1)
+    if (length < ENTRY_SIZE || length > RECEIVE_BUFFER_SIZE - 1)
         return false;
     uint16_t sum = 0;
     for (size_t i = 0; i < length; ++i) {
@@ -118,11 +118,11 @@ bool CDirectoryListing::ReadEntryPacket(CLink& link)
 void CDirectoryListing::StoreEntry(const uint8_t* data)
 {
     // Up to the first zero byte; an eight-byte name has no terminator.
-    const char* name = reinterpret_cast<const char*>(data + kNameOffset);
-    const size_t nameLength = strnlen(name, kNameLength);
+    const char* name = reinterpret_cast<const char*>(data + NAME_OFFSET);
+    const size_t nameLength = strnlen(name, NAME_LENGTH);
     std::string strName(name, nameLength);
-    const uint8_t type = data[kTypeOffset];
-    const uint32_t size = ReadLittleEndian32(data + kSizeOffset);
+    const uint8_t type = data[TYPE_OFFSET];
+    const uint32_t size = ReadLittleEndian32(data + SIZE_OFFSET);
 
     if (type == FOLDER_ENTRY_TYPE) {
         AddFolderEntry(strName, size);
@@ -132,7 +132,7 @@ void CDirectoryListing::StoreEntry(const uint8_t* data)
     entry.name = std::move(strName);
     entry.type = type;
     entry.size = size;
-    entry.attributes = data[kAttributeOffset];
+    entry.attributes = data[ATTRIBUTE_OFFSET];
     entry.folder = m_strCurFolder;
     AddVariableEntry(entry);
 }

@@ -17,9 +17,9 @@ class CDirectoryListing {
 public:
     // Packets are read into a buffer of this size: data and checksum of the
     // first reply, data and the first checksum byte of an entry.
-    static constexpr size_t kReceiveBufferSize = 255;
+    static constexpr size_t RECEIVE_BUFFER_SIZE = 255;
     // An entry's fields end at offset 17 of its data.
-    static constexpr size_t kEntrySize = 18;
+    static constexpr size_t ENTRY_SIZE = 18;
 
     explicit CDirectoryListing(IFolderRows* rows = nullptr) : m_pRows(rows) {}
 
@@ -51,5 +51,5 @@ private:
     void StoreEntry(const uint8_t* data);
 
     IFolderRows* m_pRows;
-    uint8_t m_buffer[kReceiveBufferSize] = {};
+    uint8_t m_buffer[RECEIVE_BUFFER_SIZE] = {};
 };

@@ -5,7 +5,7 @@
 #include <utility>
 
 namespace {
-constexpr int kPauseReads = 10;
+constexpr int PAUSE_READS = 10;
 }
 
 CLink::CLink() : m_pClock(&m_steadyClock) {}
@@ -77,8 +77,8 @@ bool CLink::MayGoOnWaiting(uint64_t start, uint64_t now)
 {
     // Bytes that flow are stopped between bytes; only a wait that drags on
     // (a calculator that stopped answering) is cut short.
-    if (m_nExchangeDepth == 0 || m_pProgress == nullptr || now - start < kStallPollMs ||
-        now - m_nLastPollMs < kStallPollMs)
+    if (m_nExchangeDepth == 0 || m_pProgress == nullptr || now - start < STALL_POLL_MS ||
+        now - m_nLastPollMs < STALL_POLL_MS)
         return true;
     m_nLastPollMs = now;
     if (!m_pProgress->IsCancelRequested())
@@ -120,7 +120,7 @@ bool CLink::WaitPulledLine(uint64_t start, uint8_t& status)
 
 void CLink::Pause()
 {
-    for (int i = 0; i < kPauseReads; ++i)
+    for (int i = 0; i < PAUSE_READS; ++i)
         m_portIo.ReadPortByte(m_wStatusPort);
 }
 

@@ -46,7 +46,7 @@ public:
     // Lets go of both lines and watches the idle cable, with no time-out,
     // until the calculator pulls a line, which starts the first bit of a byte
     // it sends unasked (true), or until the exchange is cancelled (false). A
-    // cancel is asked for before the wait and every kStallPollMs during it.
+    // cancel is asked for before the wait and every STALL_POLL_MS during it.
     bool WaitIncoming();
     // Lets go of both lines, which a failed byte may have left pulled, so
     // that the cable is idle for the calculator to start on.
@@ -64,7 +64,7 @@ public:
 
     // The watcher of exchanges (null for none): it hears of every byte and
     // may cancel. A cancel ends the exchange before its next byte, or in a
-    // wait that has dragged on for kStallPollMs; the lines are released and
+    // wait that has dragged on for STALL_POLL_MS; the lines are released and
     // every byte operation fails at once until the next exchange begins.
     void SetProgress(ILinkProgress* progress) { m_pProgress = progress; }
     ILinkProgress* GetProgress() const { return m_pProgress; }
@@ -76,7 +76,7 @@ public:
     bool WasCancelled() const { return m_bCancelled; }
 
     // How often a wait that has lasted this long asks whether to go on.
-    static constexpr uint64_t kStallPollMs = 50;
+    static constexpr uint64_t STALL_POLL_MS = 50;
 
 private:
     // Polls the status register from `start` until (status & mask) == want.

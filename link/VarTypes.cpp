@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr std::array<VarTypeInfo, 14> kVarTypes = {{
+constexpr std::array<VarTypeInfo, 14> VAR_TYPES = {{
     {VAR_EXPR, "EXPR", 2, ".92e"},
     {VAR_LIST, "LIST", 3, ".92l"},
     {VAR_MAT, "MAT", 4, ".92m"},
@@ -26,7 +26,7 @@ constexpr std::array<VarTypeInfo, 14> kVarTypes = {{
 
 const VarTypeInfo* FindVarType(uint8_t type)
 {
-    for (const VarTypeInfo& info : kVarTypes)
+    for (const VarTypeInfo& info : VAR_TYPES)
         if (info.type == type)
             return &info;
     return nullptr;

@@ -8,10 +8,10 @@
 
 namespace {
 
-constexpr uint32_t kErrorAccessDenied = 5;
-constexpr uint32_t kErrorBadExeFormat = 193;
-constexpr uint32_t kErrorInvalidImageHash = 577;
-constexpr uint32_t kIdentificationBytes = 512;
+constexpr uint32_t SYSTEM_ERROR_ACCESS_DENIED = 5;
+constexpr uint32_t SYSTEM_ERROR_BAD_EXE_FORMAT = 193;
+constexpr uint32_t ERROR_INVALID_IMAGE_HASH = 577;
+constexpr uint32_t IDENTIFICATION_BYTES = 512;
 
 std::string WithCode(int textId, uint32_t code)
 {
@@ -31,7 +31,7 @@ CPortvaneBackend::~CPortvaneBackend()
 bool CPortvaneBackend::Open(std::string& error)
 {
     Close();
-    m_hDevice = IPortvaneSystem::kNoHandle;
+    m_hDevice = IPortvaneSystem::NO_HANDLE;
     if (!m_system.IsNtFamily()) {
         error = ProgramText(IDS_DRIVER_NEEDS_NT);
         return false;
@@ -44,7 +44,7 @@ bool CPortvaneBackend::Open(std::string& error)
     m_hDevice = OpenDevice();
     RemoveImage();
 
-    if (m_hDevice != IPortvaneSystem::kNoHandle)
+    if (m_hDevice != IPortvaneSystem::NO_HANDLE)
         return true;
     error = DescribeOpenFailure();
     Close();
@@ -53,8 +53,8 @@ bool CPortvaneBackend::Open(std::string& error)
 
 void CPortvaneBackend::Close()
 {
-    if (m_hDevice != IPortvaneSystem::kNoHandle && m_system.ClosePortDevice(m_hDevice))
-        m_hDevice = IPortvaneSystem::kNoHandle;
+    if (m_hDevice != IPortvaneSystem::NO_HANDLE && m_system.ClosePortDevice(m_hDevice))
+        m_hDevice = IPortvaneSystem::NO_HANDLE;
     if (m_bStartedService) {
         m_service.RemoveService();
         m_bStartedService = false;
@@ -67,14 +67,14 @@ IPortvaneSystem::Handle CPortvaneBackend::OpenDevice()
     m_bStartedService = false;
     m_dwDeviceError = 0;
     auto device = m_system.OpenPortDevice(PORTVANE_USER_DEVICE_PATH);
-    if (device != IPortvaneSystem::kNoHandle)
+    if (device != IPortvaneSystem::NO_HANDLE)
         return device; // already running: this run leaves the service alone
     if (m_strImagePath.empty())
         return device; // there is no image the service could load
 
     m_service.InstallService(m_strImagePath);
     device = m_system.OpenPortDevice(PORTVANE_USER_DEVICE_PATH);
-    if (device == IPortvaneSystem::kNoHandle)
+    if (device == IPortvaneSystem::NO_HANDLE)
         m_dwDeviceError = m_system.LastErrorCode();
     // Also after a failed open: whatever InstallService created is ours to remove.
     m_bStartedService = true;
@@ -91,8 +91,8 @@ void CPortvaneBackend::PrepareImagePath()
         return;
     }
     m_strFolder = *folder;
-    const std::string path = m_strFolder + "\\" + kImageFileName;
-    if (path.size() > kMaxImagePathBytes) {
+    const std::string path = m_strFolder + "\\" + IMAGE_FILE_NAME;
+    if (path.size() > MAX_IMAGE_PATH_BYTES) {
         m_imageState = ImageState::PathTooLong;
         m_system.RemovePrivateFolder(m_strFolder);
         m_strFolder.clear();
@@ -144,15 +144,15 @@ std::string CPortvaneBackend::DescribeOpenFailure() const
     const uint32_t code = m_service.GetLastErrorCode();
     switch (m_service.GetLastFailure()) {
     case CPortvaneService::Failure::ManagerDenied:
-        if (code == kErrorAccessDenied)
+        if (code == SYSTEM_ERROR_ACCESS_DENIED)
             return ProgramText(IDS_DRIVER_NEEDS_ADMIN);
         return WithCode(IDS_DRIVER_NO_MANAGER, code);
     case CPortvaneService::Failure::CreateFailed:
         return WithCode(IDS_DRIVER_NOT_REGISTERED, code);
     case CPortvaneService::Failure::StartFailed:
-        if (code == kErrorBadExeFormat)
+        if (code == SYSTEM_ERROR_BAD_EXE_FORMAT)
             return ProgramText(IDS_DRIVER_WRONG_BUILD);
-        if (code == kErrorInvalidImageHash)
+        if (code == ERROR_INVALID_IMAGE_HASH)
             return ProgramText(IDS_DRIVER_NOT_SIGNED);
         return WithCode(IDS_DRIVER_NOT_STARTED, code);
     case CPortvaneService::Failure::None:
@@ -171,7 +171,7 @@ bool CPortvaneBackend::Transact(uint32_t code)
 
 uint8_t CPortvaneBackend::ReadByte(uint16_t port)
 {
-    if (m_hDevice == IPortvaneSystem::kNoHandle)
+    if (m_hDevice == IPortvaneSystem::NO_HANDLE)
         return 0;
     // A failed request goes unnoticed here (the value is what the record
     // still holds); the cable layer sees a dead port through its own time-outs.
@@ -180,7 +180,7 @@ uint8_t CPortvaneBackend::ReadByte(uint16_t port)
 
 std::optional<uint8_t> CPortvaneBackend::ReadByteChecked(uint16_t port)
 {
-    if (m_hDevice == IPortvaneSystem::kNoHandle)
+    if (m_hDevice == IPortvaneSystem::NO_HANDLE)
         return std::nullopt;
     m_request.Port = port;
     if (!Transact(IOCTL_PORTIO_READ_UCHAR))
@@ -197,7 +197,7 @@ uint8_t CPortvaneBackend::ValueByte() const
 
 void CPortvaneBackend::WriteByte(uint16_t port, uint8_t value)
 {
-    if (m_hDevice == IPortvaneSystem::kNoHandle)
+    if (m_hDevice == IPortvaneSystem::NO_HANDLE)
         return;
     m_request.Port = port;
     std::memcpy(reinterpret_cast<uint8_t*>(&m_request) + PORTIO_VALUE_OFFSET, &value, 1);
@@ -206,11 +206,11 @@ void CPortvaneBackend::WriteByte(uint16_t port, uint8_t value)
 
 std::optional<std::string> CPortvaneBackend::ReadIdentification()
 {
-    if (m_hDevice == IPortvaneSystem::kNoHandle)
+    if (m_hDevice == IPortvaneSystem::NO_HANDLE)
         return std::nullopt;
-    std::vector<char> text(kIdentificationBytes, '\0');
+    std::vector<char> text(IDENTIFICATION_BYTES, '\0');
     uint32_t returned = 0;
-    if (!m_system.ControlPortDevice(m_hDevice, IOCTL_PORTIO_INFO, text.data(), 0, kIdentificationBytes,
+    if (!m_system.ControlPortDevice(m_hDevice, IOCTL_PORTIO_INFO, text.data(), 0, IDENTIFICATION_BYTES,
                                     returned))
         return std::nullopt;
     text.back() = '\0';

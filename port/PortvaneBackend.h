@@ -14,10 +14,10 @@
 // open, and asked for every register access with one device-control request.
 class CPortvaneBackend final : public IPortBackend {
 public:
-    static constexpr const char* kImageFileName = "Portvane.sys";
+    static constexpr const char* IMAGE_FILE_NAME = "Portvane.sys";
     // Windows' plain file calls refuse longer paths; measured in UTF-8 bytes,
     // which are never fewer than the path's UTF-16 units.
-    static constexpr size_t kMaxImagePathBytes = 259;
+    static constexpr size_t MAX_IMAGE_PATH_BYTES = 259;
 
     explicit CPortvaneBackend(IPortvaneSystem& system);
     ~CPortvaneBackend() override;
@@ -48,7 +48,7 @@ public:
     // after any install attempt, even when the second open fails.
     IPortvaneSystem::Handle OpenDevice();
     bool HasStartedService() const { return m_bStartedService; }
-    bool IsDeviceOpen() const { return m_hDevice != IPortvaneSystem::kNoHandle; }
+    bool IsDeviceOpen() const { return m_hDevice != IPortvaneSystem::NO_HANDLE; }
 
 private:
     enum class ImageState { NoResource, NoFolder, PathTooLong, WriteFailed, Written };
@@ -64,7 +64,7 @@ private:
 
     IPortvaneSystem& m_system;
     CPortvaneService m_service;
-    IPortvaneSystem::Handle m_hDevice = IPortvaneSystem::kNoHandle;
+    IPortvaneSystem::Handle m_hDevice = IPortvaneSystem::NO_HANDLE;
     bool m_bStartedService = false;
     // The one record every register access sends and receives.
     PORTIO_REQUEST m_request{};

@@ -18,11 +18,11 @@ void CPortvaneService::Fail(Failure failure)
 void CPortvaneService::ReconfigureService(const std::string& binaryPath)
 {
     const auto manager = m_system.OpenServiceManager();
-    if (manager == IPortvaneSystem::kNoHandle)
+    if (manager == IPortvaneSystem::NO_HANDLE)
         return;
-    const auto service = m_system.OpenExistingService(manager, kName);
-    if (service != IPortvaneSystem::kNoHandle) {
-        m_system.ChangeServiceSettings(service, MakeConfig(kName, binaryPath));
+    const auto service = m_system.OpenExistingService(manager, SERVICE_NAME);
+    if (service != IPortvaneSystem::NO_HANDLE) {
+        m_system.ChangeServiceSettings(service, MakeConfig(SERVICE_NAME, binaryPath));
         m_system.CloseServiceObject(service);
     }
     m_system.CloseServiceObject(manager);
@@ -33,11 +33,11 @@ void CPortvaneService::InstallService(const std::string& binaryPath)
     m_failure = Failure::None;
     m_dwError = 0;
     const auto manager = m_system.OpenServiceManager();
-    if (manager == IPortvaneSystem::kNoHandle) {
+    if (manager == IPortvaneSystem::NO_HANDLE) {
         Fail(Failure::ManagerDenied);
         return;
     }
-    CreateAndStartService(manager, kName, binaryPath);
+    CreateAndStartService(manager, SERVICE_NAME, binaryPath);
     m_system.CloseServiceObject(manager);
 }
 
@@ -45,10 +45,10 @@ bool CPortvaneService::CreateAndStartService(IPortvaneSystem::Handle manager, co
                                              const std::string& binaryPath)
 {
     auto service = m_system.CreateKernelService(manager, MakeConfig(name, binaryPath));
-    if (service == IPortvaneSystem::kNoHandle) {
+    if (service == IPortvaneSystem::NO_HANDLE) {
         // Most often it exists already (ReconfigureService has re-pointed it).
         service = m_system.OpenExistingService(manager, name);
-        if (service == IPortvaneSystem::kNoHandle) {
+        if (service == IPortvaneSystem::NO_HANDLE) {
             Fail(Failure::CreateFailed);
             return false;
         }
@@ -63,10 +63,10 @@ bool CPortvaneService::CreateAndStartService(IPortvaneSystem::Handle manager, co
 void CPortvaneService::RemoveService()
 {
     const auto manager = m_system.OpenServiceManager();
-    if (manager == IPortvaneSystem::kNoHandle)
+    if (manager == IPortvaneSystem::NO_HANDLE)
         return;
-    const auto service = m_system.OpenExistingService(manager, kName);
-    if (service != IPortvaneSystem::kNoHandle) {
+    const auto service = m_system.OpenExistingService(manager, SERVICE_NAME);
+    if (service != IPortvaneSystem::NO_HANDLE) {
         // A service that would not stop stays registered for the next run to
         // re-point. One that never started (its start failed) is deleted
         // rather than left behind.

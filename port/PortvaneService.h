@@ -9,7 +9,7 @@
 // creating and starting it, and stopping and deleting it again.
 class CPortvaneService {
 public:
-    static constexpr const char* kName = "Portvane";
+    static constexpr const char* SERVICE_NAME = "Portvane";
 
     explicit CPortvaneService(IPortvaneSystem& system) : m_system(system) {}
 

@@ -19,12 +19,12 @@ enum class ServiceStopResult { Stopped, NotRunning, Failed };
 
 // Every Windows call the Portvane client makes, behind one seam so that the
 // order of installing, starting, opening and removing runs in tests on any
-// system. Strings are UTF-8. Calls that fail return kNoHandle or false and
+// system. Strings are UTF-8. Calls that fail return NO_HANDLE or false and
 // leave the system's error code for LastErrorCode().
 class IPortvaneSystem {
 public:
     using Handle = std::uintptr_t;
-    static constexpr Handle kNoHandle = 0;
+    static constexpr Handle NO_HANDLE = 0;
 
     virtual ~IPortvaneSystem() = default;
 

@@ -18,7 +18,7 @@ public:
     void WriteByte(uint16_t port, uint8_t value) override;
 
 private:
-    static constexpr unsigned long kRegisterCount = 3;
+    static constexpr unsigned long REGISTER_COUNT = 3;
 
     ILinuxSystem& m_system;
     uint16_t m_wBase;

@@ -217,7 +217,7 @@ public:
         HANDLE device = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_OVERLAPPED, nullptr);
-        return Keep(device == INVALID_HANDLE_VALUE ? kNoHandle : ToHandle(device));
+        return Keep(device == INVALID_HANDLE_VALUE ? NO_HANDLE : ToHandle(device));
     }
 
     bool ClosePortDevice(Handle device) override { return Keep(CloseHandle(ToFile(device)) != FALSE); }

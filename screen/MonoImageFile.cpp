@@ -80,11 +80,11 @@ void PutPngChunk(std::vector<uint8_t>& out, const char (&type)[5], const std::ve
 // no compressor that could differ from one build to the next.
 std::vector<uint8_t> ZlibStored(const std::vector<uint8_t>& raw)
 {
-    constexpr size_t kMaxBlock = 0xFFFF;
+    constexpr size_t MAX_BLOCK = 0xFFFF;
     std::vector<uint8_t> out{0x78, 0x01};
     size_t done = 0;
     do {
-        const size_t length = std::min(kMaxBlock, raw.size() - done);
+        const size_t length = std::min(MAX_BLOCK, raw.size() - done);
         out.push_back(done + length == raw.size() ? 1 : 0);
         PutLe16(out, static_cast<uint32_t>(length));
         PutLe16(out, static_cast<uint32_t>(~length & 0xFFFF));
@@ -117,16 +117,16 @@ const char* MonoImageExtensions()
 
 std::vector<uint8_t> EncodeMonoBmp(const MonoPicture& picture)
 {
-    constexpr uint32_t kHeaders = 14 + 40 + 8;
+    constexpr uint32_t HEADERS = 14 + 40 + 8;
     const uint32_t stride = ((static_cast<uint32_t>(picture.width) + 31) / 32) * 4;
     const uint32_t imageBytes = stride * static_cast<uint32_t>(picture.height);
     std::vector<uint8_t> out;
-    out.reserve(kHeaders + imageBytes);
+    out.reserve(HEADERS + imageBytes);
     out.push_back('B');
     out.push_back('M');
-    PutLe32(out, kHeaders + imageBytes);
+    PutLe32(out, HEADERS + imageBytes);
     PutLe32(out, 0);
-    PutLe32(out, kHeaders);
+    PutLe32(out, HEADERS);
     PutLe32(out, 40);
     PutLe32(out, static_cast<uint32_t>(picture.width));
     PutLe32(out, static_cast<uint32_t>(picture.height)); // bottom row first

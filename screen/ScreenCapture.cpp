@@ -12,13 +12,13 @@ namespace {
 
 // The request, the acknowledgement, the data packet's header and checksum
 // around a full screen.
-constexpr uint64_t kExchangeBytes = 4 + 4 + PACKET_HEADER_SIZE + SCREEN_BYTES + 2;
+constexpr uint64_t EXCHANGE_BYTES = 4 + 4 + PACKET_HEADER_SIZE + SCREEN_BYTES + 2;
 
 } // namespace
 
 bool ReceiveScreen(CLink& link, std::span<uint8_t, SCREEN_BYTES> screen)
 {
-    CLinkExchange exchange(link, IDS_PROGRESS_SCREEN, {}, kExchangeBytes);
+    CLinkExchange exchange(link, IDS_PROGRESS_SCREEN, {}, EXCHANGE_BYTES);
     if (!link.SendSequence(SEQ_SCREEN))
         return false;
     if (!link.ExpectSequence(SEQ_CALC_ACK))

@@ -2,7 +2,7 @@
 
 namespace {
 
-constexpr char kRateOption[] = "--simulate-rate";
+constexpr char RATE_OPTION[] = "--simulate-rate";
 
 bool TakeRate(const std::string& value, CCommandLine& commandLine, std::string& error)
 {
@@ -29,11 +29,11 @@ bool ParseCommandLine(const std::vector<std::string>& args, CCommandLine& comman
         } else if (arg.rfind("--simulate=", 0) == 0 && !commandLine.bSimulate && arg.size() > 11) {
             commandLine.bSimulate = true;
             commandLine.strSimulateFolder = arg.substr(11);
-        } else if (arg == kRateOption) {
+        } else if (arg == RATE_OPTION) {
             if (!TakeRate(i + 1 < args.size() ? args[++i] : std::string(), commandLine, error))
                 return false;
-        } else if (arg.rfind(std::string(kRateOption) + "=", 0) == 0) {
-            if (!TakeRate(arg.substr(sizeof kRateOption), commandLine, error))
+        } else if (arg.rfind(std::string(RATE_OPTION) + "=", 0) == 0) {
+            if (!TakeRate(arg.substr(sizeof RATE_OPTION), commandLine, error))
                 return false;
         } else if (arg == "--help" || arg == "-h") {
             commandLine.bHelp = true;
@@ -79,7 +79,7 @@ std::optional<uint32_t> ParseDecimal(const std::string& text, size_t digits)
 std::optional<uint32_t> ParseSimulateRate(const std::string& text)
 {
     const auto value = ParseDecimal(text, 7);
-    if (!value || *value < 1 || *value > kMaxSimulateRate)
+    if (!value || *value < 1 || *value > MAX_SIMULATE_RATE)
         return std::nullopt;
     return value;
 }

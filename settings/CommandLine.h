@@ -28,8 +28,8 @@ std::string CommandLineUsage(const std::string& program);
 // A decimal number of at most `digits` digits, nothing else.
 std::optional<uint32_t> ParseDecimal(const std::string& text, size_t digits);
 
-// The value of --simulate-rate: bytes a second, from 1 to kMaxSimulateRate.
-inline constexpr uint32_t kMaxSimulateRate = 1000000;
+// The value of --simulate-rate: bytes a second, from 1 to MAX_SIMULATE_RATE.
+inline constexpr uint32_t MAX_SIMULATE_RATE = 1000000;
 std::optional<uint32_t> ParseSimulateRate(const std::string& text);
 inline constexpr const char* SIMULATE_RATE_ERROR = "--simulate-rate takes a number of bytes a second from 1 to 1000000";
 

@@ -7,9 +7,9 @@
 namespace {
 
 #ifdef Q_OS_WIN
-const QString kRegistryKey = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvessan\\Vantrel 92");
+const QString REGISTRY_KEY = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvessan\\Vantrel 92");
 #else
-const QString kNumberPrefix = QStringLiteral("dword:");
+const QString NUMBER_PREFIX = QStringLiteral("dword:");
 
 QString ConfigFolder()
 {
@@ -31,7 +31,7 @@ CQtSettingsStore::~CQtSettingsStore() = default;
 QString CQtSettingsStore::Location()
 {
 #ifdef Q_OS_WIN
-    return kRegistryKey;
+    return REGISTRY_KEY;
 #else
     return ConfigFolder() + QStringLiteral("/Corvessan/Vantrel 92.conf");
 #endif
@@ -41,7 +41,7 @@ bool CQtSettingsStore::OpenForRead()
 {
     m_bWriting = false;
 #ifdef Q_OS_WIN
-    m_settings = std::make_unique<QSettings>(kRegistryKey, QSettings::NativeFormat);
+    m_settings = std::make_unique<QSettings>(REGISTRY_KEY, QSettings::NativeFormat);
     if (m_settings->childKeys().isEmpty() && m_settings->childGroups().isEmpty()) {
 #else
     if (!QFileInfo(Location()).isFile()) {
@@ -63,7 +63,7 @@ bool CQtSettingsStore::OpenForWrite()
 {
     m_bWriting = true;
 #ifdef Q_OS_WIN
-    m_settings = std::make_unique<QSettings>(kRegistryKey, QSettings::NativeFormat);
+    m_settings = std::make_unique<QSettings>(REGISTRY_KEY, QSettings::NativeFormat);
 #else
     const QFileInfo file(Location());
     if (!QDir().mkpath(file.absolutePath())) {
@@ -88,7 +88,7 @@ bool CQtSettingsStore::ReadString(const char* name, size_t bufferChars, std::str
         return false;
     const QString text = stored.toString();
 #ifndef Q_OS_WIN
-    if (text.startsWith(kNumberPrefix))
+    if (text.startsWith(NUMBER_PREFIX))
         return false;
 #endif
     if (bufferChars == 0 || size_t(text.size()) >= bufferChars || text.contains(QChar(0)))
@@ -111,9 +111,9 @@ bool CQtSettingsStore::ReadNumber(const char* name, uint32_t& value)
     if (stored.typeId() != QMetaType::QString)
         return false;
     const QString text = stored.toString();
-    if (!text.startsWith(kNumberPrefix) || text.size() != kNumberPrefix.size() + 8)
+    if (!text.startsWith(NUMBER_PREFIX) || text.size() != NUMBER_PREFIX.size() + 8)
         return false;
-    const QString digits = text.mid(kNumberPrefix.size());
+    const QString digits = text.mid(NUMBER_PREFIX.size());
     for (const QChar c : digits) {
         if (!c.isDigit() && !(c.toLower() >= QLatin1Char('a') && c.toLower() <= QLatin1Char('f')))
             return false;
@@ -137,7 +137,7 @@ void CQtSettingsStore::WriteNumber(const char* name, uint32_t value)
 #ifdef Q_OS_WIN
     m_settings->setValue(QLatin1String(name), value);
 #else
-    m_settings->setValue(QLatin1String(name), kNumberPrefix + QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')));
+    m_settings->setValue(QLatin1String(name), NUMBER_PREFIX + QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')));
 #endif
 }
 

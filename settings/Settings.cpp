@@ -12,10 +12,10 @@
 
 namespace {
 
-constexpr const char* kVersion = "Version";
-constexpr const char* kPortLpt = "Port_LPT";
-constexpr const char* kLanguage = "Language";
-constexpr const char* kTimeout = "Timeout";
+constexpr const char* VALUE_VERSION = "Version";
+constexpr const char* VALUE_PORT_LPT = "Port_LPT";
+constexpr const char* VALUE_LANGUAGE = "Language";
+constexpr const char* VALUE_TIMEOUT = "Timeout";
 
 // Fills "%1" and "%2" of the toolkit's range message.
 std::string FormatRange(uint32_t low, uint32_t high)
@@ -73,16 +73,16 @@ bool CSettings::ReadAll(ISettingsStore& store)
     std::string port;
     uint32_t language = 0;
     uint32_t timeout = 0;
-    if (!store.ReadString(kVersion, VERSION_BUFFER_CHARS, version) || version != SettingsVersionText())
+    if (!store.ReadString(VALUE_VERSION, VERSION_BUFFER_CHARS, version) || version != SettingsVersionText())
         return false;
-    if (!store.ReadString(kPortLpt, PORT_BUFFER_CHARS, port))
+    if (!store.ReadString(VALUE_PORT_LPT, PORT_BUFFER_CHARS, port))
         return false;
     // Values the program never writes alone: a missing or damaged one means
     // the store was edited by hand, and a time-out outside its range would
     // make every exchange fail.
-    if (!store.ReadNumber(kLanguage, language) || !store.ReadNumber(kTimeout, timeout))
+    if (!store.ReadNumber(VALUE_LANGUAGE, language) || !store.ReadNumber(VALUE_TIMEOUT, timeout))
         return false;
-    if (timeout < kMinTimeout || timeout > kMaxTimeout)
+    if (timeout < MIN_TIMEOUT || timeout > MAX_TIMEOUT)
         return false;
     m_strPortLpt = port;
     m_nLanguage = static_cast<int32_t>(language);
@@ -96,10 +96,10 @@ void CSettings::SaveTo(ISettingsStore& store, IUserMessages& messages) const
         messages.ShowText(TEXT_KEY_CREATION_FAILED);
         return;
     }
-    store.WriteString(kVersion, SettingsVersionText());
-    store.WriteString(kPortLpt, m_strPortLpt);
-    store.WriteNumber(kLanguage, static_cast<uint32_t>(m_nLanguage));
-    store.WriteNumber(kTimeout, m_uTimeout);
+    store.WriteString(VALUE_VERSION, SettingsVersionText());
+    store.WriteString(VALUE_PORT_LPT, m_strPortLpt);
+    store.WriteNumber(VALUE_LANGUAGE, static_cast<uint32_t>(m_nLanguage));
+    store.WriteNumber(VALUE_TIMEOUT, m_uTimeout);
     if (!store.Close())
         messages.ShowText(TEXT_KEY_CREATION_FAILED);
 }
@@ -131,8 +131,8 @@ bool ParseTimeoutText(const std::string& text, uint32_t& value, std::string& mes
         // Saturate: a long row of digits is still a number out of range.
         number = std::min<uint64_t>(number * 10 + uint64_t(c - '0'), std::numeric_limits<uint32_t>::max() + uint64_t(1));
     }
-    if (number < CSettings::kMinTimeout || number > CSettings::kMaxTimeout) {
-        message = FormatRange(CSettings::kMinTimeout, CSettings::kMaxTimeout);
+    if (number < CSettings::MIN_TIMEOUT || number > CSettings::MAX_TIMEOUT) {
+        message = FormatRange(CSettings::MIN_TIMEOUT, CSettings::MAX_TIMEOUT);
         return false;
     }
     value = static_cast<uint32_t>(number);

@@ -13,8 +13,8 @@ class IUserMessages;
 // the defaults as a whole. Changes reach the link only at the next start.
 class CSettings {
 public:
-    static constexpr uint32_t kMinTimeout = 1;
-    static constexpr uint32_t kMaxTimeout = 10000;
+    static constexpr uint32_t MIN_TIMEOUT = 1;
+    static constexpr uint32_t MAX_TIMEOUT = 10000;
 
     void SetDefaultSettings();
     // Reads the settings; on any missing or unusable value sets the defaults

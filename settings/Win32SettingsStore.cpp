@@ -11,7 +11,7 @@
 namespace {
 
 // Read, set value and create subkey: what loading and saving need, and no more.
-constexpr REGSAM kKeyAccess = 0x2001F;
+constexpr REGSAM KEY_ACCESS = 0x2001F;
 
 } // namespace
 
@@ -32,7 +32,7 @@ bool CWin32SettingsStore::OpenForRead()
     CloseKey();
     m_bWriting = false;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, WideFromUtf8(m_strSubKey).c_str(), 0, kKeyAccess, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, WideFromUtf8(m_strSubKey).c_str(), 0, KEY_ACCESS, &key) != ERROR_SUCCESS)
         return false;
     m_hKey = key;
     return true;
@@ -46,7 +46,7 @@ bool CWin32SettingsStore::OpenForWrite()
     HKEY key = nullptr;
     DWORD disposition = 0;
     if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, WideFromUtf8(m_strSubKey).c_str(), 0, nullptr,
-                        REG_OPTION_NON_VOLATILE, kKeyAccess, nullptr, &key, &disposition) != ERROR_SUCCESS)
+                        REG_OPTION_NON_VOLATILE, KEY_ACCESS, nullptr, &key, &disposition) != ERROR_SUCCESS)
         return false;
     m_hKey = key;
     return true;

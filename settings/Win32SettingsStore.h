@@ -14,10 +14,10 @@ struct HKEY__;
 // number only when it is a REG_DWORD of four bytes.
 class CWin32SettingsStore final : public ISettingsStore {
 public:
-    static constexpr const char* kSettingsKey = "SOFTWARE\\Corvessan\\Vantrel 92";
+    static constexpr const char* SETTINGS_KEY = "SOFTWARE\\Corvessan\\Vantrel 92";
 
     // `subKey` of HKEY_LOCAL_MACHINE: the program's key unless a test names its own.
-    explicit CWin32SettingsStore(std::string subKey = kSettingsKey);
+    explicit CWin32SettingsStore(std::string subKey = SETTINGS_KEY);
     ~CWin32SettingsStore() override;
 
     CWin32SettingsStore(const CWin32SettingsStore&) = delete;

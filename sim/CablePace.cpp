@@ -4,7 +4,7 @@
 
 CCablePace::CCablePace(uint32_t bytesPerSecond, IClock& clock)
     : m_nBitsPerSecond(uint64_t{bytesPerSecond} * 8),
-      m_nMaxCredit(std::max(8 * kUnitsPerBit, m_nBitsPerSecond * kBurstMs)),
+      m_nMaxCredit(std::max(8 * UNITS_PER_BIT, m_nBitsPerSecond * BURST_MS)),
       m_clock(clock),
       m_nLastMs(clock.NowMs()),
       m_nCredit(m_nMaxCredit),
@@ -19,9 +19,9 @@ bool CCablePace::TakeBit()
         m_nCredit = std::min(m_nMaxCredit, m_nCredit + (now - m_nLastMs) * m_nBitsPerSecond);
         m_nLastMs = now;
     }
-    if (m_nCredit < kUnitsPerBit)
+    if (m_nCredit < UNITS_PER_BIT)
         return false;
-    m_nCredit -= kUnitsPerBit;
+    m_nCredit -= UNITS_PER_BIT;
     m_nLastBitMs = now;
     return true;
 }

@@ -24,8 +24,8 @@ public:
 private:
     // Allowance in thousandths of a bit: a millisecond adds the bits a
     // second allows, a bit costs a thousand.
-    static constexpr uint64_t kUnitsPerBit = 1000;
-    static constexpr uint64_t kBurstMs = 10;
+    static constexpr uint64_t UNITS_PER_BIT = 1000;
+    static constexpr uint64_t BURST_MS = 10;
 
     uint64_t m_nBitsPerSecond;
     uint64_t m_nMaxCredit;

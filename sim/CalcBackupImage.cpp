@@ -4,8 +4,8 @@
 
 namespace {
 
-constexpr char kMark[] = "VSIMMEM1";
-constexpr size_t kMarkSize = sizeof(kMark) - 1;
+constexpr char MARK[] = "VSIMMEM1";
+constexpr size_t MARK_SIZE = sizeof(MARK) - 1;
 
 void AppendName(std::vector<uint8_t>& out, const std::string& name)
 {
@@ -69,7 +69,7 @@ private:
 
 std::vector<uint8_t> MakeBackupImage(const CCalcMemory& memory)
 {
-    std::vector<uint8_t> image(kMark, kMark + kMarkSize);
+    std::vector<uint8_t> image(MARK, MARK + MARK_SIZE);
     Append16(image, memory.GetFolders().size());
     for (const SimFolder& folder : memory.GetFolders()) {
         AppendName(image, folder.name);
@@ -87,11 +87,11 @@ std::vector<uint8_t> MakeBackupImage(const CCalcMemory& memory)
 
 bool ReadBackupImage(const std::vector<uint8_t>& image, CCalcMemory& memory)
 {
-    if (image.size() < kMarkSize || std::memcmp(image.data(), kMark, kMarkSize) != 0)
+    if (image.size() < MARK_SIZE || std::memcmp(image.data(), MARK, MARK_SIZE) != 0)
         return false;
     CImageReader reader(image);
     std::vector<uint8_t> mark;
-    reader.Bytes(kMarkSize, mark);
+    reader.Bytes(MARK_SIZE, mark);
 
     CCalcMemory restored;
     size_t folders = 0;

@@ -11,9 +11,9 @@
 // image of this kind can be restored into it.
 
 // The ROM version text that names its backups.
-inline constexpr char kSimRomVersion[] = "SIM 1.0";
+inline constexpr char SIM_ROM_VERSION[] = "SIM 1.0";
 // The calculator sends its image in blocks of this size, the last shorter.
-inline constexpr size_t kSimBackupBlockSize = 1024;
+inline constexpr size_t SIM_BACKUP_BLOCK_SIZE = 1024;
 
 std::vector<uint8_t> MakeBackupImage(const CCalcMemory& memory);
 

@@ -21,7 +21,7 @@ void CCalcLinkEnd::ResetLink(CSimulatedCable& cable)
 
 void CCalcLinkEnd::Step(CSimulatedCable& cable)
 {
-    if (m_bResetRequested || (m_pPace && m_pPace->EndQuietSpell(kGiveUpMs))) {
+    if (m_bResetRequested || (m_pPace && m_pPace->EndQuietSpell(GIVE_UP_MS))) {
         m_bResetRequested = false;
         ResetLink(cable);
         OnLinkReset();

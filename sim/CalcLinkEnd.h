@@ -51,11 +51,11 @@ public:
 
     // With a pace (null for none, the default) the end starts a bit, its own
     // or its answer to the PC's, only when the pace allows, and resets its
-    // link after kGiveUpMs without a bit, so an exchange the PC abandoned
+    // link after GIVE_UP_MS without a bit, so an exchange the PC abandoned
     // mid-packet does not hold up the next one. The pace must outlive its
     // use here.
     void SetPace(CCablePace* pace) { m_pPace = pace; }
-    static constexpr uint64_t kGiveUpMs = 2000;
+    static constexpr uint64_t GIVE_UP_MS = 2000;
 
 protected:
     virtual void OnByteReceived(uint8_t value) { m_received.push_back(value); }

@@ -12,7 +12,7 @@ void CCalcMemory::Clear()
 
 bool CCalcMemory::IsValidName(const std::string& name)
 {
-    if (name.empty() || name.size() > kMaxNameLength)
+    if (name.empty() || name.size() > MAX_VAR_NAME_LENGTH)
         return false;
     return std::none_of(name.begin(), name.end(), [](char c) { return c == '\0' || c == '\\'; });
 }
@@ -31,7 +31,7 @@ bool CCalcMemory::AddVariable(const std::string& folder, const std::string& name
                               uint8_t attribute, std::vector<uint8_t> contents)
 {
     if (!IsValidName(folder) || !IsValidName(name) || !IsStorableType(type) ||
-        contents.size() > kMaxContents)
+        contents.size() > MAX_CONTENTS)
         return false;
     SimFolder& target = FolderNamed(folder);
     SimVariable variable{name, type, attribute, std::move(contents)};

@@ -24,12 +24,12 @@ struct SimFolder {
 // a zero byte or a backslash, compared byte for byte.
 class CCalcMemory {
 public:
-    static constexpr size_t kMaxNameLength = 8;
+    static constexpr size_t MAX_VAR_NAME_LENGTH = 8;
     // The data packet carries the four leading bytes, the length word and the
     // contents in one 16-bit length.
-    static constexpr size_t kMaxContents = 0xFFFF - 6;
-    static constexpr uint8_t kFolderEntryType = 0x1F;
-    static constexpr uint8_t kDirectoryType = 0x19;
+    static constexpr size_t MAX_CONTENTS = 0xFFFF - 6;
+    static constexpr uint8_t FOLDER_TYPE = 0x1F;
+    static constexpr uint8_t DIRECTORY_TYPE = 0x19;
 
     CCalcMemory();
 
@@ -50,7 +50,7 @@ public:
     size_t CountEntries() const;
 
     static bool IsValidName(const std::string& name);
-    static bool IsStorableType(uint8_t type) { return type != kFolderEntryType && type != kDirectoryType; }
+    static bool IsStorableType(uint8_t type) { return type != FOLDER_TYPE && type != DIRECTORY_TYPE; }
 
 private:
     SimFolder& FolderNamed(const std::string& name);

@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // The folder variables go to when the header leaves its folder field empty.
-constexpr char kDefaultFolder[] = "main";
+constexpr char DEFAULT_FOLDER[] = "main";
 
 size_t LoadFile(CCalcMemory& memory, const fs::path& path, std::vector<std::string>& problems)
 {
@@ -33,7 +33,7 @@ size_t LoadFile(CCalcMemory& memory, const fs::path& path, std::vector<std::stri
     }
 
     size_t loaded = 0;
-    std::string folder = file.GetDefaultFolder().empty() ? kDefaultFolder : file.GetDefaultFolder();
+    std::string folder = file.GetDefaultFolder().empty() ? DEFAULT_FOLDER : file.GetDefaultFolder();
     const auto& entries = file.GetEntries();
     for (size_t i = 0; i < entries.size(); ++i) {
         if (file.IsFolderEntry(i)) {

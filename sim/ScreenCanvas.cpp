@@ -55,13 +55,13 @@ int CScreenCanvas::DrawText(int x, int y, const std::string& text, int scale)
 {
     for (char character : text) {
         const CSmallFont::Glyph& glyph = CSmallFont::GlyphFor(static_cast<uint8_t>(character));
-        for (int column = 0; column < CSmallFont::kGlyphWidth; ++column) {
-            for (int row = 0; row < CSmallFont::kGlyphHeight; ++row) {
+        for (int column = 0; column < CSmallFont::GLYPH_WIDTH; ++column) {
+            for (int row = 0; row < CSmallFont::GLYPH_HEIGHT; ++row) {
                 if ((glyph[column] >> row) & 1)
                     FillRect(x + column * scale, y + row * scale, scale, scale, true);
             }
         }
-        x += CSmallFont::kAdvance * scale;
+        x += CSmallFont::ADVANCE * scale;
     }
     return x;
 }

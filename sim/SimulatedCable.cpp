@@ -38,7 +38,7 @@ bool CSimulatedCable::OpenFromPc(std::string& error)
 
 uint8_t CSimulatedCable::GetStatusRegister() const
 {
-    return static_cast<uint8_t>(kFixedStatusBits | (LineD0() ? 0x20 : 0) | (LineD1() ? 0x10 : 0));
+    return static_cast<uint8_t>(FIXED_STATUS_BITS | (LineD0() ? 0x20 : 0) | (LineD1() ? 0x10 : 0));
 }
 
 uint8_t CSimulatedCable::ReadFromPc(uint16_t port)

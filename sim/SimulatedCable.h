@@ -24,7 +24,7 @@ public:
 class CSimulatedCable {
 public:
     // Status bits that carry no line: busy and the unused low bits read high.
-    static constexpr uint8_t kFixedStatusBits = 0x87;
+    static constexpr uint8_t FIXED_STATUS_BITS = 0x87;
 
     struct Access {
         bool bWrite;

@@ -2,13 +2,13 @@
 
 namespace {
 
-constexpr uint8_t kFirst = 0x20;
-constexpr uint8_t kLast = 0x7E;
+constexpr uint8_t FIRST = 0x20;
+constexpr uint8_t LAST = 0x7E;
 
-constexpr CSmallFont::Glyph kBox = {0x7F, 0x41, 0x41, 0x41, 0x7F};
+constexpr CSmallFont::Glyph BOX = {0x7F, 0x41, 0x41, 0x41, 0x7F};
 
 // Columns of the glyphs 0x20 to 0x7E.
-constexpr CSmallFont::Glyph kGlyphs[kLast - kFirst + 1] = {
+constexpr CSmallFont::Glyph GLYPHS[LAST - FIRST + 1] = {
     {0x00, 0x00, 0x00, 0x00, 0x00}, // space
     {0x00, 0x00, 0x5F, 0x00, 0x00}, // !
     {0x00, 0x07, 0x00, 0x07, 0x00}, // "
@@ -110,7 +110,7 @@ constexpr CSmallFont::Glyph kGlyphs[kLast - kFirst + 1] = {
 
 const CSmallFont::Glyph& CSmallFont::GlyphFor(uint8_t character)
 {
-    if (character < kFirst || character > kLast)
-        return kBox;
-    return kGlyphs[character - kFirst];
+    if (character < FIRST || character > LAST)
+        return BOX;
+    return GLYPHS[character - FIRST];
 }

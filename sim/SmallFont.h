@@ -8,12 +8,12 @@
 // pixel. Any other byte gets a hollow box.
 class CSmallFont {
 public:
-    static constexpr int kGlyphWidth = 5;
-    static constexpr int kGlyphHeight = 7;
+    static constexpr int GLYPH_WIDTH = 5;
+    static constexpr int GLYPH_HEIGHT = 7;
     // One blank column and one blank row between characters.
-    static constexpr int kAdvance = kGlyphWidth + 1;
-    static constexpr int kLineHeight = kGlyphHeight + 1;
+    static constexpr int ADVANCE = GLYPH_WIDTH + 1;
+    static constexpr int LINE_HEIGHT = GLYPH_HEIGHT + 1;
 
-    using Glyph = std::array<uint8_t, kGlyphWidth>;
+    using Glyph = std::array<uint8_t, GLYPH_WIDTH>;
     static const Glyph& GlyphFor(uint8_t character);
 };

@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr uint16_t kCtsLengthFromPc = 0xFFFF;
-constexpr uint8_t kBackupType = 0x1D;
+constexpr uint16_t CTS_LENGTH_FROM_PC = 0xFFFF;
+constexpr uint8_t BACKUP_TYPE = 0x1D;
 
 std::vector<uint8_t> NamedHeader(uint32_t size, uint8_t type, const std::string& name)
 {
@@ -30,14 +30,14 @@ bool HasFittingLength(const PcPacket& packet)
 {
     if (CPcPacketReader::CarriesData(packet.command))
         return true;
-    return packet.length == 0 || (packet.command == CMD_CTS && packet.length == kCtsLengthFromPc);
+    return packet.length == 0 || (packet.command == CMD_CTS && packet.length == CTS_LENGTH_FROM_PC);
 }
 
 } // namespace
 
 CVirtualCalculator::CVirtualCalculator()
 {
-    SetStallLimit(kStallLimit);
+    SetStallLimit(STALL_LIMIT);
     DrawHomeScreen();
 }
 
@@ -241,12 +241,12 @@ void CVirtualCalculator::QueueBackupBlocks()
 {
     const std::vector<uint8_t> image = MakeBackupImage(m_memory);
     m_outgoing.clear();
-    for (size_t offset = 0; offset < image.size(); offset += kSimBackupBlockSize) {
-        const size_t length = std::min(kSimBackupBlockSize, image.size() - offset);
+    for (size_t offset = 0; offset < image.size(); offset += SIM_BACKUP_BLOCK_SIZE) {
+        const size_t length = std::min(SIM_BACKUP_BLOCK_SIZE, image.size() - offset);
         std::vector<uint8_t> data(4, 0);
         data.insert(data.end(), image.begin() + static_cast<std::ptrdiff_t>(offset),
                     image.begin() + static_cast<std::ptrdiff_t>(offset + length));
-        m_outgoing.push_back({NamedHeader(static_cast<uint32_t>(length), kBackupType, kSimRomVersion),
+        m_outgoing.push_back({NamedHeader(static_cast<uint32_t>(length), BACKUP_TYPE, SIM_ROM_VERSION),
                               std::move(data)});
     }
 }
@@ -290,7 +290,7 @@ void CVirtualCalculator::OnRestoreStart(const PcVariableHeader& header)
 {
     // Only a backup of its own kind can be used: one of another ROM is
     // refused before anything of it is taken.
-    if (header.folder != "main" || header.name != kSimRomVersion || header.size == 0) {
+    if (header.folder != "main" || header.name != SIM_ROM_VERSION || header.size == 0) {
         Refuse();
         return;
     }
@@ -303,7 +303,7 @@ void CVirtualCalculator::OnRestorePacket(const PcPacket& packet)
 {
     switch (m_state) {
     case State::RestoreWaitBlock:
-        if (packet.command == CMD_VAR && packet.data.size() >= 5 && packet.data[4] == kBackupType) {
+        if (packet.command == CMD_VAR && packet.data.size() >= 5 && packet.data[4] == BACKUP_TYPE) {
             Answer({CalcPacket::Bare(CMD_ACK), CalcPacket::Bare(CMD_CTS)}, State::RestoreWaitAck);
             return;
         }
@@ -333,11 +333,11 @@ void CVirtualCalculator::OnRestorePacket(const PcPacket& packet)
 
 void CVirtualCalculator::OnRequest(const PcPacket& packet)
 {
-    if (packet.data.size() >= 5 && packet.data[4] == kBackupType) {
+    if (packet.data.size() >= 5 && packet.data[4] == BACKUP_TYPE) {
         OnBackupRequest();
         return;
     }
-    if (packet.data.size() >= 5 && packet.data[4] == CCalcMemory::kDirectoryType) {
+    if (packet.data.size() >= 5 && packet.data[4] == CCalcMemory::DIRECTORY_TYPE) {
         m_listing = MakeDirectoryListing(m_memory);
         m_nNextEntry = 0;
         Answer({CalcPacket::Bare(CMD_ACK), CalcPacket::WithData(CMD_VAR, MakeListingHeader(m_listing.size()))},
@@ -368,7 +368,7 @@ void CVirtualCalculator::OnAnnouncement(const PcPacket& packet)
     // The size field is not relied on: some senders count the data packet's
     // four leading bytes in it, some do not. The data packet tells.
     const auto header = ReadPcVariableHeader(packet.data);
-    if (header && header->type == kBackupType) {
+    if (header && header->type == BACKUP_TYPE) {
         OnRestoreStart(*header);
         return;
     }

@@ -27,7 +27,7 @@ class CVirtualCalculator : public CCalcLinkEnd {
 public:
     // Port accesses that a bit may hang half-way before the calculator drops
     // it; well below the accesses of one time-out of the PC.
-    static constexpr uint32_t kStallLimit = 250;
+    static constexpr uint32_t STALL_LIMIT = 250;
 
     // An empty calculator holding folder "main", showing its home screen.
     CVirtualCalculator();

@@ -10,7 +10,7 @@ struct BuiltInText {
     const char* text;
 };
 
-constexpr BuiltInText kEnglish[] = {
+constexpr BuiltInText ENGLISH[] = {
 #include "EnglishTexts.inc"
 };
 
@@ -18,9 +18,9 @@ ProgramTextLookup g_lookup = nullptr;
 
 std::string BuiltIn(int id)
 {
-    const auto it = std::lower_bound(std::begin(kEnglish), std::end(kEnglish), id,
+    const auto it = std::lower_bound(std::begin(ENGLISH), std::end(ENGLISH), id,
                                      [](const BuiltInText& entry, int key) { return entry.id < key; });
-    return it != std::end(kEnglish) && it->id == id ? it->text : std::string();
+    return it != std::end(ENGLISH) && it->id == id ? it->text : std::string();
 }
 
 } // namespace

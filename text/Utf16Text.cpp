@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+constexpr char32_t REPLACEMENT = 0xFFFD;
 
 void AppendUtf8(std::string& out, char32_t c)
 {
@@ -44,15 +44,15 @@ char32_t NextUtf8(const std::string& text, size_t& at)
     } else if ((lead & 0xF8) == 0xF0) {
         more = 3, c = lead & 0x07, least = 0x10000;
     } else {
-        return kReplacement;
+        return REPLACEMENT;
     }
     for (int i = 0; i < more; ++i) {
         if (at >= text.size() || (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80)
-            return kReplacement;
+            return REPLACEMENT;
         c = (c << 6) | (static_cast<unsigned char>(text[at++]) & 0x3F);
     }
     if (c < least || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000))
-        return kReplacement;
+        return REPLACEMENT;
     return c;
 }
 
@@ -68,7 +68,7 @@ std::string Utf16ToUtf8(const std::u16string& text)
             AppendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
             ++i;
         } else {
-            AppendUtf8(out, IsHigh(u) || IsLow(u) ? kReplacement : char32_t(u));
+            AppendUtf8(out, IsHigh(u) || IsLow(u) ? REPLACEMENT : char32_t(u));
         }
     }
     return out;

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr char kBackupRequestName[] = "main\\backup";
+constexpr char BACKUP_REQUEST_NAME[] = "main\\backup";
 
 ExchangeResult FirstReplyResult(Reply reply)
 {
@@ -26,7 +26,7 @@ ExchangeResult FirstReplyResult(Reply reply)
 
 std::vector<uint8_t> CBackupExchange::BuildBackupRequest()
 {
-    return BuildNamedHeaderPacket(CMD_REQ, kBackupRequestName, VAR_BACKUP, 0);
+    return BuildNamedHeaderPacket(CMD_REQ, BACKUP_REQUEST_NAME, VAR_BACKUP, 0);
 }
 
 uint64_t CBackupExchange::RestoreBytes(const BackupImage& image)
@@ -34,11 +34,11 @@ uint64_t CBackupExchange::RestoreBytes(const BackupImage& image)
     // Every header names the ROM version; a block also takes the short
     // packets around it and its data packet's header and sum. The exchange
     // ends with EOT and its acknowledgement.
-    constexpr uint64_t kHeaderFixed = PACKET_HEADER_SIZE + 6 + 2;
-    constexpr uint64_t kBlockShortPackets = 4 * PACKET_HEADER_SIZE + PACKET_HEADER_SIZE + 2;
-    const uint64_t header = kHeaderFixed + image.romVersion.size();
+    constexpr uint64_t HEADER_FIXED = PACKET_HEADER_SIZE + 6 + 2;
+    constexpr uint64_t BLOCK_SHORT_PACKETS = 4 * PACKET_HEADER_SIZE + PACKET_HEADER_SIZE + 2;
+    const uint64_t header = HEADER_FIXED + image.romVersion.size();
     const uint64_t blocks = (image.data.size() + RESTORE_BLOCK_SIZE - 1) / RESTORE_BLOCK_SIZE;
-    return header + PACKET_HEADER_SIZE + blocks * (header + kBlockShortPackets) + image.data.size() +
+    return header + PACKET_HEADER_SIZE + blocks * (header + BLOCK_SHORT_PACKETS) + image.data.size() +
            2 * PACKET_HEADER_SIZE;
 }
 

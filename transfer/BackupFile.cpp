@@ -13,9 +13,9 @@
 
 namespace {
 
-constexpr size_t kEntryOffset = VARFILE_HEADER_SIZE;
-constexpr size_t kSizeBlockOffset = kEntryOffset + VARFILE_ENTRY_SIZE;
-constexpr size_t kFileOverhead = BACKUP_DATA_OFFSET + VARFILE_CHECKSUM_SIZE;
+constexpr size_t ENTRY_OFFSET = VARFILE_HEADER_SIZE;
+constexpr size_t SIZE_BLOCK_OFFSET = ENTRY_OFFSET + VARFILE_ENTRY_SIZE;
+constexpr size_t FILE_OVERHEAD = BACKUP_DATA_OFFSET + VARFILE_CHECKSUM_SIZE;
 
 } // namespace
 
@@ -23,17 +23,17 @@ std::vector<uint8_t> BuildBackupFile(const BackupImage& image)
 {
     // No default folder and no comment: both stay zero. Sized at once: an
     // insert after the header draws a false bounds report from GCC 12.
-    std::vector<uint8_t> file(image.data.size() + kFileOverhead, 0);
+    std::vector<uint8_t> file(image.data.size() + FILE_OVERHEAD, 0);
     std::memcpy(file.data(), VARFILE_SIGNATURE, VARFILE_SIGNATURE_SIZE);
     file[8] = 1; // format word
     file[VARFILE_COUNT_OFFSET] = 1;
-    uint8_t* entry = file.data() + kEntryOffset;
+    uint8_t* entry = file.data() + ENTRY_OFFSET;
     PutLittleEndian32(entry, BACKUP_DATA_OFFSET);
     std::memcpy(entry + 4, image.romVersion.data(), std::min(image.romVersion.size(), BACKUP_ROM_VERSION_SIZE));
     entry[12] = VAR_BACKUP;
-    PutLittleEndian32(file.data() + kSizeBlockOffset, static_cast<uint32_t>(image.data.size() + kFileOverhead));
-    file[kSizeBlockOffset + 4] = 0xA5;
-    file[kSizeBlockOffset + 5] = 0x5A;
+    PutLittleEndian32(file.data() + SIZE_BLOCK_OFFSET, static_cast<uint32_t>(image.data.size() + FILE_OVERHEAD));
+    file[SIZE_BLOCK_OFFSET + 4] = 0xA5;
+    file[SIZE_BLOCK_OFFSET + 5] = 0x5A;
     std::copy(image.data.begin(), image.data.end(), file.begin() + BACKUP_DATA_OFFSET);
     const uint16_t sum = MakeChecksum(image.data.data(), image.data.size());
     file[file.size() - 2] = static_cast<uint8_t>(sum & 0xFF);
@@ -47,15 +47,15 @@ BackupFileCheck ReadBackupFile(const std::vector<uint8_t>& bytes, BackupImage& i
     if (bytes.size() < VARFILE_SIGNATURE_SIZE ||
         std::memcmp(bytes.data(), VARFILE_SIGNATURE, VARFILE_SIGNATURE_SIZE) != 0)
         return BackupFileCheck::NotVariableFile;
-    if (bytes.size() < kFileOverhead)
+    if (bytes.size() < FILE_OVERHEAD)
         return BackupFileCheck::WrongLength;
-    const uint8_t* entry = bytes.data() + kEntryOffset;
+    const uint8_t* entry = bytes.data() + ENTRY_OFFSET;
     const unsigned count = bytes[VARFILE_COUNT_OFFSET] | (bytes[VARFILE_COUNT_OFFSET + 1] << 8);
     if (count != 1 || entry[12] != VAR_BACKUP)
         return BackupFileCheck::NotBackup;
-    if (GetLittleEndian32(bytes.data() + kSizeBlockOffset) != bytes.size())
+    if (GetLittleEndian32(bytes.data() + SIZE_BLOCK_OFFSET) != bytes.size())
         return BackupFileCheck::WrongLength;
-    const size_t dataLength = bytes.size() - kFileOverhead;
+    const size_t dataLength = bytes.size() - FILE_OVERHEAD;
     if (GetLittleEndian32(entry) != BACKUP_DATA_OFFSET || dataLength == 0 || dataLength > BACKUP_MAX_DATA)
         return BackupFileCheck::BadLayout;
     const uint8_t* data = bytes.data() + BACKUP_DATA_OFFSET;
@@ -77,7 +77,7 @@ BackupFileCheck LoadBackupFile(const std::string& path, BackupImage& image)
     const auto size = std::filesystem::file_size(path, ec);
     if (ec)
         return BackupFileCheck::Unreadable;
-    if (size > BACKUP_MAX_DATA + kFileOverhead)
+    if (size > BACKUP_MAX_DATA + FILE_OVERHEAD)
         return BackupFileCheck::BadLayout;
     std::ifstream in(path, std::ios::binary);
     if (!in.is_open())

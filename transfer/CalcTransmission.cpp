@@ -7,7 +7,7 @@
 namespace {
 
 // The data packet's leading bytes before the variable or the block.
-constexpr size_t kSkippedBytes = 4;
+constexpr size_t SKIPPED_BYTES = 4;
 
 void SplitPath(const std::string& path, ReceivedVariable& variable)
 {
@@ -28,14 +28,14 @@ bool CTransmissionReceiver::ReceiveOne(const VariableHeader& header, CalcTransmi
         ReceiveReply(m_link, CMD_ACK) != Reply::Expected)
         return false;
     ReceivedPacket data;
-    if (!ReceivePacket(m_link, data) || data.command != CMD_DATA || data.data.size() < kSkippedBytes)
+    if (!ReceivePacket(m_link, data) || data.command != CMD_DATA || data.data.size() < SKIPPED_BYTES)
         return false;
     if (header.type == VAR_BACKUP) {
         // The blocks of one backup come in order; the name of the first one
         // is the calculator's ROM version.
         if (out.backup.romVersion.empty())
             out.backup.romVersion = header.name.substr(0, BACKUP_ROM_VERSION_SIZE);
-        out.backup.data.insert(out.backup.data.end(), data.data.begin() + kSkippedBytes, data.data.end());
+        out.backup.data.insert(out.backup.data.end(), data.data.begin() + SKIPPED_BYTES, data.data.end());
         if (out.backup.data.size() > BACKUP_MAX_DATA)
             return false;
     } else {

@@ -44,7 +44,7 @@ uint64_t VariableExchangeBytes(size_t sectionLength, size_t pathLength)
 {
     // Nine four-byte packets (ready, acknowledgements, clear to send, end),
     // two that carry the path, and the data packet's header and checksum.
-    constexpr uint64_t kShortPackets = 9 * PACKET_HEADER_SIZE;
-    constexpr uint64_t kPathPacketFixed = PACKET_HEADER_SIZE + 6 + 2;
-    return kShortPackets + 2 * (kPathPacketFixed + pathLength) + PACKET_HEADER_SIZE + sectionLength + 2;
+    constexpr uint64_t SHORT_PACKETS = 9 * PACKET_HEADER_SIZE;
+    constexpr uint64_t PATH_PACKET_FIXED = PACKET_HEADER_SIZE + 6 + 2;
+    return SHORT_PACKETS + 2 * (PATH_PACKET_FIXED + pathLength) + PACKET_HEADER_SIZE + sectionLength + 2;
 }

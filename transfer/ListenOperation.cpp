@@ -55,7 +55,7 @@ bool CListenOperation::Save(const std::string& pcFolder, const CalcTransmission&
         saved = SaveFile(path, builder.Finish()) && saved;
     }
     if (transmission.HasBackup())
-        saved = SaveFile(JoinFolderPath(pcFolder, kBackupFileName), BuildBackupFile(transmission.backup)) && saved;
+        saved = SaveFile(JoinFolderPath(pcFolder, BACKUP_FILE_NAME), BuildBackupFile(transmission.backup)) && saved;
     return saved;
 }
 

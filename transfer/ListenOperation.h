@@ -35,7 +35,7 @@ public:
     const std::vector<std::string>& GetWrittenPaths() const { return m_written; }
     bool WasCancelled() const { return m_bCancelled; }
 
-    static constexpr const char* kBackupFileName = "backup.92b";
+    static constexpr const char* BACKUP_FILE_NAME = "backup.92b";
 
 private:
     // Waits for the calculator and receives what it sends; Cancelled with

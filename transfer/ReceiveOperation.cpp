@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr char kGroupExtension[] = ".92g";
-constexpr size_t kMaxGroupCount = 0xFFFF;
+constexpr char GROUP_EXTENSION[] = ".92g";
+constexpr size_t MAX_GROUP_COUNT = 0xFFFF;
 
 // What receiving these variables moves on the cable, by their listed sizes
 // (a section is the listed size and its four leading bytes).
@@ -139,7 +139,7 @@ bool CReceiveOperation::AskGroupFileName(std::string& fileName)
             return false;
         if (typed.empty())
             continue;
-        fileName = typed + kGroupExtension;
+        fileName = typed + GROUP_EXTENSION;
         if (IsPlainFileName(fileName))
             return true;
         m_messages.ShowText(ProgramText(IDS_BAD_GROUP_NAME));
@@ -148,7 +148,7 @@ bool CReceiveOperation::AskGroupFileName(std::string& fileName)
 
 bool CReceiveOperation::ReceiveGroup(const std::string& pcFolder, const std::vector<VariableRef>& variables)
 {
-    if (variables.size() > kMaxGroupCount) {
+    if (variables.size() > MAX_GROUP_COUNT) {
         m_messages.ShowText(ProgramText(IDS_TOO_MANY_VARIABLES));
         return false;
     }

@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kNameAttempts = 100;
+constexpr int NAME_ATTEMPTS = 100;
 
 std::string Describe(const std::string& path, const std::string& reason)
 {
@@ -88,7 +88,7 @@ bool CReplacingFile::Create(const std::string& target, std::string& error)
         return false;
     }
 
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    for (int attempt = 0; attempt < NAME_ATTEMPTS; ++attempt) {
         const std::string candidate = TemporaryName(targetPath);
         errno = 0;
         // Never opening a file that is already there.

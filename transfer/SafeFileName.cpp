@@ -6,10 +6,10 @@
 
 namespace {
 
-constexpr char kEscape = '%';
-constexpr char kHexDigits[] = "0123456789ABCDEF";
+constexpr char ESCAPE = '%';
+constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
 // Longest file name most file systems accept, in bytes.
-constexpr size_t kMaxFileNameBytes = 255;
+constexpr size_t MAX_FILE_NAME_BYTES = 255;
 
 bool IsSeparator(unsigned char c)
 {
@@ -35,14 +35,14 @@ bool MustEscape(unsigned char c)
 {
     // Backslash is escaped on every system, so that a file received here
     // keeps its name when copied to a system that treats it as a separator.
-    return c == kEscape || IsSeparator(c) || IsControl(c) || IsReservedHere(c);
+    return c == ESCAPE || IsSeparator(c) || IsControl(c) || IsReservedHere(c);
 }
 
 void AppendEscaped(std::string& out, unsigned char c)
 {
-    out += kEscape;
-    out += kHexDigits[c >> 4];
-    out += kHexDigits[c & 0x0F];
+    out += ESCAPE;
+    out += HEX_DIGITS[c >> 4];
+    out += HEX_DIGITS[c & 0x0F];
 }
 
 int HexValue(char c)
@@ -106,7 +106,7 @@ std::string UnescapeFileName(const std::string& fileName)
 {
     std::string out;
     for (size_t i = 0; i < fileName.size(); ++i) {
-        if (fileName[i] == kEscape && i + 2 < fileName.size() && HexValue(fileName[i + 1]) >= 0 &&
+        if (fileName[i] == ESCAPE && i + 2 < fileName.size() && HexValue(fileName[i + 1]) >= 0 &&
             HexValue(fileName[i + 2]) >= 0) {
             const int value = HexValue(fileName[i + 1]) * 16 + HexValue(fileName[i + 2]);
             if (value != 0)
@@ -121,7 +121,7 @@ std::string UnescapeFileName(const std::string& fileName)
 
 bool IsPlainFileName(const std::string& name)
 {
-    if (name.empty() || name == "." || name == ".." || name.size() > kMaxFileNameBytes)
+    if (name.empty() || name == "." || name == ".." || name.size() > MAX_FILE_NAME_BYTES)
         return false;
     for (unsigned char c : name)
         if (IsSeparator(c) || IsControl(c) || IsReservedHere(c))

@@ -11,25 +11,25 @@
 
 namespace {
 
-constexpr uint32_t kWidth = 160;
-constexpr uint32_t kHeight = 96;
-constexpr int kFrames = 32;
+constexpr uint32_t WIDTH = 160;
+constexpr uint32_t HEIGHT = 96;
+constexpr int FRAMES = 32;
 
 enum Colour : uint8_t {
     Background, Outline, PcBody, PcScreen, PcText, CalcBody, CalcLcd, CalcInk, Keys, Accent, Cable, Packet, White
 };
 
-const std::vector<uint32_t> kPalette = {0xE8ECF2, 0x1E222C, 0xC8CCD6, 0x1F3A5C, 0x8FD0FF, 0x3A4254, 0xAAC496,
+const std::vector<uint32_t> PALETTE = {0xE8ECF2, 0x1E222C, 0xC8CCD6, 0x1F3A5C, 0x8FD0FF, 0x3A4254, 0xAAC496,
                                         0x283428, 0xC8CED8, 0xE2783C, 0x2A2E38, 0xFFD040, 0xFFFFFF};
 
 class CCanvas {
 public:
-    CCanvas() : m_pixels(size_t(kWidth) * kHeight, Background) {}
+    CCanvas() : m_pixels(size_t(WIDTH) * HEIGHT, Background) {}
 
     void Set(int x, int y, uint8_t c)
     {
-        if (x >= 0 && y >= 0 && x < int(kWidth) && y < int(kHeight))
-            m_pixels[size_t(y) * kWidth + size_t(x)] = c;
+        if (x >= 0 && y >= 0 && x < int(WIDTH) && y < int(HEIGHT))
+            m_pixels[size_t(y) * WIDTH + size_t(x)] = c;
     }
     void Fill(int x0, int y0, int x1, int y1, uint8_t c)
     {
@@ -72,7 +72,7 @@ void DrawPc(CCanvas& c, int frame)
     c.Box(22, 63, 48, 67, PcBody);
     c.Fill(52, 54, 56, 55, Accent); // power light
     // Lines of text appear one by one and start over with the loop.
-    const int lines = (frame * 8) / kFrames + 1;
+    const int lines = (frame * 8) / FRAMES + 1;
     for (int line = 0; line < lines; ++line) {
         const int y = 22 + line * 4;
         const int length = 12 + ((line * 7) % 5) * 5;
@@ -97,7 +97,7 @@ void DrawCalculator(CCanvas& c, int frame)
         c.Fill(99 + k * 5, 62, 101 + k * 5, 64, Keys);
     c.Fill(108, 67, 136, 68, Accent); // space bar
     // The calculator plots a curve, left to right, over the loop.
-    const int columns = (frame + 1) * 32 / kFrames;
+    const int columns = (frame + 1) * 32 / FRAMES;
     for (int i = 0; i < columns; ++i) {
         const int x = 107 + i;
         const int y = 43 - int(std::lround(7 * std::sin(i * 0.39)));
@@ -116,8 +116,8 @@ void DrawCable(CCanvas& c, const std::vector<std::pair<int, int>>& path, int fra
     c.Fill(120, 27, 124, 29, Outline); // plug on the calculator
     c.Fill(62, 32, 64, 36, Outline);   // plug on the PC
     // The packet goes to the PC in the first half and comes back in the second.
-    const int half = kFrames / 2;
-    const int step = frame < half ? frame : kFrames - 1 - frame;
+    const int half = FRAMES / 2;
+    const int step = frame < half ? frame : FRAMES - 1 - frame;
     const size_t at = size_t(step) * (path.size() - 1) / size_t(half - 1);
     const auto [px, py] = path[at];
     c.Fill(px - 2, py - 2, px + 2, py + 2, Packet);
@@ -133,13 +133,13 @@ int main(int argc, char** argv)
         return 2;
     }
     AviClipContent clip;
-    clip.nWidth = kWidth;
-    clip.nHeight = kHeight;
+    clip.nWidth = WIDTH;
+    clip.nHeight = HEIGHT;
     clip.nFrameMicroseconds = 80000;
-    clip.palette = kPalette;
+    clip.palette = PALETTE;
     clip.bRle8 = true;
     const auto path = CablePath();
-    for (int frame = 0; frame < kFrames; ++frame) {
+    for (int frame = 0; frame < FRAMES; ++frame) {
         CCanvas canvas;
         DrawPc(canvas, frame);
         DrawCalculator(canvas, frame);

@@ -25,7 +25,7 @@ std::string CDirListLogic::ChooseBackupFile(bool forSaving)
 {
     // Where the PC side is, and the file selected there when it is a backup.
     const std::string selected = GetSelectedPcFile();
-    const std::string name = forSaving ? CListenOperation::kBackupFileName
+    const std::string name = forSaving ? CListenOperation::BACKUP_FILE_NAME
                                        : (IsBackupName(selected) ? selected : std::string());
     return m_view.AskBackupFile(forSaving, JoinFolderPath(GetPcFolderPath(), name));
 }

@@ -30,8 +30,8 @@ class CSheetLogic final : public ILinkSource {
 public:
     // The pages in the order they are built and take their templates, and
     // in tab order, left to right.
-    static constexpr std::array<int, 4> kBuildOrder = {IDD_DIRLIST, IDD_CONFIG, IDD_ABOUT, IDD_GRABSCREEN};
-    static constexpr std::array<int, 4> kTabOrder = {IDD_DIRLIST, IDD_GRABSCREEN, IDD_CONFIG, IDD_ABOUT};
+    static constexpr std::array<int, 4> BUILD_ORDER = {IDD_DIRLIST, IDD_CONFIG, IDD_ABOUT, IDD_GRABSCREEN};
+    static constexpr std::array<int, 4> TAB_ORDER = {IDD_DIRLIST, IDD_GRABSCREEN, IDD_CONFIG, IDD_ABOUT};
 
     // `config` has read the settings already.
     CSheetLogic(CConfigLogic& config, ILanguageLoader& languages, IUserMessages& messages);

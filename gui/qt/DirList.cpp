@@ -20,7 +20,7 @@
 namespace {
 
 // The list icons in image-list order: folder, spare, then the types.
-constexpr const char* kIconFiles[ICON_COUNT] = {
+constexpr const char* ICON_FILES[ICON_COUNT] = {
     ":/icons/list/00-folder.png", ":/icons/list/01-unknown.png", ":/icons/list/02-expr.png",
     ":/icons/list/03-list.png",   ":/icons/list/04-mat.png",     ":/icons/list/05-dat.png",
     ":/icons/list/06-text.png",   ":/icons/list/07-str.png",     ":/icons/list/08-gfx.png",
@@ -28,7 +28,7 @@ constexpr const char* kIconFiles[ICON_COUNT] = {
     ":/icons/list/12-func.png",   ":/icons/list/13-macr.png",
 };
 
-constexpr QSize kIconSize(19, 17);
+constexpr QSize ICON_SIZE(19, 17);
 
 QString Heading(int id)
 {
@@ -146,10 +146,10 @@ void CDirList::InsertColumns()
 void CDirList::LoadIcons()
 {
     for (int i = 0; i < ICON_COUNT; ++i)
-        m_imageList[static_cast<size_t>(i)] = QIcon(QString::fromLatin1(kIconFiles[i]));
+        m_imageList[static_cast<size_t>(i)] = QIcon(QString::fromLatin1(ICON_FILES[i]));
     for (QTreeWidget* list : {m_listFolders, m_listVars})
         if (list)
-            list->setIconSize(kIconSize);
+            list->setIconSize(ICON_SIZE);
 }
 
 void CDirList::ConnectControls()

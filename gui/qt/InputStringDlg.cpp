@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr int kIdOk = 1;
-constexpr int kIdCancel = 2;
+constexpr int ID_OK = 1;
+constexpr int ID_CANCEL = 2;
 
 QString PromptText(const std::string& prompt)
 {
@@ -30,8 +30,8 @@ int CInputStringDlg::DoModal()
     auto* dialog = qobject_cast<QDialog*>(loaded.get());
     if (!dialog || !qobject_cast<QLabel*>(FindControl(dialog, IDC_PROMPT)) ||
         !qobject_cast<QLineEdit*>(FindControl(dialog, IDC_INPUT)) ||
-        !qobject_cast<QPushButton*>(FindControl(dialog, kIdOk)) ||
-        !qobject_cast<QPushButton*>(FindControl(dialog, kIdCancel)))
+        !qobject_cast<QPushButton*>(FindControl(dialog, ID_OK)) ||
+        !qobject_cast<QPushButton*>(FindControl(dialog, ID_CANCEL)))
         return -1;
     if (!OnNcCreate(*dialog))
         return -1;
@@ -42,8 +42,8 @@ int CInputStringDlg::DoModal()
                            Qt::WindowStaysOnTopHint);
     dialog->setWindowModality(Qt::ApplicationModal);
 
-    auto* ok = qobject_cast<QPushButton*>(FindControl(dialog, kIdOk));
-    auto* cancel = qobject_cast<QPushButton*>(FindControl(dialog, kIdCancel));
+    auto* ok = qobject_cast<QPushButton*>(FindControl(dialog, ID_OK));
+    auto* cancel = qobject_cast<QPushButton*>(FindControl(dialog, ID_CANCEL));
     ok->setDefault(true);
     ok->setAutoDefault(true);
     cancel->setAutoDefault(false);
@@ -53,9 +53,9 @@ int CInputStringDlg::DoModal()
     DoDataExchange(*dialog, false);
     FindControl(dialog, IDC_INPUT)->setFocus();
     if (dialog->exec() != QDialog::Accepted)
-        return kIdCancel;
+        return ID_CANCEL;
     DoDataExchange(*dialog, true);
-    return kIdOk;
+    return ID_OK;
 }
 
 void CInputStringDlg::DoDataExchange(QDialog& dialog, bool bSaveAndValidate)

@@ -103,7 +103,7 @@ void CQtProgressDialog::Show()
     dialog->setMinimumDuration(0);
     dialog->setMinimumWidth(360);
     // A busy bar when the end is not known.
-    dialog->setRange(0, m_nExpected == 0 ? 0 : kBarSteps);
+    dialog->setRange(0, m_nExpected == 0 ? 0 : BAR_STEPS);
     m_pDialog = dialog;
     // The exchange may have set the wait cursor; the Cancel button should
     // not look unavailable.
@@ -117,13 +117,13 @@ void CQtProgressDialog::Update()
     if (!m_bActive)
         return;
     const uint64_t now = m_pClock->NowMs();
-    if (now - m_nStartMs < kShowAfterMs || now - m_nLastUpdateMs < kUpdateEveryMs)
+    if (now - m_nStartMs < SHOW_AFTER_MS || now - m_nLastUpdateMs < UPDATE_EVERY_MS)
         return;
     m_nLastUpdateMs = now;
     if (!m_pDialog)
         Show();
     m_pDialog->setLabelText(m_strWhat + QLatin1Char('\n') + CountText());
     if (m_nExpected > 0)
-        m_pDialog->setValue(static_cast<int>(std::min(m_nDone, m_nExpected) * kBarSteps / m_nExpected));
+        m_pDialog->setValue(static_cast<int>(std::min(m_nDone, m_nExpected) * BAR_STEPS / m_nExpected));
     QCoreApplication::processEvents();
 }

@@ -20,10 +20,10 @@ class QWidget;
 // the one thread of the exchange.
 class CQtProgressDialog final : public ILinkProgress {
 public:
-    static constexpr uint64_t kShowAfterMs = 500;
-    static constexpr uint64_t kUpdateEveryMs = 50;
+    static constexpr uint64_t SHOW_AFTER_MS = 500;
+    static constexpr uint64_t UPDATE_EVERY_MS = 50;
     // The bar's steps, whatever the number of bytes.
-    static constexpr int kBarSteps = 1000;
+    static constexpr int BAR_STEPS = 1000;
 
     explicit CQtProgressDialog(QWidget* parent);
     ~CQtProgressDialog() override;
@@ -43,7 +43,7 @@ public:
 
 private:
     // Shows the dialog when it is due, refreshes it and handles the events
-    // that came meanwhile; at most every kUpdateEveryMs.
+    // that came meanwhile; at most every UPDATE_EVERY_MS.
     void Update();
     void Show();
     QString CountText() const;

@@ -17,12 +17,12 @@ CSheet::CSheet(QWidget* parent)
     if (!m_logic.LoadLanguage())
         return;
     InstallToolkitTranslation(m_logic.GetLanguageId());
-    for (int templateId : CSheetLogic::kBuildOrder) {
+    for (int templateId : CSheetLogic::BUILD_ORDER) {
         size_t size = 0;
         const void* tmpl = LoadLanguageResource(templateId, RT_DIALOG, &size);
         PageFor(templateId)->SetTemplate(tmpl, size);
     }
-    for (int templateId : CSheetLogic::kTabOrder)
+    for (int templateId : CSheetLogic::TAB_ORDER)
         AddPage(PageFor(templateId));
 }
 

@@ -8,9 +8,9 @@
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"Vantrel92Busy";
-constexpr int kWidth = 380;
-constexpr int kTextHeight = 52;
+constexpr wchar_t CLASS_NAME[] = L"Vantrel92Busy";
+constexpr int WIDTH = 380;
+constexpr int TEXT_HEIGHT = 52;
 
 void RegisterOnce()
 {
@@ -22,7 +22,7 @@ void RegisterOnce()
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
+    windowClass.lpszClassName = CLASS_NAME;
     registered = RegisterClassW(&windowClass) != 0;
 }
 
@@ -41,14 +41,14 @@ HWND Child(HWND parent, const wchar_t* windowClass, const std::wstring& text, DW
 CWin32BusyWindow::CWin32BusyWindow(HWND owner, const std::string& title, bool withBar) : m_hOwner(owner)
 {
     RegisterOnce();
-    const int height = kTextHeight + (withBar ? 30 : 0) + 70;
-    RECT area = {0, 0, kWidth, height};
+    const int height = TEXT_HEIGHT + (withBar ? 30 : 0) + 70;
+    RECT area = {0, 0, WIDTH, height};
     if (owner != nullptr)
         GetWindowRect(owner, &area);
-    const int x = (area.left + area.right - kWidth) / 2;
+    const int x = (area.left + area.right - WIDTH) / 2;
     const int y = (area.top + area.bottom - height) / 2;
-    m_hWnd = CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, Widen(title).c_str(), WS_POPUP | WS_CAPTION, x, y,
-                             kWidth, height, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+    m_hWnd = CreateWindowExW(WS_EX_DLGMODALFRAME, CLASS_NAME, Widen(title).c_str(), WS_POPUP | WS_CAPTION, x, y,
+                             WIDTH, height, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (m_hWnd == nullptr)
         return;
     SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -56,8 +56,8 @@ CWin32BusyWindow::CWin32BusyWindow(HWND owner, const std::string& title, bool wi
     RECT client;
     GetClientRect(m_hWnd, &client);
     const int inner = client.right - 24;
-    m_hText = Child(m_hWnd, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 12, 10, inner, kTextHeight, -1);
-    int y2 = 14 + kTextHeight;
+    m_hText = Child(m_hWnd, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 12, 10, inner, TEXT_HEIGHT, -1);
+    int y2 = 14 + TEXT_HEIGHT;
     if (withBar) {
         m_hBar = Child(m_hWnd, PROGRESS_CLASSW, L"", 0, 12, y2, inner, 18, -1);
         SendMessageW(m_hBar, PBM_SETRANGE32, 0, 1000);

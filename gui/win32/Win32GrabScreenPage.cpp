@@ -14,7 +14,7 @@ constexpr int IDC_SAVE_PICTURE = 1029;
 
 // The name buffer of the save dialog: a longer path does not fit, and the
 // dialog then reports failure and nothing is written.
-constexpr DWORD kNameBufferBytes = 100;
+constexpr DWORD NAME_BUFFER_BYTES = 100;
 
 } // namespace
 
@@ -86,14 +86,14 @@ std::string CWin32GrabScreenPage::AskPicturePath()
 {
     // Bitmap files only; a name typed with another extension the writer
     // knows (png, pbm) is written in that format.
-    static const char kFilter[] = "Bitmap (*.bmp)\0*.bmp\0";
-    char name[kNameBufferBytes] = {};
+    static const char FILTER[] = "Bitmap (*.bmp)\0*.bmp\0";
+    char name[NAME_BUFFER_BYTES] = {};
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
     dialog.hwndOwner = GetAncestor(GetHwnd(), GA_ROOT);
-    dialog.lpstrFilter = kFilter;
+    dialog.lpstrFilter = FILTER;
     dialog.lpstrFile = name;
-    dialog.nMaxFile = kNameBufferBytes;
+    dialog.nMaxFile = NAME_BUFFER_BYTES;
     dialog.lpstrInitialDir = ".";
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!GetSaveFileNameA(&dialog))

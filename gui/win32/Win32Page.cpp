@@ -7,7 +7,7 @@ struct EmptyTemplate {
     DLGTEMPLATE header;
     WORD menu, windowClass, title;
 };
-alignas(4) const EmptyTemplate kEmptyTemplate = {
+alignas(4) const EmptyTemplate EMPTY_TEMPLATE = {
     {WS_CHILD | WS_DISABLED | WS_CAPTION, 0, 0, 0, 0, 200, 100}, 0, 0, 0};
 
 } // namespace
@@ -17,7 +17,7 @@ PROPSHEETPAGEW CWin32Page::MakePage(const void* tmpl)
     PROPSHEETPAGEW page = {};
     page.dwSize = sizeof(page);
     page.dwFlags = PSP_DLGINDIRECT;
-    page.pResource = static_cast<LPCDLGTEMPLATEW>(tmpl != nullptr ? tmpl : &kEmptyTemplate.header);
+    page.pResource = static_cast<LPCDLGTEMPLATEW>(tmpl != nullptr ? tmpl : &EMPTY_TEMPLATE.header);
     page.pfnDlgProc = &CWin32Page::DialogProc;
     page.lParam = reinterpret_cast<LPARAM>(this);
     return page;

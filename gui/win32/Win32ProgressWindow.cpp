@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr DWORD kShowAfterMs = 500;
-constexpr DWORD kUpdateEveryMs = 50;
+constexpr DWORD SHOW_AFTER_MS = 500;
+constexpr DWORD UPDATE_EVERY_MS = 50;
 
 std::string Caption()
 {
@@ -69,7 +69,7 @@ void CWin32ProgressWindow::Update()
     if (!m_bActive)
         return;
     const DWORD now = GetTickCount();
-    if (now - m_nStartMs < kShowAfterMs || now - m_nLastUpdateMs < kUpdateEveryMs)
+    if (now - m_nStartMs < SHOW_AFTER_MS || now - m_nLastUpdateMs < UPDATE_EVERY_MS)
         return;
     m_nLastUpdateMs = now;
     if (m_pWindow == nullptr)

@@ -48,7 +48,7 @@ void CWin32Sheet::DoModal()
     if (!IsLanguageLoaded())
         return;
     std::vector<PROPSHEETPAGEW> pages;
-    for (int templateId : CSheetLogic::kTabOrder)
+    for (int templateId : CSheetLogic::TAB_ORDER)
         pages.push_back(PageFor(templateId).MakePage(LoadLanguageResource(templateId, RT_DIALOG)));
     const std::wstring caption = Widen(LoadOwnString(IDS_SHEET_CAPTION));
 

@@ -14,11 +14,11 @@
 
 namespace {
 
-constexpr UINT kTickMs = 50;
-constexpr DWORD kStepLimitMs = 20000;
+constexpr UINT TICK_MS = 50;
+constexpr DWORD STEP_LIMIT_MS = 20000;
 // Controls of the common file dialogs that hold the file name.
-constexpr int kFileNameCombo = 0x47C;
-constexpr int kFileNameEdit = 0x480;
+constexpr int FILE_NAME_COMBO = 0x47C;
+constexpr int FILE_NAME_EDIT = 0x480;
 
 struct Script {
     std::vector<std::string> steps;
@@ -72,7 +72,7 @@ std::vector<HWND> DialogWindows()
 
 bool IsFileDialog(HWND dialog)
 {
-    return GetDlgItem(dialog, kFileNameCombo) != nullptr || GetDlgItem(dialog, kFileNameEdit) != nullptr;
+    return GetDlgItem(dialog, FILE_NAME_COMBO) != nullptr || GetDlgItem(dialog, FILE_NAME_EDIT) != nullptr;
 }
 
 // The texts of a message box's static controls.
@@ -183,8 +183,8 @@ bool TryStep(const std::string& step)
         for (HWND dialog : DialogWindows()) {
             if (!IsFileDialog(dialog))
                 continue;
-            HWND name = GetDlgItem(dialog, kFileNameCombo) ? GetDlgItem(dialog, kFileNameCombo)
-                                                            : GetDlgItem(dialog, kFileNameEdit);
+            HWND name = GetDlgItem(dialog, FILE_NAME_COMBO) ? GetDlgItem(dialog, FILE_NAME_COMBO)
+                                                            : GetDlgItem(dialog, FILE_NAME_EDIT);
             SetWindowTextW(name, Widen(rest).c_str());
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
@@ -225,7 +225,7 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
             Log("done: " + step);
             ++g_script.next;
             g_script.stepStart = 0;
-        } else if (GetTickCount() - g_script.stepStart > kStepLimitMs) {
+        } else if (GetTickCount() - g_script.stepStart > STEP_LIMIT_MS) {
             Log("FAILED: " + step);
             g_script.failed = true;
             g_script.next = g_script.steps.size();
@@ -251,7 +251,7 @@ bool StartTestScript(const std::string& scriptPath)
             g_script.steps.push_back(line);
     }
     g_script.log = std::fopen((scriptPath + ".log").c_str(), "w");
-    return SetTimer(nullptr, 0, kTickMs, Tick) != 0;
+    return SetTimer(nullptr, 0, TICK_MS, Tick) != 0;
 }
 
 bool TestScriptPassed()

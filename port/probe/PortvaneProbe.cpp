@@ -9,11 +9,11 @@
 
 namespace {
 
-constexpr uint16_t kDefaultBase = 0x378;
-constexpr uint8_t kStatusLineD0 = 0x20;
-constexpr uint8_t kStatusLineD1 = 0x10;
+constexpr uint16_t DEFAULT_BASE = 0x378;
+constexpr uint8_t STATUS_BIT_D0 = 0x20;
+constexpr uint8_t STATUS_BIT_D1 = 0x10;
 
-const char* const kUsage =
+const char* const USAGE =
     "usage: portvane-probe [BASE]\n"
     "Loads the Portvane driver, prints its identification and the status register\n"
     "of the parallel port at BASE (hexadecimal, default 378), and unloads it again.\n"
@@ -56,13 +56,13 @@ std::optional<uint16_t> ParseProbeBase(const std::string& text)
 int RunPortvaneProbe(IPortvaneSystem& system, const std::vector<std::string>& args, std::ostream& out,
                      std::ostream& err)
 {
-    uint16_t base = kDefaultBase;
+    uint16_t base = DEFAULT_BASE;
     if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help")) {
-        out << kUsage;
+        out << USAGE;
         return 0;
     }
     if (args.size() > 1) {
-        err << kUsage;
+        err << USAGE;
         return 2;
     }
     if (args.size() == 1) {
@@ -101,6 +101,6 @@ int RunPortvaneProbe(IPortvaneSystem& system, const std::vector<std::string>& ar
         return 1;
     }
     out << "Status register at " << Hex(statusPort, 3) << ": " << Hex(*status, 2) << " (line D0 "
-        << Level(*status, kStatusLineD0) << ", line D1 " << Level(*status, kStatusLineD1) << ")\n";
+        << Level(*status, STATUS_BIT_D0) << ", line D1 " << Level(*status, STATUS_BIT_D1) << ")\n";
     return 0;
 }

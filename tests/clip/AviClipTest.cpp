@@ -10,7 +10,7 @@
 
 namespace {
 
-const std::vector<uint32_t> kPalette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x123456};
+const std::vector<uint32_t> PALETTE = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x123456};
 
 // A picture with long runs, short runs and stretches of differing bytes.
 std::vector<uint8_t> Picture(uint32_t width, uint32_t height, unsigned seed)
@@ -19,9 +19,9 @@ std::vector<uint8_t> Picture(uint32_t width, uint32_t height, unsigned seed)
     std::vector<uint8_t> pixels(size_t(width) * height);
     for (size_t i = 0; i < pixels.size();) {
         const size_t run = 1 + random() % (random() % 3 == 0 ? 300 : 4);
-        const uint8_t value = uint8_t(random() % kPalette.size());
+        const uint8_t value = uint8_t(random() % PALETTE.size());
         for (size_t j = 0; j < run && i < pixels.size(); ++j, ++i)
-            pixels[i] = random() % 5 == 0 ? uint8_t(random() % kPalette.size()) : value;
+            pixels[i] = random() % 5 == 0 ? uint8_t(random() % PALETTE.size()) : value;
     }
     return pixels;
 }
@@ -30,7 +30,7 @@ CAviClip::Frame Painted(const std::vector<uint8_t>& indices)
 {
     CAviClip::Frame frame;
     for (uint8_t index : indices)
-        frame.push_back(0xFF000000u | kPalette[index]);
+        frame.push_back(0xFF000000u | PALETTE[index]);
     return frame;
 }
 
@@ -40,7 +40,7 @@ AviClipContent Clip(uint32_t width, uint32_t height, bool rle, int frames = 3)
     clip.nWidth = width;
     clip.nHeight = height;
     clip.nFrameMicroseconds = 50000;
-    clip.palette = kPalette;
+    clip.palette = PALETTE;
     clip.bRle8 = rle;
     for (int i = 0; i < frames; ++i)
         clip.frames.push_back(Picture(width, height, unsigned(i + width)));

@@ -38,7 +38,7 @@ protected:
     DRIVER_OBJECT driver{};
 };
 
-const std::vector<std::string> kLoadSteps = {
+const std::vector<std::string> LOAD_STEPS = {
     "IoCreateDevice \\Device\\Portvane",
     "ObOpenObjectByPointer device kernel-handle write-dac kernel-mode",
     "ZwSetSecurityObject dacl",
@@ -51,7 +51,7 @@ const std::vector<std::string> kLoadSteps = {
 TEST_F(Device, LoadCreatesARestrictedDeviceThenItsLink)
 {
     ASSERT_EQ(DriverEntry(&driver, nullptr), STATUS_SUCCESS);
-    EXPECT_EQ(Fake().calls, kLoadSteps);
+    EXPECT_EQ(Fake().calls, LOAD_STEPS);
     EXPECT_EQ(Fake().device.DeviceType, 0x22u);
     EXPECT_EQ(Fake().extensionSize, 0u);
     EXPECT_FALSE(Fake().bExclusive);
@@ -93,7 +93,7 @@ TEST_F(Device, FailedLoadLeavesNoDeviceBehind)
         Fake().*c.failure = STATUS_OBJECT_NAME_COLLISION;
 
         EXPECT_EQ(DriverEntry(&driver, nullptr), STATUS_OBJECT_NAME_COLLISION);
-        std::vector<std::string> expected(kLoadSteps.begin(), kLoadSteps.begin() + static_cast<long>(c.steps));
+        std::vector<std::string> expected(LOAD_STEPS.begin(), LOAD_STEPS.begin() + static_cast<long>(c.steps));
         if (c.steps > 1)
             expected.push_back("IoDeleteDevice");
         EXPECT_EQ(Fake().calls, expected);

@@ -27,9 +27,9 @@ Bytes Concat(std::initializer_list<Bytes> parts)
     return out;
 }
 
-const Bytes kCalcAck = Seq(SEQ_CALC_ACK);
-const Bytes kCont = {MACHINE_TI92, CMD_CONT, 0, 0};
-const Bytes kEot = {MACHINE_TI92, CMD_EOT, 0, 0};
+const Bytes CALC_ACK = Seq(SEQ_CALC_ACK);
+const Bytes CONT_PACKET = {MACHINE_TI92, CMD_CONT, 0, 0};
+const Bytes EOT_PACKET = {MACHINE_TI92, CMD_EOT, 0, 0};
 
 // A calculator data packet around `data`; `sumDelta` spoils the checksum.
 Bytes DataPacket(const Bytes& data, int sumDelta = 0)
@@ -61,22 +61,22 @@ Bytes Entry(const std::string& name, uint8_t type, uint32_t size = 0, uint8_t at
     return DataPacket(EntryData(name, type, attr, size));
 }
 
-const Bytes kFirstReply = DataPacket({0, 0, 0, 0, VAR_DIRLIST, 0});
+const Bytes FIRST_REPLY = DataPacket({0, 0, 0, 0, VAR_DIRLIST, 0});
 
 // The PC's ready check and request with the calculator's answers.
 void ScriptStart(CScriptedCablePeer& calc)
 {
-    calc.Expect(Seq(SEQ_RDY)).Send(kCalcAck).Expect(Seq(SEQ_DIR_REQ)).Send(kCalcAck).Send(kFirstReply);
+    calc.Expect(Seq(SEQ_RDY)).Send(CALC_ACK).Expect(Seq(SEQ_DIR_REQ)).Send(CALC_ACK).Send(FIRST_REPLY);
 }
 
 // One entry: ACK and CTS, the calculator's ACK and entry, ACK, CONT or EOT.
 void ScriptEntry(CScriptedCablePeer& calc, const Bytes& packet, bool last)
 {
-    calc.Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)})).Send(kCalcAck).Send(packet).Expect(Seq(SEQ_ACK));
+    calc.Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)})).Send(CALC_ACK).Send(packet).Expect(Seq(SEQ_ACK));
     if (last)
-        calc.Send(kEot).Expect(Seq(SEQ_ACK));
+        calc.Send(EOT_PACKET).Expect(Seq(SEQ_ACK));
     else
-        calc.Send(kCont);
+        calc.Send(CONT_PACKET);
 }
 
 void ScriptListing(CScriptedCablePeer& calc, const std::vector<Bytes>& entries)
@@ -197,7 +197,7 @@ TEST(DirectoryListing, WrongEntryChecksumFailsAndKeepsEarlierEntries)
     ScriptEntry(calc, Entry("main", FOLDER_ENTRY_TYPE), false);
     ScriptEntry(calc, Entry("x", VAR_EXPR), false);
     calc.Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)}))
-        .Send(kCalcAck)
+        .Send(CALC_ACK)
         .Send(DataPacket(EntryData("y", VAR_EXPR, 0, 1), +1));
     CLinkRig rig(&calc);
     CRecordedRows rows;
@@ -219,7 +219,7 @@ TEST(DirectoryListing, TimeOutInAChecksumByteFails)
     CScriptedCablePeer calc;
     ScriptStart(calc);
     ScriptEntry(calc, Entry("main", FOLDER_ENTRY_TYPE), false);
-    calc.Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)})).Send(kCalcAck).Send(cut);
+    calc.Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)})).Send(CALC_ACK).Send(cut);
     CLinkRig rig(&calc);
     CDirectoryListing listing;
 
@@ -234,7 +234,7 @@ TEST(DirectoryListing, RequestNotAcknowledgedFailsBeforeAnyEntry)
 {
     for (const Bytes& reply : {Bytes{0x89, 0x5A, 0, 0}, Bytes{0x89, 0x56, 0, 1}, Bytes{0x09, 0x56, 0, 0}}) {
         CScriptedCablePeer calc;
-        calc.Expect(Seq(SEQ_RDY)).Send(kCalcAck).Expect(Seq(SEQ_DIR_REQ)).Send(reply);
+        calc.Expect(Seq(SEQ_RDY)).Send(CALC_ACK).Expect(Seq(SEQ_DIR_REQ)).Send(reply);
         CLinkRig rig(&calc);
         CRecordedRows rows;
         CDirectoryListing listing(&rows);
@@ -257,7 +257,7 @@ TEST(DirectoryListing, RequestNotAcknowledgedFailsBeforeAnyEntry)
 TEST(DirectoryListing, FirstReplyIsCheckedAndMustFitTheBuffer)
 {
     CScriptedCablePeer bad;
-    bad.Expect(Seq(SEQ_RDY)).Send(kCalcAck).Expect(Seq(SEQ_DIR_REQ)).Send(kCalcAck);
+    bad.Expect(Seq(SEQ_RDY)).Send(CALC_ACK).Expect(Seq(SEQ_DIR_REQ)).Send(CALC_ACK);
     bad.Send(DataPacket({0, 0, 0, 0, 0x19, 0}, -1));
     CLinkRig rig(&bad);
     CDirectoryListing listing;
@@ -269,7 +269,7 @@ TEST(DirectoryListing, FirstReplyIsCheckedAndMustFitTheBuffer)
     // byte is refused right after the header.
     for (size_t length : {size_t{253}, size_t{254}}) {
         CScriptedCablePeer calc;
-        calc.Expect(Seq(SEQ_RDY)).Send(kCalcAck).Expect(Seq(SEQ_DIR_REQ)).Send(kCalcAck);
+        calc.Expect(Seq(SEQ_RDY)).Send(CALC_ACK).Expect(Seq(SEQ_DIR_REQ)).Send(CALC_ACK);
         calc.Send(DataPacket(Bytes(length, 0x5C)));
         if (length == 253)
             ScriptEntry(calc, Entry("main", FOLDER_ENTRY_TYPE), true);
@@ -288,7 +288,7 @@ TEST(DirectoryListing, EntryPacketsTooShortOrTooLongEndTheListingUnread)
         ScriptEntry(calc, Entry("main", FOLDER_ENTRY_TYPE), false);
         Bytes data = EntryData("evil", VAR_EXPR, 0, 5);
         data.resize(length, 0x41);
-        calc.Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)})).Send(kCalcAck).Send(DataPacket(data));
+        calc.Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)})).Send(CALC_ACK).Send(DataPacket(data));
         CLinkRig rig(&calc);
         CDirectoryListing listing;
 
@@ -307,7 +307,7 @@ TEST(DirectoryListing, ClosingPacketOtherThanContinueOrEndFails)
         CScriptedCablePeer calc;
         ScriptStart(calc);
         calc.Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)}))
-            .Send(kCalcAck)
+            .Send(CALC_ACK)
             .Send(Entry("main", FOLDER_ENTRY_TYPE))
             .Expect(Seq(SEQ_ACK))
             .Send({MACHINE_TI92, command, 0, 0});

@@ -69,8 +69,8 @@ TEST(LinkProgress, AWaitThatDragsOnAsksEveryFiftyMillisecondsAndACancelEndsItAtO
     CLinkExchange exchange(rig.link, 232, "", 0);
     EXPECT_FALSE(rig.link.SendByte(0x01));
     // Once before the byte, then every 50 ms after the wait's first 50.
-    EXPECT_GE(progress.asked, 1000 / CLink::kStallPollMs - 1);
-    EXPECT_LE(progress.asked, 1000 / CLink::kStallPollMs + 1);
+    EXPECT_GE(progress.asked, 1000 / CLink::STALL_POLL_MS - 1);
+    EXPECT_LE(progress.asked, 1000 / CLink::STALL_POLL_MS + 1);
     EXPECT_EQ(rig.cable.GetDataRegister(), 2) << "a time-out leaves its line pulled";
 
     CLinkExchange next(rig.link, 232, "", 0);
@@ -78,7 +78,7 @@ TEST(LinkProgress, AWaitThatDragsOnAsksEveryFiftyMillisecondsAndACancelEndsItAtO
     progress.cancelAtQuestion = 2;
     const uint64_t start = rig.clock.Peek();
     EXPECT_FALSE(rig.link.SendByte(0x01));
-    EXPECT_LT(rig.clock.Peek() - start, 2 * CLink::kStallPollMs);
+    EXPECT_LT(rig.clock.Peek() - start, 2 * CLink::STALL_POLL_MS);
     EXPECT_TRUE(rig.link.WasCancelled());
     EXPECT_EQ(rig.cable.GetDataRegister(), 3);
 }

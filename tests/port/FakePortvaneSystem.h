@@ -52,13 +52,13 @@ public:
     std::set<Handle> openServiceHandles;
     std::set<Handle> openDevices;
 
-    static constexpr uint32_t kErrorFileNotFound = 2;
-    static constexpr uint32_t kErrorAccessDenied = 5;
-    static constexpr uint32_t kErrorBadExeFormat = 193;
-    static constexpr uint32_t kErrorServiceAlreadyRunning = 1056;
-    static constexpr uint32_t kErrorServiceDoesNotExist = 1060;
-    static constexpr uint32_t kErrorServiceNotActive = 1062;
-    static constexpr uint32_t kErrorServiceExists = 1073;
+    static constexpr uint32_t SYSTEM_ERROR_FILE_NOT_FOUND = 2;
+    static constexpr uint32_t SYSTEM_ERROR_ACCESS_DENIED = 5;
+    static constexpr uint32_t SYSTEM_ERROR_BAD_EXE_FORMAT = 193;
+    static constexpr uint32_t SYSTEM_ERROR_SERVICE_ALREADY_RUNNING = 1056;
+    static constexpr uint32_t SYSTEM_ERROR_SERVICE_DOES_NOT_EXIST = 1060;
+    static constexpr uint32_t SYSTEM_ERROR_SERVICE_NOT_ACTIVE = 1062;
+    static constexpr uint32_t SYSTEM_ERROR_SERVICE_EXISTS = 1073;
 
     static Service RegisteredService(const std::string& path, bool bRunning)
     {
@@ -97,34 +97,34 @@ public:
     {
         calls.push_back("OpenServiceManager");
         if (bManagerDenied)
-            return Fail(kErrorAccessDenied);
-        return NewServiceHandle(kManager);
+            return Fail(SYSTEM_ERROR_ACCESS_DENIED);
+        return NewServiceHandle(MANAGER);
     }
 
     Handle OpenExistingService(Handle manager, const std::string& name) override
     {
         calls.push_back("OpenExistingService " + name);
         if (!IsManager(manager) || !service || name != service->config.name)
-            return Fail(kErrorServiceDoesNotExist);
-        return NewServiceHandle(kService);
+            return Fail(SYSTEM_ERROR_SERVICE_DOES_NOT_EXIST);
+        return NewServiceHandle(SERVICE);
     }
 
     Handle CreateKernelService(Handle manager, const PortvaneServiceConfig& config) override
     {
         calls.push_back("CreateKernelService " + config.binaryPath);
         if (!IsManager(manager))
-            return Fail(kErrorAccessDenied);
+            return Fail(SYSTEM_ERROR_ACCESS_DENIED);
         if (service)
-            return Fail(kErrorServiceExists);
+            return Fail(SYSTEM_ERROR_SERVICE_EXISTS);
         service = Service{config, false, {}};
-        return NewServiceHandle(kService);
+        return NewServiceHandle(SERVICE);
     }
 
     bool ChangeServiceSettings(Handle handle, const PortvaneServiceConfig& config) override
     {
         calls.push_back("ChangeServiceSettings " + config.binaryPath);
         if (!IsService(handle))
-            return Fail(kErrorAccessDenied) != 0;
+            return Fail(SYSTEM_ERROR_ACCESS_DENIED) != 0;
         service->config.type = config.type;
         service->config.startType = config.startType;
         service->config.errorControl = config.errorControl;
@@ -137,16 +137,16 @@ public:
     {
         calls.push_back("StartDriverService");
         if (!IsService(handle))
-            return Fail(kErrorAccessDenied) != 0;
+            return Fail(SYSTEM_ERROR_ACCESS_DENIED) != 0;
         if (service->bRunning)
-            return Fail(kErrorServiceAlreadyRunning) != 0;
+            return Fail(SYSTEM_ERROR_SERVICE_ALREADY_RUNNING) != 0;
         if (startError != 0)
             return Fail(startError) != 0;
         const auto file = files.find(service->config.binaryPath);
         if (file == files.end())
-            return Fail(kErrorFileNotFound) != 0;
+            return Fail(SYSTEM_ERROR_FILE_NOT_FOUND) != 0;
         if (!image || file->second != *image)
-            return Fail(kErrorBadExeFormat) != 0; // the loader refuses a damaged image
+            return Fail(SYSTEM_ERROR_BAD_EXE_FORMAT) != 0; // the loader refuses a damaged image
         service->bRunning = true;
         service->loadedImage = file->second;
         return true;
@@ -156,11 +156,11 @@ public:
     {
         calls.push_back("StopDriverService");
         if (!IsService(handle)) {
-            m_dwError = kErrorAccessDenied;
+            m_dwError = SYSTEM_ERROR_ACCESS_DENIED;
             return ServiceStopResult::Failed;
         }
         if (!service->bRunning) {
-            m_dwError = kErrorServiceNotActive;
+            m_dwError = SYSTEM_ERROR_SERVICE_NOT_ACTIVE;
             return ServiceStopResult::NotRunning;
         }
         if (bStopFails)
@@ -173,7 +173,7 @@ public:
     {
         calls.push_back("DeleteDriverService");
         if (!IsService(handle))
-            return Fail(kErrorAccessDenied) != 0;
+            return Fail(SYSTEM_ERROR_ACCESS_DENIED) != 0;
         service.reset();
         return true;
     }
@@ -195,7 +195,7 @@ public:
     {
         calls.push_back("CreatePrivateFolder");
         if (bFolderFails) {
-            m_dwError = kErrorAccessDenied;
+            m_dwError = SYSTEM_ERROR_ACCESS_DENIED;
             return std::nullopt;
         }
         const std::string path = tempFolder + "\\Portvane-" + std::to_string(++m_nFolders);
@@ -219,7 +219,7 @@ public:
         calls.push_back("WriteImageFile " + path);
         const auto cut = path.rfind('\\');
         if (cut == std::string::npos || folders.count(path.substr(0, cut)) == 0)
-            return Fail(kErrorFileNotFound) != 0;
+            return Fail(SYSTEM_ERROR_FILE_NOT_FOUND) != 0;
         if (bWriteFails) {
             files[path] = std::vector<uint8_t>(bytes.begin(), bytes.begin() + bytes.size() / 2);
             return Fail(112) != 0; // disk full
@@ -240,7 +240,7 @@ public:
     {
         calls.push_back("OpenPortDevice " + path);
         if (path != "\\\\.\\Portvane" || !service || !service->bRunning)
-            return Fail(kErrorFileNotFound);
+            return Fail(SYSTEM_ERROR_FILE_NOT_FOUND);
         const Handle device = m_nextHandle++;
         openDevices.insert(device);
         return device;
@@ -268,12 +268,12 @@ public:
     }
 
 private:
-    enum Kind { kManager, kService };
+    enum Kind { MANAGER, SERVICE };
 
     Handle Fail(uint32_t error)
     {
         m_dwError = error;
-        return kNoHandle;
+        return NO_HANDLE;
     }
     Handle NewServiceHandle(Kind kind)
     {
@@ -282,8 +282,8 @@ private:
         m_kinds[handle] = kind;
         return handle;
     }
-    bool IsManager(Handle handle) const { return Is(handle, kManager); }
-    bool IsService(Handle handle) const { return Is(handle, kService) && service.has_value(); }
+    bool IsManager(Handle handle) const { return Is(handle, MANAGER); }
+    bool IsService(Handle handle) const { return Is(handle, SERVICE) && service.has_value(); }
     bool Is(Handle handle, Kind kind) const
     {
         const auto found = m_kinds.find(handle);

@@ -10,7 +10,7 @@
 
 namespace {
 
-const std::string kDevice = "\\\\.\\Portvane";
+const std::string DEVICE_PATH = "\\\\.\\Portvane";
 
 // Checks that the steps logged by `fake` include `steps` in this order.
 void ExpectOrder(const CFakePortvaneSystem& fake, const std::vector<std::string>& steps)
@@ -64,9 +64,9 @@ TEST(PortvaneBackend, FirstStartInstallsTheServiceAndRemovesItAtClose)
         EXPECT_EQ(fake.service->loadedImage, *fake.image);
 
         ExpectOrder(fake, {"CreatePrivateFolder", "OpenServiceManager", "OpenExistingService",
-                           "WriteImageFile " + config.binaryPath, "OpenPortDevice " + kDevice,
+                           "WriteImageFile " + config.binaryPath, "OpenPortDevice " + DEVICE_PATH,
                            "CreateKernelService " + config.binaryPath, "StartDriverService",
-                           "OpenPortDevice " + kDevice, "DeleteImageFile " + config.binaryPath,
+                           "OpenPortDevice " + DEVICE_PATH, "DeleteImageFile " + config.binaryPath,
                            "RemovePrivateFolder"});
         EXPECT_EQ(fake.Count("ChangeServiceSettings"), 0);
         ExpectNothingLeftOnDisk(fake);
@@ -242,14 +242,14 @@ TEST(PortvaneBackend, ImagePathNeverOutgrowsWhatWindowsAccepts)
 {
     // "<temp>\Portvane-1\Portvane.sys": the temp folder plus 24 bytes.
     const size_t suffix = std::string("\\Portvane-1\\Portvane.sys").size();
-    for (size_t length : {CPortvaneBackend::kMaxImagePathBytes, CPortvaneBackend::kMaxImagePathBytes + 1,
+    for (size_t length : {CPortvaneBackend::MAX_IMAGE_PATH_BYTES, CPortvaneBackend::MAX_IMAGE_PATH_BYTES + 1,
                           size_t{1000}}) {
         SCOPED_TRACE(length);
         CFakePortvaneSystem fake;
         fake.tempFolder = "C:\\" + std::string(length - suffix - 3, 'd');
         CPortvaneBackend backend(fake);
         std::string error;
-        const bool bFits = length <= CPortvaneBackend::kMaxImagePathBytes;
+        const bool bFits = length <= CPortvaneBackend::MAX_IMAGE_PATH_BYTES;
         EXPECT_EQ(backend.Open(error), bFits) << error;
         if (bFits) {
             EXPECT_EQ(fake.service->config.binaryPath.size(), length);

@@ -12,14 +12,14 @@ namespace {
 
 using Screen = std::array<uint8_t, SCREEN_BYTES>;
 
-const std::vector<uint8_t> kCalcAck = {0x89, 0x56, 0x00, 0x00};
+const std::vector<uint8_t> CALC_ACK = {0x89, 0x56, 0x00, 0x00};
 
 // The calculator's answer: its acknowledgement, then one packet, normally
 // of data.
 std::vector<uint8_t> ScreenAnswer(const std::vector<uint8_t>& data, uint16_t length, uint16_t checksum,
                                   uint8_t command = CMD_DATA)
 {
-    std::vector<uint8_t> bytes = kCalcAck;
+    std::vector<uint8_t> bytes = CALC_ACK;
     bytes.insert(bytes.end(), {0x89, command});
     AppendLittleEndian16(bytes, length);
     bytes.insert(bytes.end(), data.begin(), data.end());
@@ -47,7 +47,7 @@ Screen Filled(uint8_t value)
     return screen;
 }
 
-constexpr uint64_t kRequestBits = 4 * 8;
+constexpr uint64_t REQUEST_BITS = 4 * 8;
 
 // A calculator end that answers once the PC's four request bytes are in.
 // It waits a few port accesses first, so that the PC has seen the last bit's
@@ -104,8 +104,8 @@ TEST(ScreenCapture, FullScreenIsStoredComplementedAfterTheRequest)
 TEST(ScreenCapture, AnAcknowledgementDifferingInAnyByteStopsRightAfterIt)
 {
     const std::vector<uint8_t> data = Pattern(SCREEN_BYTES, 1);
-    for (size_t bad = 0; bad < kCalcAck.size(); ++bad) {
-        for (uint8_t wrong : {uint8_t(kCalcAck[bad] ^ 0x01), uint8_t{0x5A}}) {
+    for (size_t bad = 0; bad < CALC_ACK.size(); ++bad) {
+        for (uint8_t wrong : {uint8_t(CALC_ACK[bad] ^ 0x01), uint8_t{0x5A}}) {
             CAnsweringCalc calc;
             CLinkRig rig(&calc);
             std::vector<uint8_t> answer = ScreenAnswer(data);
@@ -114,7 +114,7 @@ TEST(ScreenCapture, AnAcknowledgementDifferingInAnyByteStopsRightAfterIt)
 
             Screen screen = Filled(0x33);
             EXPECT_FALSE(ReceiveScreen(rig.link, screen)) << bad;
-            EXPECT_EQ(calc.GetBitsMoved(), kRequestBits + 8 * (bad + 1)) << "read past byte " << bad;
+            EXPECT_EQ(calc.GetBitsMoved(), REQUEST_BITS + 8 * (bad + 1)) << "read past byte " << bad;
             EXPECT_EQ(screen, Filled(0x33)) << bad;
         }
     }
@@ -148,7 +148,7 @@ TEST(ScreenCapture, LongerPacketsAreReadToTheEndAndOnlyTheBufferStored)
 
         Screen screen = Filled(0x00);
         ASSERT_TRUE(ReceiveScreen(rig.link, screen)) << length;
-        EXPECT_EQ(calc.GetBitsMoved(), kRequestBits + 8 * (4 + 4 + length + 2)) << length;
+        EXPECT_EQ(calc.GetBitsMoved(), REQUEST_BITS + 8 * (4 + 4 + length + 2)) << length;
         for (size_t i = 0; i < SCREEN_BYTES; ++i)
             ASSERT_EQ(screen[i], static_cast<uint8_t>(~data[i])) << i;
     }
@@ -159,7 +159,7 @@ TEST(ScreenCapture, WhatIsNotTheScreenIsRefusedAndLeavesTheBufferAsItWas)
     const std::vector<uint8_t> data = Pattern(SCREEN_BYTES, 2);
     const uint16_t sum = MakeChecksum(data.data(), data.size());
     const std::vector<uint8_t> header(17, 0x41);
-    std::vector<uint8_t> extraAck = kCalcAck;
+    std::vector<uint8_t> extraAck = CALC_ACK;
     const std::vector<uint8_t> screen = ScreenAnswer(data);
     extraAck.insert(extraAck.end(), screen.begin(), screen.end());
     std::vector<uint8_t> flipped = screen;
@@ -203,7 +203,7 @@ TEST(ScreenCapture, ASilentCalculatorFailsAtEveryStageAndKeepsWhatWasStored)
         CLinkRig rig(&calc);
         calc.Answer(ScreenAnswer(data));
         // Falls silent three bits into the next byte, holding the lines as they are.
-        calc.GoSilentAfterBits(kRequestBits + 8 * c.bytesAnswered + 3);
+        calc.GoSilentAfterBits(REQUEST_BITS + 8 * c.bytesAnswered + 3);
 
         Screen screen = Filled(0x77);
         EXPECT_FALSE(ReceiveScreen(rig.link, screen)) << c.stage;

@@ -8,7 +8,7 @@
 namespace {
 
 // The settings class writes the values in the order of their names.
-constexpr const char* kDefaults = "[General]\nLanguage=dword:00000001\nPort_LPT=0x378\nTimeout=dword:000003e8\nVersion=1.0\n";
+constexpr const char* DEFAULTS = "[General]\nLanguage=dword:00000001\nPort_LPT=0x378\nTimeout=dword:000003e8\nVersion=1.0\n";
 
 class SettingsTest : public CQtProgramFixture {
 protected:
@@ -43,7 +43,7 @@ TEST_F(SettingsTest, FirstRunWritesTheDefaults)
     ASSERT_FALSE(SettingsExist());
     const CSettings settings = Load();
     ExpectDefaults(settings);
-    EXPECT_EQ(ReadSettings(), kDefaults);
+    EXPECT_EQ(ReadSettings(), DEFAULTS);
     EXPECT_TRUE(m_messages.GetShown().empty());
     EXPECT_EQ(settings.GetPortBase(), 0x378u);
     EXPECT_EQ(settings.GetTimeout(), 1000u);

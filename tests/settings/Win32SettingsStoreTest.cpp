@@ -16,11 +16,11 @@
 
 namespace {
 
-const std::string kTestKey = "SOFTWARE\\Corvessan\\Vantrel 92 (test)";
+const std::string TEST_KEY = "SOFTWARE\\Corvessan\\Vantrel 92 (test)";
 // Non-volatile keys cannot be made under a volatile one.
-const std::string kVolatileKey = "SOFTWARE\\Corvessan\\Vantrel 92 (test, volatile)";
-constexpr DWORD kStoredTimeout = 2500;
-constexpr unsigned long long kWideTimeout = 2500;
+const std::string VOLATILE_KEY = "SOFTWARE\\Corvessan\\Vantrel 92 (test, volatile)";
+constexpr DWORD STORED_TIMEOUT = 2500;
+constexpr unsigned long long WIDE_TIMEOUT = 2500;
 
 std::wstring Wide(const std::string& ascii)
 {
@@ -49,7 +49,7 @@ RawValue Number(DWORD number)
 void Put(const wchar_t* name, const RawValue& value)
 {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, Wide(kTestKey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, Wide(TEST_KEY).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                               KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     EXPECT_EQ(RegSetValueExW(key, name, 0, value.first, value.second.data(), static_cast<DWORD>(value.second.size())),
@@ -60,7 +60,7 @@ void Put(const wchar_t* name, const RawValue& value)
 RawValue Get(const wchar_t* name)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Wide(kTestKey).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Wide(TEST_KEY).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return {REG_NONE, {}};
     std::vector<BYTE> bytes(64);
     DWORD type = REG_NONE;
@@ -85,11 +85,11 @@ protected:
 
     static void DeleteTestKeys()
     {
-        RegDeleteKeyW(HKEY_LOCAL_MACHINE, Wide(kTestKey).c_str());
-        RegDeleteKeyW(HKEY_LOCAL_MACHINE, Wide(kVolatileKey).c_str());
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, Wide(TEST_KEY).c_str());
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, Wide(VOLATILE_KEY).c_str());
     }
 
-    CSettings Load(const std::string& key = kTestKey)
+    CSettings Load(const std::string& key = TEST_KEY)
     {
         CSettings settings;
         CWin32SettingsStore store(key);
@@ -122,11 +122,11 @@ TEST_F(RegistrySettingsStoreTest, FirstRunCreatesTheKeyAndSavedValuesAreReadBack
 
     settings.m_strPortLpt = "0x278";
     settings.m_nLanguage = 0;
-    settings.m_uTimeout = kStoredTimeout;
-    CWin32SettingsStore store(kTestKey);
+    settings.m_uTimeout = STORED_TIMEOUT;
+    CWin32SettingsStore store(TEST_KEY);
     settings.SaveTo(store, m_messages);
     EXPECT_EQ(Get(L"Port_LPT"), Text(L"0x278"));
-    ExpectSettings(Load(), "0x278", 0, kStoredTimeout);
+    ExpectSettings(Load(), "0x278", 0, STORED_TIMEOUT);
     EXPECT_TRUE(m_messages.GetShown().empty());
 }
 
@@ -152,8 +152,8 @@ TEST_F(RegistrySettingsStoreTest, ValuesOfAnotherTypeOrSizeResetTheKey)
         {"version of 15 characters", L"Version", Text(L"1.0000000000000"), nullptr},
         {"language as text", L"Language", Text(L"0"), nullptr},
         {"time-out as text", L"Timeout", Text(L"2500"), nullptr},
-        {"time-out of 64 bits", L"Timeout", Raw(REG_QWORD, &kWideTimeout, sizeof kWideTimeout), nullptr},
-        {"time-out as bytes", L"Timeout", Raw(REG_BINARY, &kStoredTimeout, sizeof kStoredTimeout), nullptr},
+        {"time-out of 64 bits", L"Timeout", Raw(REG_QWORD, &WIDE_TIMEOUT, sizeof WIDE_TIMEOUT), nullptr},
+        {"time-out as bytes", L"Timeout", Raw(REG_BINARY, &STORED_TIMEOUT, sizeof STORED_TIMEOUT), nullptr},
         {"time-out of 10001", L"Timeout", Number(10001), nullptr},
     };
     for (const auto& c : cases) {
@@ -162,11 +162,11 @@ TEST_F(RegistrySettingsStoreTest, ValuesOfAnotherTypeOrSizeResetTheKey)
         Put(L"Version", Text(L"1.0"));
         Put(L"Port_LPT", Text(L"0x278"));
         Put(L"Language", Number(0));
-        Put(L"Timeout", Number(kStoredTimeout));
+        Put(L"Timeout", Number(STORED_TIMEOUT));
         Put(c.name, c.value);
 
         if (c.port) {
-            ExpectSettings(Load(), c.port, 0, kStoredTimeout);
+            ExpectSettings(Load(), c.port, 0, STORED_TIMEOUT);
         } else {
             ExpectSettings(Load(), "0x378", 1, 1000);
             ExpectStoredDefaults();
@@ -178,12 +178,12 @@ TEST_F(RegistrySettingsStoreTest, ValuesOfAnotherTypeOrSizeResetTheKey)
 TEST_F(RegistrySettingsStoreTest, AKeyThatCannotBeCreatedSaysSoAndRunsOnWithTheDefaults)
 {
     HKEY parent = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, Wide(kVolatileKey).c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, Wide(VOLATILE_KEY).c_str(), 0, nullptr, REG_OPTION_VOLATILE,
                               KEY_ALL_ACCESS, nullptr, &parent, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(parent);
 
-    ExpectSettings(Load(kVolatileKey + "\\Vantrel 92"), "0x378", 1, 1000);
+    ExpectSettings(Load(VOLATILE_KEY + "\\Vantrel 92"), "0x378", 1, 1000);
     EXPECT_EQ(m_messages.GetTexts(), std::vector<std::string>{"Errore creazione chiave!"});
 }
 

@@ -90,8 +90,8 @@ TEST(CalcContent, SampleCalculatorHoldsValidVariablesOfEveryKind)
 TEST(CalcContent, MemoryRefusesWhatTheLinkCannotCarry)
 {
     CCalcMemory memory;
-    EXPECT_TRUE(memory.AddVariable("main", "eightchr", 0x0C, 0, Bytes(CCalcMemory::kMaxContents)));
-    EXPECT_FALSE(memory.AddVariable("main", "big", 0x0C, 0, Bytes(CCalcMemory::kMaxContents + 1)));
+    EXPECT_TRUE(memory.AddVariable("main", "eightchr", 0x0C, 0, Bytes(CCalcMemory::MAX_CONTENTS)));
+    EXPECT_FALSE(memory.AddVariable("main", "big", 0x0C, 0, Bytes(CCalcMemory::MAX_CONTENTS + 1)));
     EXPECT_FALSE(memory.AddVariable("main", "ninechars", 0x0C, 0, {}));
     EXPECT_FALSE(memory.AddVariable("main", "", 0x0C, 0, {}));
     EXPECT_FALSE(memory.AddVariable("a\\b", "x", 0x0C, 0, {}));

@@ -20,8 +20,8 @@ struct SmallCalculator {
     CLink& link = rig.link;
 };
 
-const Bytes kCalcAck{0x89, 0x56, 0x00, 0x00};
-const Bytes kCalcError{0x89, 0x5A, 0x00, 0x00};
+const Bytes CALC_ACK{0x89, 0x56, 0x00, 0x00};
+const Bytes CALC_ERROR{0x89, 0x5A, 0x00, 0x00};
 
 } // namespace
 
@@ -29,7 +29,7 @@ TEST(CalcExchange, ReadyCheckIsAcknowledged)
 {
     SmallCalculator s;
     ASSERT_TRUE(pc::Send(s.link, Bytes{0x09, 0x68, 0x00, 0x00}));
-    EXPECT_EQ(pc::Receive(s.link, 4), kCalcAck);
+    EXPECT_EQ(pc::Receive(s.link, 4), CALC_ACK);
     EXPECT_TRUE(s.calc.IsIdle());
 }
 
@@ -38,9 +38,9 @@ TEST(CalcExchange, DirectoryListingByteForByte)
     SmallCalculator s;
     CLink& link = s.link;
     ASSERT_TRUE(pc::Send(link, Bytes{0x09, 0x68, 0x00, 0x00}));
-    EXPECT_EQ(pc::Receive(link, 4), kCalcAck);
+    EXPECT_EQ(pc::Receive(link, 4), CALC_ACK);
     ASSERT_TRUE(pc::Send(link, Bytes{0x09, 0xA2, 0x06, 0x00, 0x00, 0x00, 0x00, 0x00, 0x19, 0x00, 0x19, 0x00}));
-    EXPECT_EQ(pc::Receive(link, 4), kCalcAck);
+    EXPECT_EQ(pc::Receive(link, 4), CALC_ACK);
     // Three entries of 18 bytes: 54 bytes, of the directory type.
     EXPECT_EQ(pc::Receive(link, 12), (Bytes{0x89, 0x06, 0x06, 0x00, 0x36, 0, 0, 0, 0x19, 0x00, 0x4F, 0x00}));
 
@@ -52,7 +52,7 @@ TEST(CalcExchange, DirectoryListingByteForByte)
     const Bytes closings[3] = {{0x89, 0x78, 0, 0}, {0x89, 0x78, 0, 0}, {0x89, 0x92, 0, 0}};
     for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(pc::Send(link, Bytes{0x09, 0x56, 0x00, 0x00, 0x09, 0x09, 0xFF, 0xFF}));
-        EXPECT_EQ(pc::Receive(link, 4), kCalcAck) << i;
+        EXPECT_EQ(pc::Receive(link, 4), CALC_ACK) << i;
         EXPECT_EQ(pc::Receive(link, 24), entries[i]) << i;
         ASSERT_TRUE(pc::Send(link, Bytes{0x09, 0x56, 0x00, 0x00}));
         EXPECT_EQ(pc::Receive(link, 4), closings[i]) << i;
@@ -70,11 +70,11 @@ TEST(CalcExchange, VariableRequestByteForByte)
     ASSERT_TRUE(link.ExpectSequence(SEQ_CALC_ACK));
     ASSERT_TRUE(pc::Send(link, Bytes{0x09, 0xA2, 0x0C, 0x00, 0, 0, 0, 0, 0x0C, 0x06, 'm', 'a', 'i', 'n', '\\', 'a',
                                      0x74, 0x02}));
-    EXPECT_EQ(pc::Receive(link, 4), kCalcAck);
+    EXPECT_EQ(pc::Receive(link, 4), CALC_ACK);
     // Size V + 2, type, name length, name.
     EXPECT_EQ(pc::Receive(link, 13), (Bytes{0x89, 0x06, 0x07, 0x00, 0x07, 0, 0, 0, 0x0C, 0x01, 'a', 0x75, 0x00}));
     ASSERT_TRUE(pc::Send(link, Bytes{0x09, 0x56, 0x00, 0x00, 0x09, 0x09, 0xFF, 0xFF}));
-    EXPECT_EQ(pc::Receive(link, 4), kCalcAck);
+    EXPECT_EQ(pc::Receive(link, 4), CALC_ACK);
     EXPECT_EQ(pc::Receive(link, 17),
               (Bytes{0x89, 0x15, 0x0B, 0x00, 0, 0, 0, 0, 0x00, 0x05, 0x00, 0x68, 0x69, 0x00, 0x2D, 0x03, 0x01}));
     ASSERT_TRUE(pc::Send(link, Bytes{0x09, 0x56, 0x00, 0x00}));
@@ -91,7 +91,7 @@ TEST(CalcExchange, VariableItDoesNotHoldIsRefused)
         ASSERT_TRUE(pc::Send(s.link, SEQ_RDY));
         ASSERT_TRUE(s.link.ExpectSequence(SEQ_CALC_ACK));
         ASSERT_TRUE(pc::Send(s.link, pc::Packet(CMD_REQ, pc::VariableHeader(0, 0x0C, path))));
-        EXPECT_EQ(pc::Receive(s.link, 4), kCalcError) << path;
+        EXPECT_EQ(pc::Receive(s.link, 4), CALC_ERROR) << path;
         EXPECT_TRUE(s.calc.IsIdle());
     }
     // A bare name is looked for in main.
@@ -111,9 +111,9 @@ TEST(CalcExchange, VariableAnnouncementByteForByte)
     ASSERT_TRUE(pc::Send(link, Bytes{0x09, 0x56, 0x00, 0x00}));
     ASSERT_TRUE(pc::Send(link, Bytes{0x09, 0x15, 0x10, 0x00, 0, 0, 0, 0, 0x00, 0x0A, 1, 2, 3, 4, 5, 6, 7, 8, 0x08,
                                      0x1F, 0x55, 0x00}));
-    EXPECT_EQ(pc::Receive(link, 4), kCalcAck);
+    EXPECT_EQ(pc::Receive(link, 4), CALC_ACK);
     ASSERT_TRUE(pc::Send(link, Bytes{0x09, 0x92, 0x00, 0x00}));
-    EXPECT_EQ(pc::Receive(link, 4), kCalcAck);
+    EXPECT_EQ(pc::Receive(link, 4), CALC_ACK);
 
     const SimVariable* stored = s.calc.FindVariable("main", "x");
     ASSERT_NE(stored, nullptr);
@@ -159,7 +159,7 @@ TEST(CalcExchange, ScreenByteForByteWithoutWaitingForAnAcknowledgement)
         sum = static_cast<uint16_t>(sum + s.calc.Screen()[i]);
     }
     ASSERT_TRUE(pc::Send(s.link, Bytes{0x09, 0x6D, 0x00, 0x00}));
-    EXPECT_EQ(pc::Receive(s.link, 4), kCalcAck);
+    EXPECT_EQ(pc::Receive(s.link, 4), CALC_ACK);
     EXPECT_EQ(pc::Receive(s.link, 4), (Bytes{0x89, 0x15, 0x00, 0x0F}));
     const Bytes data = pc::Receive(s.link, 3840);
     EXPECT_TRUE(std::equal(data.begin(), data.end(), s.calc.Screen().begin(), s.calc.Screen().end()));
@@ -172,7 +172,7 @@ TEST(CalcExchange, ScreenByteForByteWithoutWaitingForAnAcknowledgement)
     // An acknowledgement is taken without a word.
     ASSERT_TRUE(pc::Send(s.link, SEQ_ACK));
     ASSERT_TRUE(pc::Send(s.link, SEQ_RDY));
-    EXPECT_EQ(pc::Receive(s.link, 4), kCalcAck);
+    EXPECT_EQ(pc::Receive(s.link, 4), CALC_ACK);
     EXPECT_EQ(s.calc.GetErrorsAnswered(), 0u);
 }
 
@@ -210,7 +210,7 @@ TEST(CalcExchange, BadOrUnexpectedPacketsGetTheErrorPacketAndLeaveItIdle)
     uint64_t errors = 0;
     for (const Bytes& packet : cases) {
         ASSERT_TRUE(pc::Send(s.link, packet));
-        EXPECT_EQ(pc::Receive(s.link, 4), kCalcError) << int(packet[1]);
+        EXPECT_EQ(pc::Receive(s.link, 4), CALC_ERROR) << int(packet[1]);
         EXPECT_EQ(s.calc.GetErrorsAnswered(), ++errors);
         EXPECT_TRUE(s.calc.IsIdle());
     }
@@ -228,7 +228,7 @@ TEST(CalcExchange, OutOfOrderPacketInsideAnExchangeIsRefused)
     ASSERT_FALSE(pc::ReceiveDataPacket(s.link).empty());
     // CTS before ACK.
     ASSERT_TRUE(pc::Send(s.link, SEQ_CTS));
-    EXPECT_EQ(pc::Receive(s.link, 4), kCalcError);
+    EXPECT_EQ(pc::Receive(s.link, 4), CALC_ERROR);
     EXPECT_TRUE(s.calc.IsIdle());
 
     // A data packet whose length word disagrees with what came is not stored.
@@ -241,7 +241,7 @@ TEST(CalcExchange, OutOfOrderPacketInsideAnExchangeIsRefused)
     Bytes section = pc::Section({0x00, 'q', 0x00, 0x2D});
     section[5] = 5;
     ASSERT_TRUE(pc::Send(s.link, pc::Packet(CMD_DATA, section)));
-    EXPECT_EQ(pc::Receive(s.link, 4), kCalcError);
+    EXPECT_EQ(pc::Receive(s.link, 4), CALC_ERROR);
     EXPECT_EQ(s.calc.FindVariable("main", "q"), nullptr);
 }
 

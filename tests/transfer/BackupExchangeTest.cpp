@@ -59,18 +59,18 @@ TEST(BackupExchange, ABackupOfTwoBlocksIsEveryPacketOfTheExchange)
     const std::string request = "main\\backup";
     calc.Expect(Join({MACHINE_PC, CMD_REQ, 17, 0, 0, 0, 0, 0, VAR_BACKUP, 11},
                      Concat({Bytes(request.begin(), request.end()), {0x9F, 0x04}})))
-        .Send(kCalcAck)
+        .Send(CALC_ACK)
         .Send(BlockHeader(300, "1.11"))
         .Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)}))
-        .Send(kCalcAck)
+        .Send(CALC_ACK)
         .Send(CalcPacket(CMD_DATA, Join({0, 0, 0, 0}, first)))
         .Expect(Seq(SEQ_ACK))
         .Send(BlockHeader(17, "1.11"))
         .Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)}))
-        .Send(kCalcAck)
+        .Send(CALC_ACK)
         .Send(CalcPacket(CMD_DATA, Join({0, 0, 0, 0}, second)))
         .Expect(Seq(SEQ_ACK))
-        .Send(kCalcEot)
+        .Send(CALC_EOT)
         .Expect(Seq(SEQ_ACK));
 
     BackupImage image;
@@ -86,17 +86,17 @@ TEST(BackupExchange, ARestoreOf2048BytesSendsExactlyTwoBlocks)
     CScriptedCablePeer calc;
     CLinkRig rig(&calc);
     const Bytes data = Contents(2048, 5);
-    calc.Expect(PcHeader(CMD_VAR, 2048, "1.11")).Send(kCalcAck);
+    calc.Expect(PcHeader(CMD_VAR, 2048, "1.11")).Send(CALC_ACK);
     for (size_t offset = 0; offset < data.size(); offset += 1024) {
         const Bytes block(data.begin() + static_cast<std::ptrdiff_t>(offset),
                           data.begin() + static_cast<std::ptrdiff_t>(offset + 1024));
         calc.Expect(PcHeader(CMD_VAR, 1024, "1.11"))
-            .Send(kCalcAck)
-            .Send(kCalcCts)
+            .Send(CALC_ACK)
+            .Send(CALC_CTS)
             .Expect(Concat({Seq(SEQ_ACK), PcDataPacket(block)}))
-            .Send(kCalcAck);
+            .Send(CALC_ACK);
     }
-    calc.Expect(Seq(SEQ_EOT)).Send(kCalcAck);
+    calc.Expect(Seq(SEQ_EOT)).Send(CALC_ACK);
 
     EXPECT_EQ(CBackupExchange(rig.link).Restore({"1.11", data}), ExchangeResult::Done);
     EXPECT_TRUE(calc.Finished());

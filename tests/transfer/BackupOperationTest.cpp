@@ -110,7 +110,7 @@ TEST(BackupOperation, ABackupRestoredGivesBackTheMemoryAndForeignOnesAreRefused)
     ASSERT_TRUE(operation.Backup(path));
     BackupImage image;
     ASSERT_EQ(LoadBackupFile(path, image), BackupFileCheck::Ok);
-    EXPECT_EQ(image.romVersion, kSimRomVersion);
+    EXPECT_EQ(image.romVersion, SIM_ROM_VERSION);
     EXPECT_EQ(image.data, MakeBackupImage(original));
 
     // Declined: nothing goes out; confirmed: the memory is the backup's.
@@ -126,7 +126,7 @@ TEST(BackupOperation, ABackupRestoredGivesBackTheMemoryAndForeignOnesAreRefused)
 
     // Another calculator's backup, and one of its own ROM that it cannot read.
     const std::string unreadable = r.folder.File("junk.92b");
-    WriteBytes(unreadable, BuildBackupFile({kSimRomVersion, Contents(3000)}));
+    WriteBytes(unreadable, BuildBackupFile({SIM_ROM_VERSION, Contents(3000)}));
     struct Case {
         std::string path;
         int message;
@@ -190,7 +190,7 @@ TEST(BackupOperation, ARestoreCancelledAtAByteSaysOnceWhatTheCancelMayHaveCost)
 
     // Until the first header is out whole the calculator's memory is as it
     // was; from then on, even before it answers, it may not be.
-    const uint64_t header = BuildNamedHeaderPacket(CMD_VAR, kSimRomVersion, VAR_BACKUP, 0).size() - 1;
+    const uint64_t header = BuildNamedHeaderPacket(CMD_VAR, SIM_ROM_VERSION, VAR_BACKUP, 0).size() - 1;
     const CCalcMemory before = r.calc.Memory();
     struct Case {
         uint64_t at;
@@ -235,7 +235,7 @@ TEST(ListenOperation, VariablesAndABackupSentFromTheCalculatorAreSavedAsReceivin
         EXPECT_EQ(ReadBytes(r.folder.File(file)), ReadBytes(received.File(file))) << file;
     }
     EXPECT_EQ(ReadBytes(r.folder.File("backup.92b")),
-              BuildBackupFile({kSimRomVersion, MakeBackupImage(r.calc.Memory())}));
+              BuildBackupFile({SIM_ROM_VERSION, MakeBackupImage(r.calc.Memory())}));
     EXPECT_EQ(r.folder.Names().size(), 4u);
 }
 

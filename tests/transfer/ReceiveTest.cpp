@@ -20,7 +20,7 @@
 
 namespace {
 
-const std::string kMain = "main";
+const std::string MAIN_FOLDER = "main";
 
 // A calculator, a link to it, a PC folder and the listing of the variables.
 struct ReceiveRig {
@@ -31,11 +31,11 @@ struct ReceiveRig {
     std::vector<VarEntry> vars;
     CReceiveOperation operation{rig.link, messages, vars};
 
-    void List(const std::string& name, uint8_t type, const Bytes& section, const std::string& in = kMain)
+    void List(const std::string& name, uint8_t type, const Bytes& section, const std::string& in = MAIN_FOLDER)
     {
         vars.push_back({name, type, static_cast<uint32_t>(section.size() - 4), 0x01, in});
     }
-    bool Receive(std::vector<std::string> names, const std::string& selected = kMain)
+    bool Receive(std::vector<std::string> names, const std::string& selected = MAIN_FOLDER)
     {
         return operation.OnReceive(folder.Path(), &selected, names);
     }
@@ -48,7 +48,7 @@ Bytes SingleFile(const std::string& name, uint8_t type, uint8_t attributes, cons
     return builder.Finish();
 }
 
-const Bytes kOld = {'o', 'l', 'd', ' ', 'b', 'y', 't', 'e', 's'};
+const Bytes OLD = {'o', 'l', 'd', ' ', 'b', 'y', 't', 'e', 's'};
 
 } // namespace
 
@@ -64,7 +64,7 @@ TEST(ReceiveVariable, SingleVariableBecomesItsOwnFileAfterTheWholeScript)
     ReceiveRig r;
     const Bytes section = Section(Contents(10));
     r.List("x", VAR_EXPR, section);
-    ScriptReceive(r.calc, kMain, "x", VAR_EXPR, section);
+    ScriptReceive(r.calc, MAIN_FOLDER, "x", VAR_EXPR, section);
 
     ASSERT_TRUE(r.Receive({"x"}));
     EXPECT_TRUE(r.calc.Finished());
@@ -86,8 +86,8 @@ TEST(ReceiveVariable, ThePayloadWinsOverTheListedSize)
     for (uint32_t listed : {60u, 2u}) {
         ReceiveRig r;
         const Bytes section = Section(Contents(10));
-        r.vars.push_back({"x", VAR_EXPR, listed, 0, kMain});
-        ScriptReceive(r.calc, kMain, "x", VAR_EXPR, section);
+        r.vars.push_back({"x", VAR_EXPR, listed, 0, MAIN_FOLDER});
+        ScriptReceive(r.calc, MAIN_FOLDER, "x", VAR_EXPR, section);
         ASSERT_TRUE(r.Receive({"x"}));
         EXPECT_EQ(ReadBytes(r.folder.File("x.92e")), SingleFile("x", VAR_EXPR, 0, section)) << listed;
     }
@@ -99,15 +99,15 @@ TEST(ReceiveVariable, AVariableHeaderReplyLongerThanItsBufferIsReadAndSummed)
     const Bytes section = Section(Contents(3));
     r.List("s", VAR_STR, section);
     r.calc.Expect(Seq(SEQ_RDY))
-        .Send(kCalcAck)
-        .Expect(RequestBytes(kMain, "s", VAR_STR))
-        .Send(kCalcAck)
+        .Send(CALC_ACK)
+        .Expect(RequestBytes(MAIN_FOLDER, "s", VAR_STR))
+        .Send(CALC_ACK)
         .Send(CalcPacket(CMD_VAR, Contents(300, 9)))
         .Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)}))
-        .Send(kCalcAck)
+        .Send(CALC_ACK)
         .Send(CalcPacket(CMD_DATA, section))
         .Expect(Seq(SEQ_ACK))
-        .Send(kCalcEot)
+        .Send(CALC_EOT)
         .Expect(Seq(SEQ_ACK));
     ASSERT_TRUE(r.Receive({"s"}));
     EXPECT_TRUE(r.calc.Finished());
@@ -120,10 +120,10 @@ TEST(ReceiveVariable, OverwriteIsAskedOnlyForANonEmptyFileAndNoKeepsTheOldBytes)
     {
         ReceiveRig r;
         r.List("x", VAR_EXPR, section);
-        WriteBytes(r.folder.File("x.92e"), kOld);
+        WriteBytes(r.folder.File("x.92e"), OLD);
         r.messages.AnswerYesNo(false);
         EXPECT_FALSE(r.Receive({"x"}));
-        EXPECT_EQ(ReadBytes(r.folder.File("x.92e")), kOld);
+        EXPECT_EQ(ReadBytes(r.folder.File("x.92e")), OLD);
         EXPECT_TRUE(r.calc.FromPc().empty());
         ASSERT_EQ(r.messages.GetShown().size(), 1u);
         EXPECT_EQ(r.messages.GetShown()[0].id, IDS_OVERWRITE_FILE);
@@ -132,9 +132,9 @@ TEST(ReceiveVariable, OverwriteIsAskedOnlyForANonEmptyFileAndNoKeepsTheOldBytes)
     {
         ReceiveRig r;
         r.List("x", VAR_EXPR, section);
-        WriteBytes(r.folder.File("x.92e"), kOld);
+        WriteBytes(r.folder.File("x.92e"), OLD);
         r.messages.AnswerYesNo(true);
-        ScriptReceive(r.calc, kMain, "x", VAR_EXPR, section);
+        ScriptReceive(r.calc, MAIN_FOLDER, "x", VAR_EXPR, section);
         ASSERT_TRUE(r.Receive({"x"}));
         EXPECT_EQ(ReadBytes(r.folder.File("x.92e")), SingleFile("x", VAR_EXPR, 0x01, section));
         EXPECT_EQ(r.messages.GetMessageIds(), (std::vector<int>{IDS_OVERWRITE_FILE, IDS_FILE_RECEIVED}));
@@ -143,7 +143,7 @@ TEST(ReceiveVariable, OverwriteIsAskedOnlyForANonEmptyFileAndNoKeepsTheOldBytes)
         ReceiveRig r;
         r.List("x", VAR_EXPR, section);
         WriteBytes(r.folder.File("x.92e"), {});
-        ScriptReceive(r.calc, kMain, "x", VAR_EXPR, section);
+        ScriptReceive(r.calc, MAIN_FOLDER, "x", VAR_EXPR, section);
         ASSERT_TRUE(r.Receive({"x"}));
         EXPECT_EQ(r.messages.GetMessageIds(), std::vector<int>{IDS_FILE_RECEIVED});
     }
@@ -153,13 +153,13 @@ TEST(ReceiveVariable, ARefusedRequestShowsVariableNotFoundAndKeepsAnExistingFile
 {
     ReceiveRig r;
     r.List("x", VAR_EXPR, Section(Contents(4)));
-    WriteBytes(r.folder.File("x.92e"), kOld);
+    WriteBytes(r.folder.File("x.92e"), OLD);
     r.messages.AnswerYesNo(true);
-    r.calc.Expect(Seq(SEQ_RDY)).Send(kCalcAck).Expect(RequestBytes(kMain, "x", VAR_EXPR)).Send({0x89, 0x5A, 0, 0});
+    r.calc.Expect(Seq(SEQ_RDY)).Send(CALC_ACK).Expect(RequestBytes(MAIN_FOLDER, "x", VAR_EXPR)).Send({0x89, 0x5A, 0, 0});
 
     EXPECT_FALSE(r.Receive({"x"}));
     EXPECT_EQ(r.messages.GetMessageIds(), (std::vector<int>{IDS_OVERWRITE_FILE, IDS_VAR_NOT_FOUND}));
-    EXPECT_EQ(ReadBytes(r.folder.File("x.92e")), kOld);
+    EXPECT_EQ(ReadBytes(r.folder.File("x.92e")), OLD);
     EXPECT_EQ(r.folder.Names(), std::vector<std::string>{"x.92e"});
 }
 
@@ -189,12 +189,12 @@ TEST(ReceiveVariable, CalculatorFailuresLeaveNoFile)
         ReceiveRig r;
         r.List("x", VAR_EXPR, section);
         r.calc.Expect(Seq(SEQ_RDY))
-            .Send(kCalcAck)
-            .Expect(RequestBytes(kMain, "x", VAR_EXPR))
-            .Send(kCalcAck)
-            .Send(VariableHeaderReply(kMain, "x", VAR_EXPR, 8))
+            .Send(CALC_ACK)
+            .Expect(RequestBytes(MAIN_FOLDER, "x", VAR_EXPR))
+            .Send(CALC_ACK)
+            .Send(VariableHeaderReply(MAIN_FOLDER, "x", VAR_EXPR, 8))
             .Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)}))
-            .Send(kCalcAck)
+            .Send(CALC_ACK)
             .Send(CalcPacket(CMD_DATA, section, +1));
         EXPECT_FALSE(r.Receive({"x"}));
         EXPECT_TRUE(r.messages.GetShown().empty());
@@ -205,7 +205,7 @@ TEST(ReceiveVariable, CalculatorFailuresLeaveNoFile)
         // A payload too short to hold its own length cannot be a section.
         ReceiveRig r;
         r.List("x", VAR_EXPR, section);
-        ScriptReceive(r.calc, kMain, "x", VAR_EXPR, Bytes{0, 0, 0, 0, 0x00, 0x09, 1, 2});
+        ScriptReceive(r.calc, MAIN_FOLDER, "x", VAR_EXPR, Bytes{0, 0, 0, 0, 0x00, 0x09, 1, 2});
         EXPECT_FALSE(r.Receive({"x"}));
         EXPECT_EQ(r.messages.GetTexts(), std::vector<std::string>{ProgramText(IDS_MALFORMED_VARIABLE)});
         EXPECT_TRUE(r.folder.Names().empty());
@@ -217,7 +217,7 @@ TEST(ReceiveVariable, AnotherClosingPacketIsReportedOnceAndTheReceiveStillSuccee
     ReceiveRig r;
     const Bytes section = Section(Contents(2));
     r.List("x", VAR_EXPR, section);
-    ScriptReceive(r.calc, kMain, "x", VAR_EXPR, section, {0x89, 0x78, 0x00, 0x00});
+    ScriptReceive(r.calc, MAIN_FOLDER, "x", VAR_EXPR, section, {0x89, 0x78, 0x00, 0x00});
     ASSERT_TRUE(r.Receive({"x"}));
     EXPECT_EQ(r.messages.GetTexts(), std::vector<std::string>{TEXT_UNATTENDED_END});
     EXPECT_EQ(r.messages.GetMessageIds(), std::vector<int>{IDS_FILE_RECEIVED});
@@ -247,8 +247,8 @@ TEST(ReceiveVariable, CalculatorNamesAlwaysLandInTheShownFolder)
     const Bytes section = Section(Contents(2));
     r.List("../x", VAR_EXPR, section);
     r.List("..", 0x01, section);
-    ScriptReceive(r.calc, kMain, "../x", VAR_EXPR, section);
-    ScriptReceive(r.calc, kMain, "..", 0x01, section);
+    ScriptReceive(r.calc, MAIN_FOLDER, "../x", VAR_EXPR, section);
+    ScriptReceive(r.calc, MAIN_FOLDER, "..", 0x01, section);
     ASSERT_TRUE(r.Receive({"../x"}));
     ASSERT_TRUE(r.Receive({".."}));
     EXPECT_EQ(ReadBytes(r.folder.File("..%2Fx.92e")), SingleFile("../x", VAR_EXPR, 0x01, section));
@@ -260,7 +260,7 @@ TEST(ReceiveVariable, ATargetThatCannotBeWrittenStartsNoExchange)
 {
     ReceiveRig r;
     r.List("x", VAR_EXPR, Section(Contents(2)));
-    EXPECT_FALSE(r.operation.OnReceive(r.folder.File("missing"), &kMain, {"x"}));
+    EXPECT_FALSE(r.operation.OnReceive(r.folder.File("missing"), &MAIN_FOLDER, {"x"}));
     std::filesystem::create_directory(r.folder.File("x.92e"));
     EXPECT_FALSE(r.Receive({"x"}));
     const auto texts = r.messages.GetTexts();
@@ -277,9 +277,9 @@ TEST(ReceiveVariable, AFullDiskKeepsTheOldFileByteForByte)
     ReceiveRig r;
     const Bytes section = Section(Contents(200));
     r.List("x", VAR_EXPR, section);
-    WriteBytes(r.folder.File("x.92e"), kOld);
+    WriteBytes(r.folder.File("x.92e"), OLD);
     r.messages.AnswerYesNo(true);
-    ScriptReceive(r.calc, kMain, "x", VAR_EXPR, section);
+    ScriptReceive(r.calc, MAIN_FOLDER, "x", VAR_EXPR, section);
 
     // Files may grow to 64 bytes only: the write of the new file fails.
     rlimit old{};
@@ -296,7 +296,7 @@ TEST(ReceiveVariable, AFullDiskKeepsTheOldFileByteForByte)
     EXPECT_TRUE(r.calc.Finished());
     ASSERT_EQ(r.messages.GetTexts().size(), 1u);
     EXPECT_EQ(r.messages.GetTexts()[0].rfind(ProgramText(IDS_FILE_NOT_WRITTEN), 0), 0u);
-    EXPECT_EQ(ReadBytes(r.folder.File("x.92e")), kOld);
+    EXPECT_EQ(ReadBytes(r.folder.File("x.92e")), OLD);
     EXPECT_EQ(r.folder.Names(), std::vector<std::string>{"x.92e"});
 }
 #endif
@@ -308,7 +308,7 @@ TEST(ReceiveGroup, ThreeVariablesBecomeLessonWithTheStandardLayout)
         {"abcdefgh", Section(Contents(30, 1))}, {"b", Section(Contents(0))}, {"cc", Section(Contents(7, 5))}};
     for (const auto& [name, section] : variables) {
         r.List(name, VAR_LIST, section);
-        ScriptReceive(r.calc, kMain, name, VAR_LIST, section);
+        ScriptReceive(r.calc, MAIN_FOLDER, name, VAR_LIST, section);
     }
     r.messages.AnswerText(1, "lesson");
     ASSERT_TRUE(r.Receive({"abcdefgh", "b", "cc"}));
@@ -345,8 +345,8 @@ TEST(ReceiveGroup, TheNameIsAskedAgainUntilItCanNameAFile)
     const Bytes section = Section(Contents(1));
     r.List("a", VAR_STR, section);
     r.List("b", VAR_STR, section);
-    ScriptReceive(r.calc, kMain, "a", VAR_STR, section);
-    ScriptReceive(r.calc, kMain, "b", VAR_STR, section);
+    ScriptReceive(r.calc, MAIN_FOLDER, "a", VAR_STR, section);
+    ScriptReceive(r.calc, MAIN_FOLDER, "b", VAR_STR, section);
     r.messages.AnswerText(1, "");
     r.messages.AnswerText(1, "../up");
     r.messages.AnswerText(1, std::string(260, 'n'));
@@ -387,21 +387,21 @@ TEST(ReceiveGroup, AFailureInTheMiddleLeavesNoFileAndAnOldOneUntouched)
         r.List("a", VAR_STR, section);
         r.List("b", VAR_STR, section);
         r.List("c", VAR_STR, section);
-        ScriptReceive(r.calc, kMain, "a", VAR_STR, section);
+        ScriptReceive(r.calc, MAIN_FOLDER, "a", VAR_STR, section);
         // b: the calculator falls silent after its variable header.
         r.calc.Expect(Seq(SEQ_RDY))
-            .Send(kCalcAck)
-            .Expect(RequestBytes(kMain, "b", VAR_STR))
-            .Send(kCalcAck)
-            .Send(VariableHeaderReply(kMain, "b", VAR_STR, 14));
+            .Send(CALC_ACK)
+            .Expect(RequestBytes(MAIN_FOLDER, "b", VAR_STR))
+            .Send(CALC_ACK)
+            .Send(VariableHeaderReply(MAIN_FOLDER, "b", VAR_STR, 14));
         if (existing) {
-            WriteBytes(r.folder.File("lesson.92g"), kOld);
+            WriteBytes(r.folder.File("lesson.92g"), OLD);
             r.messages.AnswerYesNo(true);
         }
         r.messages.AnswerText(1, "lesson");
         EXPECT_FALSE(r.Receive({"a", "b", "c"}));
         if (existing) {
-            EXPECT_EQ(ReadBytes(r.folder.File("lesson.92g")), kOld);
+            EXPECT_EQ(ReadBytes(r.folder.File("lesson.92g")), OLD);
             EXPECT_EQ(r.folder.Names(), std::vector<std::string>{"lesson.92g"});
         } else {
             EXPECT_TRUE(r.folder.Names().empty());

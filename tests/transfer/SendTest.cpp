@@ -218,7 +218,7 @@ TEST(SendVariable, CalculatorFailuresAreReportedAndStopTheGroup)
         SendRig r;
         ScriptSend(r.calc, "main", "a", VAR_STR, section);
         r.calc.Expect(Seq(SEQ_RDY))
-            .Send(kCalcAck)
+            .Send(CALC_ACK)
             .Expect(AnnouncementBytes("main", "b", VAR_STR, static_cast<uint16_t>(section.size())))
             .Send({0x89, 0x5A, 0x00, 0x00});
         EXPECT_FALSE(r.Send(VariableFile({{"a", VAR_STR, section}, {"b", VAR_STR, section}, {"c", VAR_STR, section}})));

@@ -136,7 +136,7 @@ TEST(SimulatedTransfer, ACancelHalfwayLeavesTheFilesTheCalculatorAndTheLinkAsThe
         r.messages.Clear();
         // Once the calculator has given up on the abandoned exchange, the
         // next one works.
-        calcClock.Advance(CCalcLinkEnd::kGiveUpMs);
+        calcClock.Advance(CCalcLinkEnd::GIVE_UP_MS);
         progress.cancelAfter = UINT64_MAX;
         CDirectoryListing again;
         EXPECT_TRUE(again.ReadDirectory(r.rig.link)) << what;

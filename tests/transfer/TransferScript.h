@@ -63,9 +63,9 @@ inline Bytes Contents(size_t count, uint8_t seed = 1)
     return contents;
 }
 
-inline const Bytes kCalcAck = Seq(SEQ_CALC_ACK);
-inline const Bytes kCalcCts = Seq(SEQ_CALC_CTS);
-inline const Bytes kCalcEot = {MACHINE_TI92, CMD_EOT, 0, 0};
+inline const Bytes CALC_ACK = Seq(SEQ_CALC_ACK);
+inline const Bytes CALC_CTS = Seq(SEQ_CALC_CTS);
+inline const Bytes CALC_EOT = {MACHINE_TI92, CMD_EOT, 0, 0};
 
 // The request for folder\name as the PC must put it on the cable.
 inline Bytes RequestBytes(const std::string& folder, const std::string& name, uint8_t type)
@@ -110,15 +110,15 @@ inline Bytes VariableHeaderReply(const std::string& folder, const std::string& n
 
 // The whole receive of folder\name: the calculator holds `section`.
 inline void ScriptReceive(CScriptedCablePeer& calc, const std::string& folder, const std::string& name, uint8_t type,
-                          const Bytes& section, const Bytes& closing = kCalcEot)
+                          const Bytes& section, const Bytes& closing = CALC_EOT)
 {
     calc.Expect(Seq(SEQ_RDY))
-        .Send(kCalcAck)
+        .Send(CALC_ACK)
         .Expect(RequestBytes(folder, name, type))
-        .Send(kCalcAck)
+        .Send(CALC_ACK)
         .Send(VariableHeaderReply(folder, name, type, static_cast<uint32_t>(section.size() - 4)))
         .Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)}))
-        .Send(kCalcAck)
+        .Send(CALC_ACK)
         .Send(CalcPacket(CMD_DATA, section))
         .Expect(Seq(SEQ_ACK))
         .Send(closing)
@@ -130,12 +130,12 @@ inline void ScriptSend(CScriptedCablePeer& calc, const std::string& folder, cons
                        const Bytes& section)
 {
     calc.Expect(Seq(SEQ_RDY))
-        .Send(kCalcAck)
+        .Send(CALC_ACK)
         .Expect(AnnouncementBytes(folder, name, type, static_cast<uint16_t>(section.size())))
-        .Send(kCalcAck)
-        .Send(kCalcCts)
+        .Send(CALC_ACK)
+        .Send(CALC_CTS)
         .Expect(Concat({Seq(SEQ_ACK), PcDataPacket(section)}))
-        .Send(kCalcAck)
+        .Send(CALC_ACK)
         .Expect(Seq(SEQ_EOT))
-        .Send(kCalcAck);
+        .Send(CALC_ACK);
 }

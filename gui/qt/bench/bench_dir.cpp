@@ -20,9 +20,9 @@
 
 namespace {
 
-constexpr int kBigFolderVariables = 1000;
-constexpr int kOtherFolderVariables = 998; // with "main" and "other": 2,000 entries
-constexpr int kRuns = 5;
+constexpr int BIG_FOLDER_VARIABLES = 1000;
+constexpr int OTHER_FOLDER_VARIABLES = 998; // with "main" and "other": 2,000 entries
+constexpr int RUNS = 5;
 
 // Built by appending: "b" + std::to_string(i) trips a false overlap warning
 // of the optimiser.
@@ -36,9 +36,9 @@ std::string Numbered(const char* prefix, int i)
 void FillCalculator(CVirtualCalculator& calc)
 {
     const std::vector<uint8_t> text = {0x00, 0x00, 0x20, 'h', 'i', 0x00, 0xE0};
-    for (int i = 0; i < kBigFolderVariables; ++i)
+    for (int i = 0; i < BIG_FOLDER_VARIABLES; ++i)
         calc.AddVariable("main", Numbered("b", i), VAR_TEXT, 0, text);
-    for (int i = 0; i < kOtherFolderVariables; ++i)
+    for (int i = 0; i < OTHER_FOLDER_VARIABLES; ++i)
         calc.AddVariable("other", Numbered("o", i), VAR_STR, 0, {0x00, 'x', 0x00, 0x2D});
 }
 
@@ -84,7 +84,7 @@ int main(int argc, char** argv)
     // The best of a few fills: the folder rows as the listing delivers them,
     // then the folder of 1,000 variables opened, laid out and painted.
     double fillMs = 1e9;
-    for (int run = 0; run < kRuns; ++run) {
+    for (int run = 0; run < RUNS; ++run) {
         page.Logic().ClearCalculatorSide();
         QApplication::processEvents();
         QElapsedTimer fillStart;
@@ -99,11 +99,11 @@ int main(int argc, char** argv)
         const double ms = (double(fillStart.nsecsElapsed()) / 1e6);
         fillMs = ms < fillMs ? ms : fillMs;
     }
-    if (vars->topLevelItemCount() != kBigFolderVariables) {
+    if (vars->topLevelItemCount() != BIG_FOLDER_VARIABLES) {
         std::fprintf(stderr, "bench_dir: %d variable rows shown\n", vars->topLevelItemCount());
         return 1;
     }
-    const double rows = static_cast<double>(listing.m_folders.size()) + kBigFolderVariables;
+    const double rows = static_cast<double>(listing.m_folders.size()) + BIG_FOLDER_VARIABLES;
 
     std::printf("listing ms: %.1f\n", listingMs);
     std::printf("fill ms: %.1f\n", fillMs);

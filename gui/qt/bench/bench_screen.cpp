@@ -19,8 +19,8 @@
 
 namespace {
 
-constexpr int kCaptures = 5;
-constexpr int kBuilds = 200;
+constexpr int CAPTURES = 5;
+constexpr int BUILDS = 200;
 
 double MeanBuildMicroseconds(CGrabScreenLogic& page, uint8_t zoom)
 {
@@ -28,9 +28,9 @@ double MeanBuildMicroseconds(CGrabScreenLogic& page, uint8_t zoom)
     page.BuildPicture(); // warm-up
     QElapsedTimer start;
     start.start();
-    for (int i = 0; i < kBuilds; ++i)
+    for (int i = 0; i < BUILDS; ++i)
         page.BuildPicture();
-    return (double(start.nsecsElapsed()) / 1e3) / kBuilds;
+    return (double(start.nsecsElapsed()) / 1e3) / BUILDS;
 }
 
 } // namespace
@@ -49,7 +49,7 @@ int main(int argc, char** argv)
 
     CGrabScreen page;
     double bestCaptureUs = 0;
-    for (int i = 0; i < kCaptures; ++i) {
+    for (int i = 0; i < CAPTURES; ++i) {
         QElapsedTimer start;
     start.start();
         if (!ReceiveScreen(link, page.Logic().Screen())) {

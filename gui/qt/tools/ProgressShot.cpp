@@ -24,9 +24,9 @@
 
 namespace {
 
-constexpr uint32_t kBytesPerSecond = 4000;
-constexpr size_t kVariableBytes = 12000;
-constexpr int kShootAfterMs = 1500;
+constexpr uint32_t BYTES_PER_SECOND = 4000;
+constexpr size_t VARIABLE_BYTES = 12000;
+constexpr int SHOOT_AFTER_MS = 1500;
 
 // The sheet and the dialog over it, as the display shows them.
 QPixmap Shoot(QWidget& sheet)
@@ -61,7 +61,7 @@ int main(int argc, char** argv)
     qputenv("HOME", home.path().toLocal8Bit());
     return RunOnSimulatedSheet(argc, argv, [&](CSheet& sheet, const CPrintedMessages&) {
         CBuiltInCalculator& simulated = *sheet.GetSimulatedCalculator();
-        std::vector<uint8_t> contents(kVariableBytes);
+        std::vector<uint8_t> contents(VARIABLE_BYTES);
         for (size_t i = 0; i < contents.size(); ++i)
             contents[i] = static_cast<uint8_t>('a' + i % 26);
         simulated.GetCalculator().AddVariable("main", "big", 0x0C, 0, contents);
@@ -72,10 +72,10 @@ int main(int argc, char** argv)
         SelectRow(page.GetControl<QTreeWidget>("IDC_VAR_LIST"), "big", false);
         Settle(300);
 
-        simulated.SetPace(kBytesPerSecond);
+        simulated.SetPace(BYTES_PER_SECOND);
         bool saved = false;
         // Runs from the dialog's event handling while the receive goes on.
-        QTimer::singleShot(kShootAfterMs, [&] {
+        QTimer::singleShot(SHOOT_AFTER_MS, [&] {
             QProgressDialog* dialog = sheet.GetProgress().GetDialog();
             if (dialog == nullptr)
                 return;

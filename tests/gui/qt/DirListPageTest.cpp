@@ -255,7 +255,7 @@ TEST_F(DirListPage, LongExchangesShowTheirProgressAndCancelLeavesNoFile)
     Click("IDC_RECEIVE");
     EXPECT_TRUE(seen.label.startsWith(QStringLiteral("Receiving main\\big\n"))) << seen.label.toStdString();
     EXPECT_TRUE(seen.label.contains(QStringLiteral(" of "))) << seen.label.toStdString();
-    EXPECT_EQ(seen.maximum, CQtProgressDialog::kBarSteps);
+    EXPECT_EQ(seen.maximum, CQtProgressDialog::BAR_STEPS);
     EXPECT_GT(seen.value, 0);
     EXPECT_LT(seen.value, seen.maximum);
     EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_EXCHANGE_CANCELLED});
