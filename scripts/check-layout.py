@@ -6,7 +6,8 @@
    tests/gui/qt/); Qt Core only in files named Qt* and in gui/qt/.
 3. Windows' window and control headers only under gui/win32/.
 4. A CMakeLists.txt compiles only the files of its own folder.
-5. With --compile-commands FILE --forbid FOLDER: no file of FOLDER was
+5. A member's type letter tells its type (m_b bool, m_n integer, m_p pointer...).
+6. With --compile-commands FILE --forbid FOLDER: no file of FOLDER was
    compiled in that build (gui/win32 in a Linux build, gui/qt in a Windows one).
 
 Prints one line per breach and exits 1 when there is any.
@@ -79,6 +80,30 @@ for path in files:
         if kind == "<" and name.lower() in WINDOW_HEADERS and not in_tests \
                 and not path.startswith("gui/win32/"):
             problems.append(f"{path}: includes <{name}> (windows and controls) outside gui/win32/")
+
+# A member's type letter tells the truth about its type.
+TYPE_LETTERS = {
+    "b": r"\bbool\b",
+    "n": r"\b(int|unsigned|long|short|size_t|u?int(8|16|32|64)_t|DWORD|UINT)\b",
+    "u": r"\b(unsigned|uint(8|16|32|64)_t|size_t|UINT|DWORD)\b",
+    "w": r"\b(uint16_t|WORD)\b",
+    "dw": r"\b(uint32_t|DWORD|unsigned)\b",
+    "str": r"\b(string|wstring|QString)\b",
+    "sz": r"\b(char|wchar_t|string)\b",
+    "p": r"(\*|_ptr<|QPointer<)",
+    "h": r"(\bH[A-Z]+\b|Handle\b|HKEY__\s*\*|\*)",
+}
+member_re = re.compile(r"^\s*(?:static\s+|mutable\s+|inline\s+|const\s+)*([A-Za-z_][\w:<>,\s\*&]*?[\w>\*&])\s+"
+                       r"\*?(m_(b|n|u|w|dw|str|sz|p|h)[A-Z]\w*)\s*(?:=[^=]|;|\{|\[)", re.M)
+for path in files:
+    if not path.endswith((".h", ".cpp")) or path.startswith("tests/support/gtest-win32/") or not os.path.isfile(path):
+        continue
+    for match in member_re.finditer(open(path, encoding="utf-8", errors="replace").read()):
+        declared, name, letter = match.group(1), match.group(2), match.group(3)
+        if declared in ("return", "delete") or declared.endswith(" return"):
+            continue
+        if not re.search(TYPE_LETTERS[letter], declared + ("*" if match.group(0).lstrip().find("*m_") >= 0 else "")):
+            problems.append(f"{path}: {name} is a {declared.strip()}, not what m_{letter} says")
 
 # A source named in a CMakeLists.txt must lie in that folder or below it.
 source_re = re.compile(r'[^\s()"]+\.(?:c|cpp|h|rc|qrc)\b')

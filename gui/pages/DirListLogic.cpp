@@ -6,7 +6,14 @@
 #include "text/DisplayText.h"
 #include "text/StringIds.h"
 #include "text/UserMessages.h"
+#include "transfer/BackupOperation.h"
+#include "transfer/ListenOperation.h"
+#include "transfer/ReceiveOperation.h"
+#include "transfer/ReplacingFile.h"
+#include "transfer/SendOperation.h"
 
+#include <filesystem>
+#include <memory>
 #include <string>
 
 namespace {
@@ -21,6 +28,11 @@ template <class T>
 const T* RowOf(const std::vector<T>& rows, int row)
 {
     return row >= 0 && static_cast<size_t>(row) < rows.size() ? &rows[static_cast<size_t>(row)] : nullptr;
+}
+
+bool IsBackupName(const std::string& name)
+{
+    return name.size() > 4 && name.compare(name.size() - 4, 4, ".92b") == 0;
 }
 
 } // namespace
@@ -112,7 +124,7 @@ void CDirListLogic::ShowFolderVariables(const std::string& folder)
     // folder's variables in the reverse of their arrival order.
     std::vector<ListRow> rows;
     m_varRows.clear();
-    for (auto it = m_vars.rbegin(); it != m_vars.rend(); ++it) {
+    for (auto it = m_listing.m_vars.rbegin(); it != m_listing.m_vars.rend(); ++it) {
         if (it->folder != folder)
             continue;
         rows.push_back({CalcNameToDisplay(it->name), GetTypeIconIndex(it->type),
@@ -177,4 +189,75 @@ std::string CDirListLogic::GetSelectedPcFile() const
 {
     const std::string* file = RowOf(m_pcFolder.GetFiles(), m_view.GetSelectedPcFileRow());
     return file != nullptr ? *file : std::string();
+}
+
+// The receive and send buttons: the page gathers the selection and the shown
+// PC folder, the transfer operations do the rest.
+
+void CDirListLogic::OnReceive()
+{
+    CLink* link = CheckLink();
+    if (link == nullptr)
+        return;
+    std::string folder;
+    const bool hasFolder = GetSelectedFolder(folder);
+    const std::vector<std::string> names = GetSelectedVariableNames();
+    CReceiveOperation operation(*link, m_messages, m_listing.m_vars);
+    if (operation.OnReceive(GetPcFolderPath(), hasFolder ? &folder : nullptr, names))
+        RefreshPcFiles();
+}
+
+void CDirListLogic::OnSend()
+{
+    CLink* link = CheckLink();
+    if (link == nullptr)
+        return;
+    m_szPath = GetSelectedPcFile();
+    const std::string path = m_szPath.empty() ? std::string()
+                                              : (std::filesystem::path(GetPcFolderPath()) / m_szPath).string();
+    CSendOperation(*link, m_messages).SendFile(path);
+}
+
+// The backup, restore and wait-for-calculator buttons: the page asks for the
+// file, the backup and listen operations do the rest; the link's progress
+// window shows them with Cancel.
+
+std::string CDirListLogic::ChooseBackupFile(bool forSaving)
+{
+    // Where the PC side is, and the file selected there when it is a backup.
+    const std::string selected = GetSelectedPcFile();
+    const std::string name = forSaving ? CListenOperation::BACKUP_FILE_NAME
+                                       : (IsBackupName(selected) ? selected : std::string());
+    return m_view.AskBackupFile(forSaving, JoinFolderPath(GetPcFolderPath(), name));
+}
+
+void CDirListLogic::OnBackup()
+{
+    CLink* link = CheckLink();
+    if (link == nullptr)
+        return;
+    const std::string path = ChooseBackupFile(true);
+    if (!path.empty() && CBackupOperation(*link, m_messages).Backup(path))
+        RefreshPcFiles();
+}
+
+void CDirListLogic::OnRestore()
+{
+    CLink* link = CheckLink();
+    if (link == nullptr)
+        return;
+    const std::string path = ChooseBackupFile(false);
+    if (!path.empty())
+        CBackupOperation(*link, m_messages).Restore(path, false);
+}
+
+void CDirListLogic::OnListen()
+{
+    CLink* link = CheckLink();
+    if (link == nullptr)
+        return;
+    CListenOperation listen(*link, m_messages);
+    // What came shows in the PC list while the wait goes on.
+    listen.SetSavedHook([this](const std::string&) { RefreshPcFiles(); });
+    listen.Listen(GetPcFolderPath(), false);
 }

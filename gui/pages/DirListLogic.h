@@ -51,8 +51,8 @@ public:
     void OnReceive();
     void OnSend();
 
-    // The backup, restore and wait-for-calculator buttons, each with a
-    // wait window and Cancel while it runs.
+    // The backup, restore and wait-for-calculator buttons; the link's
+    // progress window shows each, with Cancel, while it runs.
     void OnBackup();
     void OnRestore();
     void OnListen();
@@ -65,12 +65,9 @@ public:
     // The file selected in the PC file list, empty when none.
     std::string GetSelectedPcFile() const;
 
-    // The last entry chosen in the PC folder list.
-    std::string m_szPath;
-    CDirectoryListing m_listing;
-    std::vector<FolderEntry>& m_folders = m_listing.m_folders;
-    std::vector<VarEntry>& m_vars = m_listing.m_vars;
-    std::string& m_strCurFolder = m_listing.m_strCurFolder;
+    // The entries of the last directory listing.
+    const std::vector<FolderEntry>& GetFolders() const { return m_listing.m_folders; }
+    const std::vector<VarEntry>& GetVariables() const { return m_listing.m_vars; }
 
 private:
     bool InsertFolderRow(const std::string& name, uint32_t size) override;
@@ -80,6 +77,9 @@ private:
     // The backup file to write or to restore, empty when none was chosen.
     std::string ChooseBackupFile(bool forSaving);
 
+    // The last entry chosen in the PC folder list.
+    std::string m_szPath;
+    CDirectoryListing m_listing;
     IDirListView& m_view;
     IUserMessages& m_messages;
     CPcFolder m_pcFolder;

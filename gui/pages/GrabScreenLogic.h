@@ -43,18 +43,21 @@ public:
     // a save that writes nothing tells the user which file and why.
     bool SavePictureTo(const std::string& path);
 
+    // The last captured screen (bit set = light), all light until then.
     std::span<uint8_t, SCREEN_BYTES> Screen() { return std::span<uint8_t, SCREEN_BYTES>(m_pScreen.get(), SCREEN_BYTES); }
+    // Single (1) or double (2) size, as the zoom check box last said.
+    uint8_t GetZoom() const { return m_nZoom; }
+    void SetZoom(bool doubleSize) { m_nZoom = doubleSize ? 2 : 1; }
     // The picture shown (and saved): its bits and zoom; no bits before the
     // window first showed one.
     const std::vector<uint8_t>& GetPictureBits() const { return m_picture; }
     unsigned GetPictureZoom() const { return m_nPictureZoom; }
 
-    // The last captured screen (bit set = light), all light until then.
-    std::unique_ptr<uint8_t[]> m_pScreen;
-    uint8_t m_nZoom = 1;
-
 private:
     bool Show(std::vector<uint8_t> bits, unsigned zoom);
+
+    std::unique_ptr<uint8_t[]> m_pScreen;
+    uint8_t m_nZoom = 1;
 
     IGrabScreenView& m_view;
     IUserMessages& m_messages;

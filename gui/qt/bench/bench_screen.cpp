@@ -24,7 +24,7 @@ constexpr int BUILDS = 200;
 
 double MeanBuildMicroseconds(CGrabScreenLogic& page, uint8_t zoom)
 {
-    page.m_nZoom = zoom;
+    page.SetZoom(zoom == 2);
     page.BuildPicture(); // warm-up
     QElapsedTimer start;
     start.start();
@@ -59,7 +59,7 @@ int main(int argc, char** argv)
         const double us = (double(start.nsecsElapsed()) / 1e3);
         bestCaptureUs = i == 0 ? us : std::min(bestCaptureUs, us);
     }
-    if (!std::equal(calc.Screen().begin(), calc.Screen().end(), page.Logic().m_pScreen.get(),
+    if (!std::equal(calc.Screen().begin(), calc.Screen().end(), page.Logic().Screen().data(),
                     [](uint8_t wire, uint8_t kept) { return kept == uint8_t(~wire); })) {
         std::fprintf(stderr, "bench_screen: the captured screen differs from the calculator's\n");
         return 1;

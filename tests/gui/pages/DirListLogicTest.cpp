@@ -33,8 +33,8 @@ TEST_F(DirListLogicTest, DirectoryButtonAndFolderActivationFillTheLists)
     // The four-digit folder has no row; the last folder received is on top.
     EXPECT_EQ(Texts(view.folderRows), (Strings{"algebra", "main"}));
     EXPECT_EQ(view.folderRows[1].icon, ICON_FOLDER);
-    EXPECT_EQ(view.folderRows[1].cells, Strings{std::to_string(logic.m_folders[0].size)});
-    EXPECT_EQ(logic.m_folders.size(), 3u);
+    EXPECT_EQ(view.folderRows[1].cells, Strings{std::to_string(logic.GetFolders()[0].size)});
+    EXPECT_EQ(logic.GetFolders().size(), 3u);
     EXPECT_TRUE(view.varRows.empty());
 
     Activate("main");

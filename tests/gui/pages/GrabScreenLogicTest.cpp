@@ -81,7 +81,7 @@ TEST_F(GrabScreenLogicTest, BeforeAnyCaptureTheScreenIsLightAtEitherSize)
 
     view.zoomChecked = true;
     logic.OnZoom();
-    EXPECT_EQ(logic.m_nZoom, 2);
+    EXPECT_EQ(logic.GetZoom(), 2);
     EXPECT_EQ(Shown().zoom, 2u);
     EXPECT_EQ(Shown().bits.size(), 4 * SCREEN_BYTES);
     EXPECT_TRUE(AllLight(Shown()));
@@ -121,7 +121,7 @@ TEST_F(GrabScreenLogicTest, AFailedCaptureShowsMessage124AndKeepsThePicture)
 
     // The buffer holds the bytes that came; the zoom box shows them.
     for (size_t i = 0; i < SCREEN_BYTES; ++i)
-        ASSERT_EQ(logic.m_pScreen[i], i < 2000 ? uint8_t(~calc.Screen()[i]) : 0xFF) << i;
+        ASSERT_EQ(logic.Screen()[i], i < 2000 ? uint8_t(~calc.Screen()[i]) : 0xFF) << i;
     view.zoomChecked = true;
     logic.OnZoom();
     const CScreenCanvas canvas(calc.Screen());
@@ -132,7 +132,7 @@ TEST_F(GrabScreenLogicTest, AFailedCaptureShowsMessage124AndKeepsThePicture)
 TEST_F(GrabScreenLogicTest, AGarbledOrCancelledCaptureKeepsPictureAndBuffer)
 {
     logic.OnCapture();
-    const std::vector<uint8_t> buffer(logic.m_pScreen.get(), logic.m_pScreen.get() + SCREEN_BYTES);
+    const std::vector<uint8_t> buffer(logic.Screen().begin(), logic.Screen().end());
     const size_t shown = view.shown.size();
     CScreenCanvas(calc.Screen()).InvertRect(0, 0, 240, 128);
     // The acknowledgement comes through; the screen's sum does not match.
@@ -144,7 +144,7 @@ TEST_F(GrabScreenLogicTest, AGarbledOrCancelledCaptureKeepsPictureAndBuffer)
     logic.OnCapture();
     EXPECT_EQ(messages.GetMessageIds(), (std::vector<int>{IDS_CAPTURE_FAILED, IDS_EXCHANGE_CANCELLED}));
     EXPECT_EQ(view.shown.size(), shown);
-    EXPECT_TRUE(std::equal(buffer.begin(), buffer.end(), logic.m_pScreen.get()));
+    EXPECT_TRUE(std::equal(buffer.begin(), buffer.end(), logic.Screen().begin()));
 }
 
 TEST_F(GrabScreenLogicTest, WithoutALinkCaptureStartsNothingAndShowsMessage124)

@@ -273,7 +273,7 @@ TEST_F(DirListPage, TheBackupButtonsWorkThroughTheirWaitWindow)
     EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>{IDS_BACKUP_SAVED});
     EXPECT_TRUE(Texts(PcFiles()).contains("calc.92b"));
 
-    // The wait window stays up, serving its events, until Cancel.
+    // The progress window stays up, serving its events, until Cancel.
     ASSERT_TRUE(Calc().SendVariablesFromMenu({"algebra\\poly"}));
     QTimer cancel;
     QObject::connect(&cancel, &QTimer::timeout, [&] {
