@@ -11,6 +11,6 @@
 std::string LoadOwnString(int id, uint16_t language = g_wStringLanguage);
 
 // Where the program's own resources are mounted in the toolkit's resource
-// system: the sheet icon and the file-name dialog template.
+// system: the sheet icon here, the file-name dialog template under
+// ":/vantrel92/DIALOG/<its number>".
 inline constexpr const char* OWN_ICON_SHEET = ":/vantrel92/ICON/144";
-inline constexpr const char* OWN_DIALOG_INPUT_STRING = ":/vantrel92/DIALOG/101";

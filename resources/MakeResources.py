@@ -16,7 +16,11 @@ Outputs, as asked for:
   --rc FILE                a resource script for windres: STRINGTABLE and
                            DIALOGEX templates in the language's tag, plus an
                            icon (--icon ID=PNG, made into an .ico beside the
-                           script) and a version block (--version) if asked.
+                           script) and a version block (--version) if asked;
+  --control-ids FILE       a C++ header with the number of every template
+                           (IDD_) and control (IDC_) by its name, and a table
+                           of them for looking a control up by name; it
+                           needs only --layouts, of every template.
 
 The same inputs always give the same bytes.
 """
@@ -329,6 +333,62 @@ def make_rc(language, strings, layouts, icon, version, origin):
     return "\n".join(lines)
 
 
+# ---- control numbers --------------------------------------------------------------
+
+def make_control_ids(layouts, origin):
+    """The header the program's code takes its template and control numbers
+    from. A name with one number wherever it is used is a plain constant;
+    one that two templates give different numbers is written only inside
+    a namespace per template (<Stem>Controls::IDC_...), so that no code can
+    take the wrong one. The system's own button ids (IDOK, IDCANCEL) are
+    the system headers' and are left out."""
+    numbers = {}
+    for layout, _ in layouts:
+        for control in layout["controls"]:
+            if control["name"].startswith("IDC_") and "id" in control:
+                numbers.setdefault(control["name"], set()).add(control["id"])
+    templates = {}
+    for layout, stem in layouts:
+        if not layout["name"].startswith("IDD_"):
+            raise LayoutError(f"{stem}: template name {layout['name']} is not an IDD_ name")
+        if templates.setdefault(layout["name"], layout["id"]) != layout["id"]:
+            raise LayoutError(f"{stem}: {layout['name']} has two numbers")
+    lines = ["#pragma once", "",
+             f"// Generated from {origin} by MakeResources.py: edit the layouts, not this file.",
+             "// The numbers of the templates and of their controls, which both systems'",
+             "// language libraries are made with.", ""]
+    rows, written = [], set()
+    for layout, stem in layouts:
+        lines.append(f"inline constexpr int {layout['name']} = {layout['id']};")
+        scoped = []
+        for control in layout["controls"]:
+            name = control["name"]
+            if name not in numbers:
+                continue
+            if len(numbers[name]) > 1:
+                scoped.append(f"inline constexpr int {name} = {control['id']};")
+                rows.append((layout["name"], name, f"{stem}Controls::{name}"))
+                continue
+            if name not in written:
+                lines.append(f"inline constexpr int {name} = {control['id']};")
+                written.add(name)
+            rows.append((layout["name"], name, name))
+        if scoped:
+            lines += [f"namespace {stem}Controls {{"] + scoped + [f"}} // namespace {stem}Controls"]
+        lines.append("")
+    lines += ["// Every numbered control by template and name, for those that look one up",
+              "// by its name (the test build's scripts, the tests).",
+              "struct TemplateControl {",
+              "    int tmpl;",
+              "    const char* name;",
+              "    int id;",
+              "};",
+              "inline constexpr TemplateControl TEMPLATE_CONTROLS[] = {"]
+    lines += [f'    {{{tmpl}, "{name}", {value}}},' for tmpl, name, value in rows]
+    lines += ["};", ""]
+    return "\n".join(lines)
+
+
 # ---- icon -------------------------------------------------------------------------
 
 def read_png_rgba(path):
@@ -409,17 +469,30 @@ def write(path, content):
 
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--language", type=int, required=True, help="language tag: 1033 or 1040")
-    parser.add_argument("--strings", required=True, help="string table, id -> text")
-    parser.add_argument("--captions", required=True, help="captions, template id -> key -> text")
+    parser.add_argument("--language", type=int, help="language tag: 1033 or 1040")
+    parser.add_argument("--strings", help="string table, id -> text")
+    parser.add_argument("--captions", help="captions, template id -> key -> text")
     parser.add_argument("--layouts", nargs="+", required=True, help="template layouts")
     parser.add_argument("--ui-dir", help="folder for the designer files")
     parser.add_argument("--qrc", help="bundle list for rcc (needs --ui-dir)")
     parser.add_argument("--rc", help="resource script for windres")
     parser.add_argument("--icon", help="ID=PNG: an icon for the resource script")
     parser.add_argument("--version", help="version block for the resource script, e.g. 1.2.0.0")
+    parser.add_argument("--control-ids", help="C++ header of the template and control numbers")
     args = parser.parse_args(argv)
+    if (args.ui_dir or args.rc) and None in (args.language, args.strings, args.captions):
+        parser.error("--ui-dir and --rc need --language, --strings and --captions")
     try:
+        if args.control_ids:
+            checked = []
+            for path in args.layouts:
+                layout = load_json(path)
+                check_layout(layout, path)
+                checked.append((layout, os.path.splitext(os.path.basename(path))[0]))
+            origin = ", ".join(os.path.basename(p) for p in args.layouts)
+            write(args.control_ids, make_control_ids(checked, origin))
+        if not (args.ui_dir or args.rc):
+            return 0
         strings = load_json(args.strings)
         for key, text in strings.items():
             if not key.isdigit() or int(key) > 0xFFFF or not isinstance(text, str):

@@ -9,6 +9,8 @@
 5. A member's type letter tells its type (m_b bool, m_n integer, m_p pointer...).
 6. With --compile-commands FILE --forbid FOLDER: no file of FOLDER was
    compiled in that build (gui/win32 in a Linux build, gui/qt in a Windows one).
+6. No source gives a template (IDD_) or control (IDC_) a number of its own:
+   they come from the header made from the layouts (resources/ControlIds.h).
 
 Prints one line per breach and exits 1 when there is any.
     scripts/check-layout.py [--compile-commands FILE --forbid FOLDER]...
@@ -119,6 +121,24 @@ for path in files:
         elif name.startswith("/"):
             problems.append(f"{path}: names {name}, outside the tree")
 
+# Template and control numbers typed by hand: a constant, an enumerator or a
+# macro of an IDD_/IDC_ name (or a page's IDD) set to a number, or such a
+# name paired with a number in a table.
+literal = r"[-(\s]*(?:0[xX][0-9A-Fa-f]+|\d+)\b"
+hand_id_res = [
+    re.compile(r"\b(?:IDD|IDC)_\w*\s*=(?!=)" + literal),
+    re.compile(r"\bIDD\s*=(?!=)" + literal),
+    re.compile(r"#\s*define\s+(?:IDD|IDC)_\w+\s" + literal),
+    re.compile(r'"(?:IDD|IDC)_\w+"\s*,' + literal),
+]
+for path in files:
+    if not path.endswith(SOURCE_EXTENSIONS) or not os.path.isfile(path):
+        continue
+    for line_number, line in enumerate(open(path, encoding="utf-8", errors="replace"), 1):
+        if any(pattern.search(line) for pattern in hand_id_res):
+            problems.append(f"{path}:{line_number}: a template or control number typed by hand, "
+                            "not taken from resources/ControlIds.h")
+
 # What a build really compiled.
 args = sys.argv[1:]
 while args:
@@ -136,4 +156,4 @@ for problem in problems:
 if problems:
     print(f"check-layout: {len(problems)} breach(es) of the layout rules (HACKING.md)", file=sys.stderr)
     sys.exit(1)
-print("check-layout: includes point down, each folder builds its own files")
+print("check-layout: includes point down, each folder builds its own files, no control number by hand")

@@ -35,13 +35,13 @@ for language in English Italiano; do
   "$wine_dir/wine64" reg add "$key" /v Timeout /t REG_DWORD /d 1000 /f >/dev/null
   rm -f "$WINEPREFIX"/drive_c/shot-*
   {
-    echo "click 1014"
+    echo "click IDC_DIRECTORY"
     echo "activate main"
     echo "select notes"
     echo "pause-for C:\\shot-0"
     echo "page 1"
-    echo "click 1027"
-    echo "check 1028"
+    echo "click IDC_CAPTURE"
+    echo "check IDC_ZOOM"
     echo "pause-for C:\\shot-1"
     echo "page 2"
     echo "pause-for C:\\shot-2"

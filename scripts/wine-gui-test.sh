@@ -57,19 +57,19 @@ reference screen "$work/cli/screen.png"
 # The program's window: the directory page shows C:\ on the PC side, so the
 # variable is received there.
 cat >"$work/actions.txt" <<'ACTIONS'
-click 1014
+click IDC_DIRECTORY
 activate algebra
 select squares
-click 1009
+click IDC_RECEIVE
 wait-file C:\squares.92l
 page 1
-click 1027
-click 1029
+click IDC_CAPTURE
+click IDC_SAVE_PICTURE
 save-as C:\vantrel-screen.bmp
 wait-file C:\vantrel-screen.bmp
 page 2
-text 1023 2500
-click 1018
+text IDC_TIMEOUT 2500
+click IDC_SAVE_SETTINGS
 close
 ACTIONS
 cp "$bin"/*.dll "$bin"/*.avi "$bin/vantrel92-test.exe" "$work/"

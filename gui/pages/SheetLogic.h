@@ -2,6 +2,7 @@
 
 #include "gui/pages/LinkSource.h"
 #include "link/Link.h"
+#include "resources/ControlIds.h"
 
 #include <array>
 #include <cstdint>
@@ -14,13 +15,6 @@ class CBuiltInCalculator;
 class ILanguageLoader;
 class ILinkProgress;
 class IUserMessages;
-
-// The pages of the sheet by the ids of their templates in the language
-// library.
-inline constexpr int IDD_ABOUT = 100;
-inline constexpr int IDD_DIRLIST = 106;
-inline constexpr int IDD_CONFIG = 107;
-inline constexpr int IDD_GRABSCREEN = 108;
 
 // What the main sheet does, whatever window shows it: the language library
 // chosen from the settings at start-up, the calculator link opened with the

@@ -7,7 +7,7 @@
 #include "settings/QtSettingsStore.h"
 
 // The configuration page's window: the port and language boxes, the
-// time-out field and the save button. Its template (107) comes from the
+// time-out field and the save button. Its template (IDD_CONFIG) comes from the
 // language library. Its logic is also the program's settings holder, and
 // reads the settings as soon as the page is built.
 class CConfig : public CQtPropertyPage, private IConfigView {

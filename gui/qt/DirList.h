@@ -19,7 +19,7 @@ class QTreeWidget;
 
 // The directory page's window: the calculator's folder and variable lists,
 // the PC folder list, path label and file list, and the directory, receive
-// and send buttons. Its template (106) comes from the language library. It
+// and send buttons. Its template (IDD_DIRLIST) comes from the language library. It
 // draws what its logic says and passes the user's actions on to it.
 class CDirList : public CQtPropertyPage, private IDirListView {
     Q_OBJECT

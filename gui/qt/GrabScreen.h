@@ -12,7 +12,7 @@ class QCheckBox;
 class QLabel;
 
 // The screen page's window: the picture control, the capture button, the
-// zoom check box and the save button. Its template (108) comes from the
+// zoom check box and the save button. Its template (IDD_GRABSCREEN) comes from the
 // language library. It draws what its logic says, passes the user's actions
 // on to it, and shows the wait cursor while a capture holds the window.
 class CGrabScreen : public CQtPropertyPage, private IGrabScreenView {

@@ -1,20 +1,20 @@
 #pragma once
 
+#include "resources/ControlIds.h"
+
 #include <string>
 
 class QDialog;
 class QWidget;
 
 // A small modal dialog with a prompt and one line of input, built from the
-// program's own template 101. The caller sets the prompt and the caption
-// (and may preset the text), runs it, and after OK reads back m_strText; the
-// dialog checks nothing. Kept between runs, the object reopens with the
-// text it last returned.
+// program's own template IDD_INPUT_STRING. The caller sets the prompt and
+// the caption (and may preset the text), runs it, and after OK reads back
+// m_strText; the dialog checks nothing. Kept between runs, the object
+// reopens with the text it last returned.
 class CInputStringDlg {
 public:
-    static constexpr int IDD = 101;
-    static constexpr int IDC_INPUT = 1015;
-    static constexpr int IDC_PROMPT = 1016;
+    static constexpr int IDD = IDD_INPUT_STRING;
 
     explicit CInputStringDlg(QWidget* pParent = nullptr) : m_pParent(pParent) {}
     virtual ~CInputStringDlg() = default;

@@ -4,7 +4,7 @@
 
 // The user's messages as modal message boxes: texts by id from the language
 // library, OK boxes and Yes/No questions, and the one-line text dialog of
-// the program's own template 101.
+// the program's own template IDD_INPUT_STRING.
 class CQtMessageBoxes final : public IUserMessages {
 public:
     void ShowMessage(int id, const std::string& arg = {}) override;

@@ -16,7 +16,8 @@ public:
 // A template laid out in dialog units (its root's "dialogUnits" property) is
 // mapped to pixels of the parent's font.
 QWidget* LoadTemplate(const void* data, size_t size, QWidget* parent);
-// A template of the program's own resources (101: the file-name dialog).
+// A template of the program's own resources (IDD_INPUT_STRING, the
+// file-name dialog).
 QWidget* LoadOwnTemplate(int id, QWidget* parent);
 
 // A control of a template by its IDC_ name or by its number (the "id"

@@ -4,10 +4,6 @@
 #include "gui/win32/Win32Text.h"
 #include "language/ProgramFolder.h"
 
-namespace {
-constexpr int IDC_ANIMATION = 1001;
-}
-
 void CWin32AboutPage::OnInitDialog()
 {
     if (HWND animation = Item(IDC_ANIMATION)) {

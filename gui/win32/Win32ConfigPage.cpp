@@ -4,11 +4,6 @@
 
 namespace {
 
-constexpr int IDC_PORT = 1017;
-constexpr int IDC_SAVE_SETTINGS = 1018;
-constexpr int IDC_LANGUAGE = 1021;
-constexpr int IDC_TIMEOUT = 1023;
-
 void FillCombo(HWND combo, const std::vector<std::string>& items)
 {
     if (combo == nullptr)

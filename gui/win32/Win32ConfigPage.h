@@ -3,16 +3,17 @@
 #include "gui/pages/ConfigLogic.h"
 #include "gui/pages/ConfigView.h"
 #include "gui/win32/Win32Page.h"
+#include "resources/ControlIds.h"
 
 class ISettingsStore;
 class IUserMessages;
 
-// The configuration page in a Win32 sheet: template 107 of the language
-// library with the port and language boxes, the time-out field and the save
-// button. The settings holder and what the page does are CConfigLogic's.
+// The configuration page in a Win32 sheet: template IDD_CONFIG of the
+// language library with the port and language boxes, the time-out field and
+// the save button. The settings holder and what the page does are CConfigLogic's.
 class CWin32ConfigPage final : public CWin32Page, private IConfigView {
 public:
-    static constexpr int IDD = 107;
+    static constexpr int IDD = IDD_CONFIG;
 
     CWin32ConfigPage(ISettingsStore& store, IUserMessages& messages);
 

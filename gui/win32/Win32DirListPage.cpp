@@ -1,7 +1,6 @@
 #include "gui/win32/Win32DirListPage.h"
 
 #include "gui/pages/DirListColumns.h"
-#include "gui/win32/DirListControlIds.h"
 #include "gui/win32/Win32ListIcons.h"
 #include "gui/win32/Win32Text.h"
 #include "language/LanguageLibrary.h"

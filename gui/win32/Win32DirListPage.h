@@ -3,16 +3,17 @@
 #include "gui/pages/DirListLogic.h"
 #include "gui/pages/DirListView.h"
 #include "gui/win32/Win32Page.h"
+#include "resources/ControlIds.h"
 
 class IUserMessages;
 
-// The directory page in a Win32 sheet: template 106 of the language library
-// with its two report-style list views (columns and list icons), the PC
-// folder and file lists and the path label. What the page does is
+// The directory page in a Win32 sheet: template IDD_DIRLIST of the language
+// library with its two report-style list views (columns and list icons), the
+// PC folder and file lists and the path label. What the page does is
 // CDirListLogic's; this draws it and passes the user's actions on.
 class CWin32DirListPage final : public CWin32Page, private IDirListView {
 public:
-    static constexpr int IDD = 106;
+    static constexpr int IDD = IDD_DIRLIST;
 
     explicit CWin32DirListPage(IUserMessages& messages);
     ~CWin32DirListPage() override;

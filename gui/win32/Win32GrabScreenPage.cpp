@@ -7,11 +7,6 @@
 
 namespace {
 
-constexpr int IDC_SCREEN_PICTURE = 1026;
-constexpr int IDC_CAPTURE = 1027;
-constexpr int IDC_ZOOM = 1028;
-constexpr int IDC_SAVE_PICTURE = 1029;
-
 // The name buffer of the save dialog: a longer path does not fit, and the
 // dialog then reports failure and nothing is written.
 constexpr DWORD NAME_BUFFER_BYTES = 100;

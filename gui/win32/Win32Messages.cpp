@@ -3,15 +3,12 @@
 #include "gui/win32/Win32Text.h"
 #include "language/LanguageLibrary.h"
 #include "language/OwnResources.h"
+#include "resources/ControlIds.h"
 #include "text/StringIds.h"
 
 #include <windows.h>
 
 namespace {
-
-constexpr int IDD_INPUT_STRING = 101;
-constexpr int IDC_INPUT = 1015;
-constexpr int IDC_PROMPT = 1016;
 
 std::wstring Caption()
 {

@@ -1,6 +1,6 @@
 #include "gui/win32/Win32TestScript.h"
 
-#include "gui/win32/DirListControlIds.h"
+#include "gui/pages/SheetLogic.h"
 #include "gui/win32/Win32Sheet.h"
 #include "gui/win32/Win32Text.h"
 
@@ -70,6 +70,23 @@ std::vector<HWND> DialogWindows()
     return windows;
 }
 
+// The template of the page the sheet shows; 0 while none is.
+int ShownTemplate(HWND sheet, HWND page)
+{
+    const LRESULT index = SendMessageW(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(page), 0);
+    return index >= 0 && static_cast<size_t>(index) < CSheetLogic::TAB_ORDER.size() ? CSheetLogic::TAB_ORDER[index] : 0;
+}
+
+// The number of the control called `name` in template `tmpl`, 0 when the
+// template has none of that name (any template, for `tmpl` 0).
+int ControlId(const std::string& name, int tmpl)
+{
+    for (const TemplateControl& control : TEMPLATE_CONTROLS)
+        if (name == control.name && (tmpl == 0 || control.tmpl == tmpl))
+            return control.id;
+    return 0;
+}
+
 bool IsFileDialog(HWND dialog)
 {
     return GetDlgItem(dialog, FILE_NAME_COMBO) != nullptr || GetDlgItem(dialog, FILE_NAME_EDIT) != nullptr;
@@ -92,7 +109,7 @@ std::string BoxText(HWND box)
 void AnswerMessageBoxes()
 {
     for (HWND dialog : DialogWindows()) {
-        if (IsFileDialog(dialog) || GetDlgItem(dialog, 1015) != nullptr)
+        if (IsFileDialog(dialog) || GetDlgItem(dialog, IDC_INPUT) != nullptr)
             continue;
         const std::string text = BoxText(dialog);
         Log("message: " + text);
@@ -147,11 +164,18 @@ bool TryStep(const std::string& step)
     }
     if (verb == "click" || verb == "check" || verb == "text") {
         std::istringstream args(rest);
-        int id = 0;
-        args >> id;
+        std::string name;
+        args >> name;
         std::string text;
         std::getline(args >> std::ws, text);
-        HWND control = page != nullptr ? GetDlgItem(page, id) : nullptr;
+        if (ControlId(name, 0) == 0) {
+            Log("unknown control: " + step);
+            g_script.failed = true;
+            return true;
+        }
+        // None, and the step waits, until the page that has it is shown.
+        const int id = page != nullptr ? ControlId(name, ShownTemplate(sheet, page)) : 0;
+        HWND control = id != 0 ? GetDlgItem(page, id) : nullptr;
         if (control == nullptr || !IsWindowEnabled(sheet))
             return false;
         if (verb == "text") {

@@ -9,9 +9,9 @@
 //
 // One action a line; each waits (up to 20 s) until it can be done:
 //   page N                 show the page at tab index N
-//   click ID               press button ID of the shown page
-//   check ID               tick check box ID of the shown page and press it
-//   text ID TEXT           put TEXT into field ID of the shown page
+//   click NAME             press button NAME (IDC_...) of the shown page
+//   check NAME             tick check box NAME of the shown page and press it
+//   text NAME TEXT         put TEXT into field NAME of the shown page
 //   activate NAME          open the folder row NAME of the folder list
 //   select NAME            select the variable row NAME of the variable list
 //   save-as PATH           type PATH into the next file dialog and confirm

@@ -5,6 +5,7 @@
 #include "language/LanguageLibraryLoader.h"
 #include "language/OwnResources.h"
 #include "language/RccBundleCheck.h"
+#include "resources/ControlIds.h"
 #include "text/ProgramTexts.h"
 #include "text/StringIds.h"
 
@@ -94,13 +95,13 @@ TEST_F(LanguageTest, BothLibrariesHoldEveryStringAndTemplate)
         ASSERT_NE(g_hLangLibrary, nullptr);
         for (int id : REQUIRED_LANGUAGE_STRINGS)
             EXPECT_FALSE(LoadLanguageString(id).empty()) << id;
-        for (int id : {100, 106, 107, 108}) {
+        for (int id : {IDD_ABOUT, IDD_DIRLIST, IDD_CONFIG, IDD_GRABSCREEN}) {
             size_t size = 0;
             const char* tmpl = static_cast<const char*>(LoadLanguageResource(id, RT_DIALOG, &size));
             ASSERT_NE(tmpl, nullptr) << id;
             EXPECT_NE(std::string(tmpl, size).find("<ui"), std::string::npos);
         }
-        EXPECT_EQ(LoadLanguageResource(101, RT_DIALOG), nullptr); // the program's own, not the library's
+        EXPECT_EQ(LoadLanguageResource(IDD_INPUT_STRING, RT_DIALOG), nullptr); // the program's own, not the library's
         FreeLanguageLibrary();
     }
 }
@@ -118,7 +119,7 @@ TEST_F(LanguageTest, StringBufferIsOwnedByTheCallerAndCutToFit)
     // The whole text stays available to the message boxes.
     EXPECT_EQ(LoadLanguageString(200), std::string(300, 'a'));
     // A library without a template: the page then has none.
-    EXPECT_EQ(LoadLanguageResource(100, RT_DIALOG), nullptr);
+    EXPECT_EQ(LoadLanguageResource(IDD_ABOUT, RT_DIALOG), nullptr);
 }
 
 TEST_F(LanguageTest, CompressedBundleLoadsLikeAPlainOne)
@@ -126,7 +127,7 @@ TEST_F(LanguageTest, CompressedBundleLoadsLikeAPlainOne)
     InstallBytes("English.dll", FixtureFile("Compressed.dll"));
     ASSERT_EQ(LoadLanguageLibraryFor(1), LANGID_ENGLISH);
     size_t size = 0;
-    const char* tmpl = static_cast<const char*>(LoadLanguageResource(106, RT_DIALOG, &size));
+    const char* tmpl = static_cast<const char*>(LoadLanguageResource(IDD_DIRLIST, RT_DIALOG, &size));
     ASSERT_NE(tmpl, nullptr);
     EXPECT_NE(std::string(tmpl, size).find("IDC_FOLDER_LIST"), std::string::npos);
     EXPECT_EQ(LoadLanguageString(123).substr(0, 8), "Unable t");

@@ -7,6 +7,7 @@
 #include "language/LanguageLibraryLoader.h"
 #include "language/OwnResources.h"
 #include "language/ProgramFolder.h"
+#include "resources/ControlIds.h"
 #include "text/StringIds.h"
 
 #include <windows.h>
@@ -91,30 +92,24 @@ TEST_F(Win32LanguageLibraryTest, EveryTemplateMakesItsPageWithItsControls)
     ASSERT_TRUE(InitCommonControlsEx(&controls));
     HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(parent, nullptr);
-    const struct {
-        int id;
-        std::vector<int> controls;
-    } pages[] = {
-        {106, {1002, 1010, 1012, 1013, 1005, 1008, 1009, 1014}},
-        {107, {1017, 1021, 1023, 1018}},
-        {100, {1001}},
-        {108, {1026, 1027, 1028, 1029}},
-    };
     for (const char* library : {"English.dll", "Italiano.dll"}) {
         Install("English.dll", Built(library));
         ASSERT_EQ(LoadLanguageLibraryFor(1), LANGID_ENGLISH);
-        for (const auto& page : pages) {
-            SCOPED_TRACE(testing::Message() << library << " template " << page.id);
+        for (int page : {IDD_DIRLIST, IDD_CONFIG, IDD_ABOUT, IDD_GRABSCREEN}) {
+            SCOPED_TRACE(testing::Message() << library << " template " << page);
             size_t size = 0;
-            auto* tmpl = static_cast<const DLGTEMPLATE*>(LoadLanguageResource(page.id, RT_DIALOG, &size));
+            auto* tmpl = static_cast<const DLGTEMPLATE*>(LoadLanguageResource(page, RT_DIALOG, &size));
             ASSERT_NE(tmpl, nullptr);
             HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), tmpl, parent, IgnoreMessages, 0);
             ASSERT_NE(dialog, nullptr) << GetLastError();
-            for (int id : page.controls)
-                EXPECT_NE(GetDlgItem(dialog, id), nullptr) << id;
-            if (page.id == 108) {
+            for (const TemplateControl& control : TEMPLATE_CONTROLS) {
+                if (control.tmpl != page)
+                    continue;
+                EXPECT_NE(GetDlgItem(dialog, control.id), nullptr) << control.name;
+            }
+            if (page == IDD_GRABSCREEN) {
                 RECT picture{};
-                GetClientRect(GetDlgItem(dialog, 1026), &picture);
+                GetClientRect(GetDlgItem(dialog, IDC_SCREEN_PICTURE), &picture);
                 EXPECT_GE(picture.right, 480);
                 EXPECT_GE(picture.bottom, 256);
             }
@@ -124,12 +119,12 @@ TEST_F(Win32LanguageLibraryTest, EveryTemplateMakesItsPageWithItsControls)
     }
 
     // The file-name dialog, from the program's own resources.
-    HRSRC own = FindResourceW(nullptr, MAKEINTRESOURCEW(101), MAKEINTRESOURCEW(5));
+    HRSRC own = FindResourceW(nullptr, MAKEINTRESOURCEW(IDD_INPUT_STRING), MAKEINTRESOURCEW(5));
     ASSERT_NE(own, nullptr);
     auto* tmpl = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(nullptr, own)));
     HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), tmpl, nullptr, IgnoreMessages, 0);
     ASSERT_NE(dialog, nullptr) << GetLastError();
-    for (int id : {1015, 1016, 1, 2})
+    for (int id : {IDC_INPUT, IDC_PROMPT, IDOK, IDCANCEL})
         EXPECT_NE(GetDlgItem(dialog, id), nullptr) << id;
     EXPECT_NE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     DestroyWindow(dialog);

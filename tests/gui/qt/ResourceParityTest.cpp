@@ -5,6 +5,7 @@
 
 #include "GuiApplication.h"
 
+#include "gui/pages/SheetLogic.h"
 #include "gui/qt/QtTemplateLoader.h"
 #include "language/DialogTemplate.h"
 #include "language/OwnResources.h"
@@ -185,7 +186,7 @@ TEST_F(ResourceParityTest, LanguageLibrariesHoldTheSameStringsAndTemplatesOnBoth
             if (resource.type == PE_RT_DIALOG)
                 dialogs.insert(resource.id);
         }
-        EXPECT_EQ(dialogs, (std::set<int>{100, 106, 107, 108}));
+        EXPECT_EQ(dialogs, (std::set<int>(CSheetLogic::BUILD_ORDER.begin(), CSheetLogic::BUILD_ORDER.end())));
         for (int id = 0; id <= 200; ++id) {
             size_t size = 0;
             const void* tmpl = bundle->FindTemplate(id, size);
@@ -201,17 +202,17 @@ TEST_F(ResourceParityTest, LanguageLibrariesHoldTheSameStringsAndTemplatesOnBoth
             const char16_t* windowClass;
             uint32_t mask, style;
         } needs[] = {
-            {106, 1002, u"SYSLISTVIEW32", 0x7, 0x5},  // report view, one row at a time
-            {106, 1010, u"SYSLISTVIEW32", 0x7, 0x1},  // report view, several rows
-            {106, 1012, u"LISTBOX", 0x1, 0x1},        // tells of selection changes
-            {106, 1005, u"LISTBOX", 0x1, 0x1},
-            {106, 1013, u"STATIC", 0x80, 0x80},       // a path shows its '&' as it is
-            {107, 1021, u"COMBOBOX", 0x3, 0x3},       // a list to choose from
-            {107, 1017, u"COMBOBOX", 0x3, 0x2},       // a text or a choice
-            {107, 1023, u"EDIT", 0, 0},
-            {100, 1001, u"SYSANIMATE32", 0x4, 0x4},   // plays by itself
-            {108, 1026, u"STATIC", 0x1F, 0xE},        // shows a bitmap
-            {108, 1028, u"BUTTON", 0xF, 0x3},         // a check box the user ticks
+            {IDD_DIRLIST, IDC_FOLDER_LIST, u"SYSLISTVIEW32", 0x7, 0x5},  // report view, one row at a time
+            {IDD_DIRLIST, IDC_VAR_LIST, u"SYSLISTVIEW32", 0x7, 0x1},     // report view, several rows
+            {IDD_DIRLIST, IDC_PC_FOLDERS, u"LISTBOX", 0x1, 0x1},         // tells of selection changes
+            {IDD_DIRLIST, IDC_PC_FILES, u"LISTBOX", 0x1, 0x1},
+            {IDD_DIRLIST, IDC_PC_PATH, u"STATIC", 0x80, 0x80},           // a path shows its '&' as it is
+            {IDD_CONFIG, IDC_LANGUAGE, u"COMBOBOX", 0x3, 0x3},           // a list to choose from
+            {IDD_CONFIG, IDC_PORT, u"COMBOBOX", 0x3, 0x2},               // a text or a choice
+            {IDD_CONFIG, IDC_TIMEOUT, u"EDIT", 0, 0},
+            {IDD_ABOUT, IDC_ANIMATION, u"SYSANIMATE32", 0x4, 0x4},       // plays by itself
+            {IDD_GRABSCREEN, IDC_SCREEN_PICTURE, u"STATIC", 0x1F, 0xE},  // shows a bitmap
+            {IDD_GRABSCREEN, IDC_ZOOM, u"BUTTON", 0xF, 0x3},             // a check box the user ticks
         };
         for (const auto& need : needs) {
             SCOPED_TRACE(testing::Message() << need.tmpl << "/" << need.id);
@@ -226,7 +227,7 @@ TEST_F(ResourceParityTest, LanguageLibrariesHoldTheSameStringsAndTemplatesOnBoth
         }
         // Room for the screen at double size, with the system's dialog font
         // at its usual 6 by 13 pixels a character.
-        const DialogControl* picture = Get(108, 1026);
+        const DialogControl* picture = Get(IDD_GRABSCREEN, IDC_SCREEN_PICTURE);
         ASSERT_NE(picture, nullptr);
         EXPECT_GE(picture->cx * 6 / 4, 480 + 4);
         EXPECT_GE(picture->cy * 13 / 8, 256 + 4);
@@ -244,15 +245,15 @@ TEST_F(ResourceParityTest, ProgramsOwnResourcesMatchAndCarryIconAndVersion)
         EXPECT_EQ(Utf16ToUtf8(wide), LoadOwnString(id)) << id;
     }
 
-    QFile own(QString::fromLatin1(OWN_DIALOG_INPUT_STRING));
+    QFile own(QStringLiteral(":/vantrel92/DIALOG/%1").arg(IDD_INPUT_STRING));
     ASSERT_TRUE(own.open(QIODevice::ReadOnly));
     const QByteArray tmpl = own.readAll();
-    ExpectSameTemplate(101, tmpl.constData(), size_t(tmpl.size()));
-    const DialogTemplate& dialog = m_templates[101];
+    ExpectSameTemplate(IDD_INPUT_STRING, tmpl.constData(), size_t(tmpl.size()));
+    const DialogTemplate& dialog = m_templates[IDD_INPUT_STRING];
     EXPECT_EQ(dialog.cx, 185);
     EXPECT_EQ(dialog.cy, 94);
     EXPECT_EQ(dialog.exStyle, 0x88u); // topmost tool window
-    const DialogControl* ok = Get(101, 1);
+    const DialogControl* ok = Get(IDD_INPUT_STRING, 1);
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->style & 0xF, 0x1u); // the default button
 

@@ -2,6 +2,7 @@
 #include "SheetHelpers.h"
 
 #include "gui/qt/QtMessageBoxes.h"
+#include "resources/ControlIds.h"
 #include "language/LanguageLibrary.h"
 #include "sim/BuiltInCalculator.h"
 #include "text/StringIds.h"
@@ -75,26 +76,19 @@ TEST_F(SheetTest, PagesAreBuiltFromTheLibraryTemplates)
 {
     StoreSettings("0x378", 0, 1000);
     CSheet sheet;
-    const struct {
-        const CQtPropertyPage* page;
-        std::vector<std::pair<const char*, int>> controls;
-    } pages[] = {
-        {&sheet.m_pageDirList,
-         {{"IDC_FOLDER_LIST", 1002}, {"IDC_VAR_LIST", 1010}, {"IDC_PC_FOLDERS", 1012}, {"IDC_PC_PATH", 1013},
-          {"IDC_PC_FILES", 1005}, {"IDC_SEND", 1008}, {"IDC_RECEIVE", 1009}, {"IDC_DIRECTORY", 1014}}},
-        {&sheet.m_pageConfig,
-         {{"IDC_PORT", 1017}, {"IDC_LANGUAGE", 1021}, {"IDC_TIMEOUT", 1023}, {"IDC_SAVE_SETTINGS", 1018}}},
-        {&sheet.m_pageAbout, {{"IDC_ANIMATION", 1001}}},
-        {&sheet.m_pageGrabScreen,
-         {{"IDC_SCREEN_PICTURE", 1026}, {"IDC_CAPTURE", 1027}, {"IDC_ZOOM", 1028}, {"IDC_SAVE_PICTURE", 1029}}},
-    };
-    for (const auto& page : pages) {
-        ASSERT_TRUE(page.page->HasControls()) << page.page->GetTemplateId();
-        for (const auto& [name, id] : page.controls) {
-            QWidget* byName = page.page->GetDlgItem(name);
-            ASSERT_NE(byName, nullptr) << name;
-            EXPECT_EQ(page.page->GetDlgItem(id), byName) << name;
+    const CQtPropertyPage* pages[] = {&sheet.m_pageDirList, &sheet.m_pageConfig, &sheet.m_pageAbout, &sheet.m_pageGrabScreen};
+    for (const CQtPropertyPage* page : pages) {
+        ASSERT_TRUE(page->HasControls()) << page->GetTemplateId();
+        int found = 0;
+        for (const TemplateControl& control : TEMPLATE_CONTROLS) {
+            if (control.tmpl != page->GetTemplateId())
+                continue;
+            QWidget* byName = page->GetDlgItem(control.name);
+            ASSERT_NE(byName, nullptr) << control.name;
+            EXPECT_EQ(page->GetDlgItem(control.id), byName) << control.name;
+            ++found;
         }
+        EXPECT_GT(found, 0) << page->GetTemplateId();
     }
 }
 

@@ -1,5 +1,6 @@
 #include "QtProgramFixture.h"
 
+#include "gui/pages/SheetLogic.h"
 #include "gui/qt/QtTemplateLoader.h"
 #include "language/LanguageLibrary.h"
 #include "language/LanguageLibraryLoader.h"
@@ -71,14 +72,14 @@ TEST_F(TemplateLayoutTest, EveryPageAndTheFileNameDialogFitTheirTextsInBothLangu
         QApplication::setFont(font);
         for (int language : {0, 1}) {
             ASSERT_NE(LoadLanguageLibraryFor(language), 0);
-            for (int id : {100, 106, 107, 108}) {
+            for (int id : CSheetLogic::BUILD_ORDER) {
                 SCOPED_TRACE(testing::Message() << "font " << font.pointSizeF() << " language " << language << " template " << id);
                 size_t size = 0;
                 const void* tmpl = LoadLanguageResource(id, RT_DIALOG, &size);
                 std::unique_ptr<QWidget> page(LoadTemplate(tmpl, size, nullptr));
                 ASSERT_NE(page, nullptr);
                 ExpectLaidOut(*page);
-                if (const QWidget* picture = FindControl(page.get(), 1026)) {
+                if (const QWidget* picture = FindControl(page.get(), IDC_SCREEN_PICTURE)) {
                     // The screen at double size, inside the picture's frame.
                     EXPECT_GE(picture->width(), 480 + 4);
                     EXPECT_GE(picture->height(), 256 + 4);
@@ -87,9 +88,9 @@ TEST_F(TemplateLayoutTest, EveryPageAndTheFileNameDialogFitTheirTextsInBothLangu
             FreeLanguageLibrary();
         }
         SCOPED_TRACE("file-name dialog");
-        std::unique_ptr<QWidget> dialog(LoadOwnTemplate(101, nullptr));
+        std::unique_ptr<QWidget> dialog(LoadOwnTemplate(IDD_INPUT_STRING, nullptr));
         ASSERT_NE(dialog, nullptr);
-        auto* prompt = qobject_cast<QLabel*>(FindControl(dialog.get(), 1016));
+        auto* prompt = qobject_cast<QLabel*>(FindControl(dialog.get(), IDC_PROMPT));
         ASSERT_NE(prompt, nullptr);
         prompt->setText(QString::fromStdString(LoadOwnString(IDS_GROUP_NAME_PROMPT)).replace(QLatin1String("\r\n"), QLatin1String("\n")));
         ExpectLaidOut(*dialog);

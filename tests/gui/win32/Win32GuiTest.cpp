@@ -87,7 +87,7 @@ TEST_F(Win32GuiTest, APageWithoutTemplateIsEmptyAndTheSheetStillOpens)
     }
     ASSERT_NE(page.GetHwnd(), nullptr);
     EXPECT_EQ(GetWindow(page.GetHwnd(), GW_CHILD), nullptr);
-    EXPECT_EQ(page.Item(1001), nullptr);
+    EXPECT_EQ(page.Item(IDC_ANIMATION), nullptr);
     DestroyWindow(sheet);
 }
 
