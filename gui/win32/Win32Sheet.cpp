@@ -22,7 +22,7 @@ CWin32Sheet::CWin32Sheet(ISettingsStore& store, IUserMessages& messages)
       m_logic(m_pageConfig.Logic(), m_languages, messages)
 {
     m_logic.SetLinkPages(&m_pageDirList.Logic(), &m_pageGrabScreen.Logic());
-    m_logic.SetLinkProgress(&m_progress);
+    m_logic.SetLinkProgress(&m_progress.Logic());
     m_logic.LoadLanguage();
 }
 
