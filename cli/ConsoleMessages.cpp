@@ -1,6 +1,7 @@
 #include "cli/ConsoleMessages.h"
 
 #include "cli/ProgressMeter.h"
+#include "text/TextFormat.h"
 
 #include <istream>
 #include <ostream>
@@ -43,10 +44,7 @@ std::string CConsoleMessages::Format(int id, const std::string& arg) const
     std::string text = m_lookup ? m_lookup(id) : std::string();
     if (text.empty())
         text = "Message " + std::to_string(id) + (arg.empty() ? std::string() : ": " + arg);
-    const size_t mark = text.find("%s");
-    if (mark != std::string::npos)
-        text.replace(mark, 2, arg);
-    return TerminalLines(text);
+    return TerminalLines(FormatText(text, {arg}));
 }
 
 void CConsoleMessages::Print(const std::string& text, bool withSubject)

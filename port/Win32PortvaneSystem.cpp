@@ -1,7 +1,7 @@
 #include "port/Win32PortvaneSystem.h"
 
 #include "port/DriverResource.h"
-#include "text/WideText.h"
+#include "text/Utf16Text.h"
 
 #include <windows.h>
 
@@ -97,24 +97,24 @@ public:
 
     Handle OpenExistingService(Handle manager, const std::string& name) override
     {
-        return Keep(ToHandle(OpenServiceW(ToService(manager), WideFromUtf8(name).c_str(), SERVICE_ALL_ACCESS)));
+        return Keep(ToHandle(OpenServiceW(ToService(manager), Utf8ToWide(name).c_str(), SERVICE_ALL_ACCESS)));
     }
 
     Handle CreateKernelService(Handle manager, const PortvaneServiceConfig& config) override
     {
-        return Keep(ToHandle(CreateServiceW(ToService(manager), WideFromUtf8(config.name).c_str(),
-                                            WideFromUtf8(config.displayName).c_str(), SERVICE_ALL_ACCESS,
+        return Keep(ToHandle(CreateServiceW(ToService(manager), Utf8ToWide(config.name).c_str(),
+                                            Utf8ToWide(config.displayName).c_str(), SERVICE_ALL_ACCESS,
                                             config.type, config.startType, config.errorControl,
-                                            WideFromUtf8(config.binaryPath).c_str(), nullptr, nullptr, nullptr,
+                                            Utf8ToWide(config.binaryPath).c_str(), nullptr, nullptr, nullptr,
                                             nullptr, nullptr)));
     }
 
     bool ChangeServiceSettings(Handle service, const PortvaneServiceConfig& config) override
     {
         return Keep(ChangeServiceConfigW(ToService(service), config.type, config.startType,
-                                         config.errorControl, WideFromUtf8(config.binaryPath).c_str(), nullptr,
+                                         config.errorControl, Utf8ToWide(config.binaryPath).c_str(), nullptr,
                                          nullptr, nullptr, nullptr, nullptr,
-                                         WideFromUtf8(config.displayName).c_str()) != FALSE);
+                                         Utf8ToWide(config.displayName).c_str()) != FALSE);
     }
 
     bool StartDriverService(Handle service) override
@@ -177,7 +177,7 @@ public:
             // belong to somebody else.
             if (CreateDirectoryW(path.c_str(), &attributes)) {
                 Pin(path);
-                result = Utf8FromWide(path);
+                result = Utf16ToUtf8(path);
             } else if (GetLastError() != ERROR_ALREADY_EXISTS) {
                 break;
             }
@@ -194,12 +194,12 @@ public:
             CloseHandle(pinned->second);
             m_pinnedFolders.erase(pinned);
         }
-        return RemoveDirectoryW(WideFromUtf8(path).c_str()) != FALSE;
+        return RemoveDirectoryW(Utf8ToWide(path).c_str()) != FALSE;
     }
 
     bool WriteImageFile(const std::string& path, const std::vector<uint8_t>& bytes) override
     {
-        HANDLE file = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        HANDLE file = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return Keep(false);
@@ -210,11 +210,11 @@ public:
         return ok && bClosed && written == bytes.size();
     }
 
-    void DeleteImageFile(const std::string& path) override { DeleteFileW(WideFromUtf8(path).c_str()); }
+    void DeleteImageFile(const std::string& path) override { DeleteFileW(Utf8ToWide(path).c_str()); }
 
     Handle OpenPortDevice(const std::string& path) override
     {
-        HANDLE device = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+        HANDLE device = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_OVERLAPPED, nullptr);
         return Keep(device == INVALID_HANDLE_VALUE ? NO_HANDLE : ToHandle(device));
@@ -264,7 +264,7 @@ private:
         HANDLE folder = CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (folder != INVALID_HANDLE_VALUE)
-            m_pinnedFolders[Utf8FromWide(path)] = folder;
+            m_pinnedFolders[Utf16ToUtf8(path)] = folder;
     }
 
     HANDLE m_event = nullptr;

@@ -1,6 +1,6 @@
 #include "settings/Win32SettingsStore.h"
 
-#include "text/WideText.h"
+#include "text/Utf16Text.h"
 
 #include <windows.h>
 
@@ -32,7 +32,7 @@ bool CWin32SettingsStore::OpenForRead()
     CloseKey();
     m_bWriting = false;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, WideFromUtf8(m_strSubKey).c_str(), 0, KEY_ACCESS, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Utf8ToWide(m_strSubKey).c_str(), 0, KEY_ACCESS, &key) != ERROR_SUCCESS)
         return false;
     m_hKey = key;
     return true;
@@ -45,7 +45,7 @@ bool CWin32SettingsStore::OpenForWrite()
     m_bWriteFailed = false;
     HKEY key = nullptr;
     DWORD disposition = 0;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, WideFromUtf8(m_strSubKey).c_str(), 0, nullptr,
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, Utf8ToWide(m_strSubKey).c_str(), 0, nullptr,
                         REG_OPTION_NON_VOLATILE, KEY_ACCESS, nullptr, &key, &disposition) != ERROR_SUCCESS)
         return false;
     m_hKey = key;
@@ -60,7 +60,7 @@ bool CWin32SettingsStore::ReadString(const char* name, size_t bufferChars, std::
     DWORD type = REG_NONE;
     DWORD bytes = static_cast<DWORD>(bufferChars * sizeof(wchar_t));
     // A value longer than the buffer fails here with ERROR_MORE_DATA.
-    if (RegQueryValueExW(m_hKey, WideFromUtf8(name).c_str(), nullptr, &type,
+    if (RegQueryValueExW(m_hKey, Utf8ToWide(name).c_str(), nullptr, &type,
                          reinterpret_cast<BYTE*>(buffer.data()), &bytes) != ERROR_SUCCESS)
         return false;
     if (type != REG_SZ && type != REG_EXPAND_SZ)
@@ -71,7 +71,7 @@ bool CWin32SettingsStore::ReadString(const char* name, size_t bufferChars, std::
     const auto length = static_cast<size_t>(std::find(buffer.begin(), stored, L'\0') - buffer.begin());
     if (length >= bufferChars)
         return false;
-    value = Utf8FromWide(std::wstring_view(buffer.data(), length));
+    value = Utf16ToUtf8(std::wstring_view(buffer.data(), length));
     return true;
 }
 
@@ -82,7 +82,7 @@ bool CWin32SettingsStore::ReadNumber(const char* name, uint32_t& value)
     DWORD number = 0;
     DWORD type = REG_NONE;
     DWORD bytes = sizeof number;
-    if (RegQueryValueExW(m_hKey, WideFromUtf8(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&number),
+    if (RegQueryValueExW(m_hKey, Utf8ToWide(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&number),
                          &bytes) != ERROR_SUCCESS)
         return false;
     if (type != REG_DWORD || bytes != sizeof number)
@@ -95,10 +95,10 @@ void CWin32SettingsStore::WriteString(const char* name, const std::string& value
 {
     if (!m_hKey || !m_bWriting)
         return;
-    const std::wstring text = WideFromUtf8(value);
+    const std::wstring text = Utf8ToWide(value);
     // The length counts the terminating zero.
     const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-    if (RegSetValueExW(m_hKey, WideFromUtf8(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+    if (RegSetValueExW(m_hKey, Utf8ToWide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                        bytes) != ERROR_SUCCESS)
         m_bWriteFailed = true;
 }
@@ -108,7 +108,7 @@ void CWin32SettingsStore::WriteNumber(const char* name, uint32_t value)
     if (!m_hKey || !m_bWriting)
         return;
     const DWORD number = value;
-    if (RegSetValueExW(m_hKey, WideFromUtf8(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+    if (RegSetValueExW(m_hKey, Utf8ToWide(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
                        sizeof number) != ERROR_SUCCESS)
         m_bWriteFailed = true;
 }

@@ -1,5 +1,7 @@
 #include "text/ProgramTexts.h"
 
+#include "text/TextFormat.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -42,16 +44,5 @@ std::string ProgramText(int id)
 
 std::string ProgramText(int id, std::initializer_list<std::string_view> args)
 {
-    const std::string pattern = ProgramText(id);
-    std::string text;
-    auto arg = args.begin();
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern.compare(i, 2, "%s") == 0 && arg != args.end()) {
-            text += *arg++;
-            ++i;
-        } else {
-            text += pattern[i];
-        }
-    }
-    return text;
+    return FormatText(ProgramText(id), args);
 }

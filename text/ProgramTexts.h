@@ -13,5 +13,5 @@ using ProgramTextLookup = std::string (*)(int id);
 void SetProgramTextLookup(ProgramTextLookup lookup);
 
 std::string ProgramText(int id);
-// The text with each "%s" replaced by the next argument, in order.
+// The text with its "%s" filled by FormatText (text/TextFormat.h).
 std::string ProgramText(int id, std::initializer_list<std::string_view> args);

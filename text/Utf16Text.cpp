@@ -29,7 +29,7 @@ bool IsHigh(char16_t u) { return u >= 0xD800 && u < 0xDC00; }
 bool IsLow(char16_t u) { return u >= 0xDC00 && u < 0xE000; }
 
 // One character of UTF-8 from text[at]; moves `at` past it.
-char32_t NextUtf8(const std::string& text, size_t& at)
+char32_t NextUtf8(std::string_view text, size_t& at)
 {
     const auto lead = static_cast<unsigned char>(text[at++]);
     if (lead < 0x80)
@@ -56,16 +56,17 @@ char32_t NextUtf8(const std::string& text, size_t& at)
     return c;
 }
 
-} // namespace
-
-std::string Utf16ToUtf8(const std::u16string& text)
+// Both kinds of UTF-16 string, char16_t and Windows' wchar_t, the same way.
+template <typename Unit>
+std::string Utf8FromUnits(std::basic_string_view<Unit> text)
 {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
-        const char16_t u = text[i];
-        if (IsHigh(u) && i + 1 < text.size() && IsLow(text[i + 1])) {
-            AppendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
+        const char16_t u = static_cast<char16_t>(text[i]);
+        const char16_t next = i + 1 < text.size() ? static_cast<char16_t>(text[i + 1]) : 0;
+        if (IsHigh(u) && IsLow(next)) {
+            AppendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(next) - 0xDC00));
             ++i;
         } else {
             AppendUtf8(out, IsHigh(u) || IsLow(u) ? REPLACEMENT : char32_t(u));
@@ -74,18 +75,45 @@ std::string Utf16ToUtf8(const std::u16string& text)
     return out;
 }
 
-std::u16string Utf8ToUtf16(const std::string& text)
+template <typename Unit>
+std::basic_string<Unit> UnitsFromUtf8(std::string_view text)
 {
-    std::u16string out;
+    std::basic_string<Unit> out;
     out.reserve(text.size());
     for (size_t at = 0; at < text.size();) {
         const char32_t c = NextUtf8(text, at);
         if (c >= 0x10000) {
-            out += char16_t(0xD800 + ((c - 0x10000) >> 10));
-            out += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
+            out += Unit(0xD800 + ((c - 0x10000) >> 10));
+            out += Unit(0xDC00 + ((c - 0x10000) & 0x3FF));
         } else {
-            out += char16_t(c);
+            out += Unit(c);
         }
     }
     return out;
 }
+
+} // namespace
+
+std::string Utf16ToUtf8(std::u16string_view text)
+{
+    return Utf8FromUnits(text);
+}
+
+std::u16string Utf8ToUtf16(std::string_view text)
+{
+    return UnitsFromUtf8<char16_t>(text);
+}
+
+#ifdef _WIN32
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 units");
+
+std::string Utf16ToUtf8(std::wstring_view text)
+{
+    return Utf8FromUnits(text);
+}
+
+std::wstring Utf8ToWide(std::string_view text)
+{
+    return UnitsFromUtf8<wchar_t>(text);
+}
+#endif

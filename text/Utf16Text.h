@@ -1,9 +1,18 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
-// UTF-16 text, as the system's resources hold it, to UTF-8 for the program's
-// std::string texts and back. A lone surrogate becomes U+FFFD, as does a
+// UTF-16 text, as the system's resources and Windows' wide-character calls
+// hold it, to UTF-8 for the program's std::string texts and back: the one
+// conversion between the two. A lone surrogate becomes U+FFFD, as does a
 // broken UTF-8 sequence the other way.
-std::string Utf16ToUtf8(const std::u16string& text);
-std::u16string Utf8ToUtf16(const std::string& text);
+std::string Utf16ToUtf8(std::u16string_view text);
+std::u16string Utf8ToUtf16(std::string_view text);
+
+#ifdef _WIN32
+// Windows' wchar_t is a UTF-16 unit: the same conversions for its wide
+// strings.
+std::string Utf16ToUtf8(std::wstring_view text);
+std::wstring Utf8ToWide(std::string_view text);
+#endif

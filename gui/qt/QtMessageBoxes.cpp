@@ -4,6 +4,7 @@
 #include "language/LanguageLibrary.h"
 #include "language/OwnResources.h"
 #include "text/StringIds.h"
+#include "text/TextFormat.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -35,11 +36,7 @@ QWidget* ActiveWindow()
 
 std::string FormatLanguageMessage(int id, const std::string& arg)
 {
-    const std::string text = LoadLanguageString(id);
-    const size_t at = text.find("%s");
-    if (at == std::string::npos)
-        return text;
-    return text.substr(0, at) + arg + text.substr(at + 2);
+    return FormatText(LoadLanguageString(id), {arg});
 }
 
 void CQtMessageBoxes::ShowMessage(int id, const std::string& arg)

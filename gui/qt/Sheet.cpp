@@ -13,7 +13,7 @@ CSheet::CSheet(QWidget* parent)
       m_logic(m_pageConfig.Logic(), m_languages, CurrentUserMessages())
 {
     m_logic.SetLinkPages(&m_pageDirList.Logic(), &m_pageGrabScreen.Logic());
-    m_logic.SetLinkProgress(&m_progress);
+    m_logic.SetLinkProgress(&m_progress.Logic());
     if (!m_logic.LoadLanguage())
         return;
     InstallToolkitTranslation(m_logic.GetLanguageId());

@@ -7,7 +7,7 @@
 void CWin32AboutPage::OnInitDialog()
 {
     if (HWND animation = Item(IDC_ANIMATION)) {
-        const std::wstring clip = Widen(CAboutLogic::GetClipPath(ProgramFolder()));
+        const std::wstring clip = Utf8ToWide(CAboutLogic::GetClipPath(ProgramFolder()));
         // The control plays it by itself (automatic play in the template).
         SendMessageW(animation, ACM_OPENW, 0, reinterpret_cast<LPARAM>(clip.c_str()));
     }

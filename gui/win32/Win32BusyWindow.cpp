@@ -47,7 +47,7 @@ CWin32BusyWindow::CWin32BusyWindow(HWND owner, const std::string& title, bool wi
         GetWindowRect(owner, &area);
     const int x = (area.left + area.right - WIDTH) / 2;
     const int y = (area.top + area.bottom - height) / 2;
-    m_hWnd = CreateWindowExW(WS_EX_DLGMODALFRAME, CLASS_NAME, Widen(title).c_str(), WS_POPUP | WS_CAPTION, x, y,
+    m_hWnd = CreateWindowExW(WS_EX_DLGMODALFRAME, CLASS_NAME, Utf8ToWide(title).c_str(), WS_POPUP | WS_CAPTION, x, y,
                              WIDTH, height, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (m_hWnd == nullptr)
         return;
@@ -63,7 +63,7 @@ CWin32BusyWindow::CWin32BusyWindow(HWND owner, const std::string& title, bool wi
         SendMessageW(m_hBar, PBM_SETRANGE32, 0, 1000);
         y2 += 30;
     }
-    Child(m_hWnd, L"BUTTON", Widen(MessageText(IDS_PROGRESS_CANCEL, {})), BS_DEFPUSHBUTTON | WS_TABSTOP,
+    Child(m_hWnd, L"BUTTON", Utf8ToWide(MessageText(IDS_PROGRESS_CANCEL, {})), BS_DEFPUSHBUTTON | WS_TABSTOP,
           (client.right - 90) / 2, y2, 90, 26, IDCANCEL);
     if (owner != nullptr) {
         m_bOwnerWasEnabled = !EnableWindow(owner, FALSE);
@@ -84,7 +84,7 @@ CWin32BusyWindow::~CWin32BusyWindow()
 void CWin32BusyWindow::SetText(const std::string& text)
 {
     if (m_hText != nullptr)
-        SetWindowTextW(m_hText, Widen(text).c_str());
+        SetWindowTextW(m_hText, Utf8ToWide(text).c_str());
 }
 
 void CWin32BusyWindow::SetProgress(int permille)

@@ -10,7 +10,7 @@ void FillCombo(HWND combo, const std::vector<std::string>& items)
         return;
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     for (size_t i = 0; i < items.size(); ++i) {
-        SendMessageW(combo, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(Widen(items[i]).c_str()));
+        SendMessageW(combo, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(Utf8ToWide(items[i]).c_str()));
         SendMessageW(combo, CB_SETITEMDATA, i, static_cast<LPARAM>(i));
     }
 }
@@ -46,7 +46,7 @@ void CWin32ConfigPage::FillChoices(const std::vector<std::string>& ports, const 
 void CWin32ConfigPage::ShowValues(const ConfigValues& values)
 {
     if (HWND port = Item(IDC_PORT)) {
-        const std::wstring text = Widen(values.port);
+        const std::wstring text = Utf8ToWide(values.port);
         const LRESULT at = SendMessageW(port, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                         reinterpret_cast<LPARAM>(text.c_str()));
         SendMessageW(port, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
@@ -58,7 +58,7 @@ void CWin32ConfigPage::ShowValues(const ConfigValues& values)
         SendMessageW(language, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
     if (HWND timeout = Item(IDC_TIMEOUT))
-        SetWindowTextW(timeout, Widen(values.timeout).c_str());
+        SetWindowTextW(timeout, Utf8ToWide(values.timeout).c_str());
 }
 
 ConfigValues CWin32ConfigPage::ReadValues() const

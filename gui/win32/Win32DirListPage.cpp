@@ -17,7 +17,7 @@ void InsertColumnsInto(HWND list, const ListColumn (&columns)[N])
     if (list == nullptr)
         return;
     for (size_t i = 0; i < N; ++i) {
-        std::wstring heading = Widen(LoadLanguageString(columns[i].headingId));
+        std::wstring heading = Utf8ToWide(LoadLanguageString(columns[i].headingId));
         LVCOLUMNW column = {};
         column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.fmt = columns[i].align == ColumnAlign::Centre ? LVCFMT_CENTER : LVCFMT_LEFT;
@@ -34,7 +34,7 @@ void InsertColumnsInto(HWND list, const ListColumn (&columns)[N])
 // Inserts `row` at `index`; the new row's index, -1 when refused.
 int InsertRow(HWND list, int index, const ListRow& row)
 {
-    std::wstring text = Widen(row.text);
+    std::wstring text = Utf8ToWide(row.text);
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = index;
@@ -44,7 +44,7 @@ int InsertRow(HWND list, int index, const ListRow& row)
     if (at < 0)
         return -1;
     for (size_t cell = 0; cell < row.cells.size(); ++cell) {
-        std::wstring cellText = Widen(row.cells[cell]);
+        std::wstring cellText = Utf8ToWide(row.cells[cell]);
         LVITEMW sub = {};
         sub.iSubItem = static_cast<int>(cell + 1);
         sub.pszText = cellText.data();
@@ -60,7 +60,7 @@ void FillListBox(HWND list, const std::vector<std::string>& entries)
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
     // The list may sort its entries: each keeps its place in the logic's order.
     for (size_t i = 0; i < entries.size(); ++i) {
-        const LRESULT at = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(entries[i]).c_str()));
+        const LRESULT at = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(entries[i]).c_str()));
         if (at >= 0)
             SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(at), static_cast<LPARAM>(i));
     }
@@ -200,7 +200,7 @@ void CWin32DirListPage::ShowPcFolder(const std::string& path, const std::vector<
 {
     m_bFillingPcLists = true;
     if (HWND label = Item(IDC_PC_PATH))
-        SetWindowTextW(label, Widen(path).c_str());
+        SetWindowTextW(label, Utf8ToWide(path).c_str());
     FillListBox(Item(IDC_PC_FOLDERS), folders);
     FillListBox(Item(IDC_PC_FILES), files);
     m_bFillingPcLists = false;
@@ -220,10 +220,10 @@ std::string CWin32DirListPage::AskBackupFile(bool forSaving, const std::string& 
 {
     // The filter: the language's description, then its pattern, each ended
     // by a zero, and an empty one to close the list.
-    const std::wstring description = Widen(LoadLanguageString(IDS_BACKUP_FILTER));
+    const std::wstring description = Utf8ToWide(LoadLanguageString(IDS_BACKUP_FILTER));
     std::wstring filter = description + L'\0' + L"*.92b" + L'\0' + L'\0';
-    const std::wstring title = Widen(LoadLanguageString(forSaving ? IDS_BACKUP_SAVE_TITLE : IDS_RESTORE_OPEN_TITLE));
-    const std::wstring folder = Widen(start);
+    const std::wstring title = Utf8ToWide(LoadLanguageString(forSaving ? IDS_BACKUP_SAVE_TITLE : IDS_RESTORE_OPEN_TITLE));
+    const std::wstring folder = Utf8ToWide(start);
     wchar_t name[MAX_PATH] = {};
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof(dialog);
@@ -237,5 +237,5 @@ std::string CWin32DirListPage::AskBackupFile(bool forSaving, const std::string& 
     // The overwrite question is the program's own, as for received files.
     dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | (forSaving ? OFN_PATHMUSTEXIST : OFN_FILEMUSTEXIST);
     const BOOL chosen = forSaving ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
-    return chosen ? Narrow(name) : std::string();
+    return chosen ? Utf16ToUtf8(name) : std::string();
 }

@@ -5,6 +5,7 @@
 #include "language/OwnResources.h"
 #include "resources/ControlIds.h"
 #include "text/StringIds.h"
+#include "text/TextFormat.h"
 
 #include <windows.h>
 
@@ -13,7 +14,7 @@ namespace {
 std::wstring Caption()
 {
     const std::string caption = LoadOwnString(IDS_SHEET_CAPTION);
-    return Widen(caption.empty() ? std::string("Vantrel 92") : caption);
+    return Utf8ToWide(caption.empty() ? std::string("Vantrel 92") : caption);
 }
 
 bool IsBlank(const std::string& text)
@@ -23,7 +24,7 @@ bool IsBlank(const std::string& text)
 
 int Box(const std::string& text, UINT type)
 {
-    return MessageBoxW(GetActiveWindow(), Widen(text).c_str(), Caption().c_str(), type);
+    return MessageBoxW(GetActiveWindow(), Utf8ToWide(text).c_str(), Caption().c_str(), type);
 }
 
 struct InputState {
@@ -44,7 +45,7 @@ INT_PTR CALLBACK InputProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            state->text = Widen(WindowText(GetDlgItem(hWnd, IDC_INPUT)));
+            state->text = Utf8ToWide(WindowText(GetDlgItem(hWnd, IDC_INPUT)));
             EndDialog(hWnd, IDOK);
             return TRUE;
         }
@@ -67,9 +68,7 @@ std::string MessageText(int id, const std::string& arg)
         text = LoadOwnString(id);
     if (IsBlank(text))
         return "Vantrel 92: " + std::to_string(id) + (arg.empty() ? "" : "\r\n" + arg);
-    if (const size_t at = text.find("%s"); at != std::string::npos)
-        text = text.substr(0, at) + arg + text.substr(at + 2);
-    return text;
+    return FormatText(text, {arg});
 }
 
 void CWin32Messages::ShowMessage(int id, const std::string& arg)
@@ -91,11 +90,11 @@ bool CWin32Messages::AskYesNo(int id, const std::string& arg)
 
 int CWin32Messages::AskText(int titleId, int promptId, std::string& text)
 {
-    InputState state{Widen(LoadOwnString(titleId)), Widen(LoadOwnString(promptId)), Widen(text)};
+    InputState state{Utf8ToWide(LoadOwnString(titleId)), Utf8ToWide(LoadOwnString(promptId)), Utf8ToWide(text)};
     const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_INPUT_STRING),
                                            GetActiveWindow(), InputProc, reinterpret_cast<LPARAM>(&state));
     if (result == IDOK) {
-        text = Narrow(state.text);
+        text = Utf16ToUtf8(state.text);
         return 1;
     }
     return result == IDCANCEL ? 2 : -1;

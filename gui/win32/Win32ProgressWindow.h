@@ -1,6 +1,7 @@
 #pragma once
 
-#include "link/LinkProgress.h"
+#include "gui/pages/ProgressLogic.h"
+#include "gui/pages/ProgressView.h"
 
 #include <windows.h>
 
@@ -9,30 +10,29 @@
 
 class CWin32BusyWindow;
 
-// A long exchange as the Win32 window shows it: after half a second a small
-// window says what is being done and how many bytes have moved, with a bar
-// and Cancel, until the exchange ends.
-class CWin32ProgressWindow final : public ILinkProgress {
+// The progress window on Windows: a small window over the sheet with the
+// two lines, a bar and Cancel, drawing what its CProgressLogic says.
+class CWin32ProgressWindow final : public IProgressView {
 public:
     CWin32ProgressWindow();
     ~CWin32ProgressWindow() override;
 
-    void SetOwner(HWND owner) { m_hOwner = owner; }
+    CWin32ProgressWindow(const CWin32ProgressWindow&) = delete;
+    CWin32ProgressWindow& operator=(const CWin32ProgressWindow&) = delete;
 
-    void ExchangeStarted(int textId, const std::string& arg, uint64_t expectedBytes) override;
-    void BytesMoved(uint64_t bytesDone) override;
-    bool IsCancelRequested() override;
-    void ExchangeEnded() override;
+    void SetOwner(HWND owner) { m_hOwner = owner; }
+    // What the link reports to.
+    CProgressLogic& Logic() { return m_logic; }
+
+    void Open() override;
+    void ShowTexts(const std::string& what, const std::string& count) override;
+    void ShowBar(int steps) override;
+    void ShowBusyBar() override;
+    bool PumpEvents() override;
+    void Close() override;
 
 private:
-    void Update();
-
     HWND m_hOwner = nullptr;
     std::unique_ptr<CWin32BusyWindow> m_pWindow;
-    std::string m_strWhat;
-    uint64_t m_nExpected = 0;
-    uint64_t m_nDone = 0;
-    DWORD m_nStartMs = 0;
-    DWORD m_nLastUpdateMs = 0;
-    bool m_bActive = false;
+    CProgressLogic m_logic{*this};
 };

@@ -22,7 +22,7 @@ CWin32Sheet::CWin32Sheet(ISettingsStore& store, IUserMessages& messages)
       m_logic(m_pageConfig.Logic(), m_languages, messages)
 {
     m_logic.SetLinkPages(&m_pageDirList.Logic(), &m_pageGrabScreen.Logic());
-    m_logic.SetLinkProgress(&m_progress);
+    m_logic.SetLinkProgress(&m_progress.Logic());
     m_logic.LoadLanguage();
 }
 
@@ -50,7 +50,7 @@ void CWin32Sheet::DoModal()
     std::vector<PROPSHEETPAGEW> pages;
     for (int templateId : CSheetLogic::TAB_ORDER)
         pages.push_back(PageFor(templateId).MakePage(LoadLanguageResource(templateId, RT_DIALOG)));
-    const std::wstring caption = Widen(LoadOwnString(IDS_SHEET_CAPTION));
+    const std::wstring caption = Utf8ToWide(LoadOwnString(IDS_SHEET_CAPTION));
 
     PROPSHEETHEADERW header = {};
     header.dwSize = sizeof(header);

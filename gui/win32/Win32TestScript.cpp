@@ -126,7 +126,7 @@ int FindRow(HWND list, const std::string& name)
 {
     if (list == nullptr)
         return -1;
-    const std::wstring text = Widen(name);
+    const std::wstring text = Utf8ToWide(name);
     LVFINDINFOW find = {};
     find.flags = LVFI_STRING;
     find.psz = text.c_str();
@@ -179,7 +179,7 @@ bool TryStep(const std::string& step)
         if (control == nullptr || !IsWindowEnabled(sheet))
             return false;
         if (verb == "text") {
-            SetWindowTextW(control, Widen(text).c_str());
+            SetWindowTextW(control, Utf8ToWide(text).c_str());
             return true;
         }
         if (verb == "check")
@@ -209,7 +209,7 @@ bool TryStep(const std::string& step)
                 continue;
             HWND name = GetDlgItem(dialog, FILE_NAME_COMBO) ? GetDlgItem(dialog, FILE_NAME_COMBO)
                                                             : GetDlgItem(dialog, FILE_NAME_EDIT);
-            SetWindowTextW(name, Widen(rest).c_str());
+            SetWindowTextW(name, Utf8ToWide(rest).c_str());
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
             return true;

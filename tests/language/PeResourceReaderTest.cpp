@@ -1,6 +1,7 @@
 #include "language/DialogTemplate.h"
 #include "language/LanguageImageCheck.h"
 #include "language/PeResourceReader.h"
+#include "text/TextFormat.h"
 #include "text/Utf16Text.h"
 
 #include <gtest/gtest.h>
@@ -228,6 +229,38 @@ TEST(Utf16TextTest, ConvertsBothWaysAndReplacesBrokenCharacters)
     EXPECT_EQ(Utf8ToUtf16("a\xC3"), u"a\uFFFD");
     EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), u"\uFFFD"); // an overlong zero
     EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD"); // a surrogate written out
+#ifdef _WIN32
+    // Windows' wide strings go the same way.
+    for (const auto& c : exact) {
+        const std::wstring wide(c.wide.begin(), c.wide.end());
+        EXPECT_EQ(Utf16ToUtf8(wide), c.narrow);
+        EXPECT_EQ(Utf8ToWide(c.narrow), wide);
+    }
+    EXPECT_EQ(Utf16ToUtf8(std::wstring(1, wchar_t(0xDC00))), "\xEF\xBF\xBD");
+    EXPECT_EQ(Utf8ToWide("a\xC3"), L"a\uFFFD");
+#endif
+}
+
+TEST(TextFormatTest, FillsEachMarkInOrderAndNothingElse)
+{
+    const struct {
+        const char* pattern;
+        std::initializer_list<std::string_view> args;
+        const char* text;
+    } cases[] = {
+        {"%s bytes", {"222"}, "222 bytes"},
+        {"%s of %s bytes", {"6,061", "12,088"}, "6,061 of 12,088 bytes"},
+        {"Cannot open %s: %s.", {"%s", "no"}, "Cannot open %s: no."}, // an argument is not scanned again
+        {"%s (error %s).", {"Busy"}, "Busy (error %s)."},              // too few: the mark shows the gap
+        {"File %s saved", {""}, "File  saved"},                        // an empty argument fills with nothing
+        {"Done.", {"x"}, "Done."},
+        {"100%", {"x"}, "100%"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatText(c.pattern, c.args), c.text) << c.pattern;
+    EXPECT_EQ(GroupedDigits(0), "0");
+    EXPECT_EQ(GroupedDigits(999), "999");
+    EXPECT_EQ(GroupedDigits(18446744073709551615u), "18,446,744,073,709,551,615");
 }
 
 } // namespace

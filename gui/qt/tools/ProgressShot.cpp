@@ -2,7 +2,7 @@
 // simulated calculator, taken from the display with the sheet behind it,
 // then the dialog's Cancel pressed; messages go to the standard error
 // stream instead of boxes. Run under a display or xvfb-run:
-//   xvfb-run -a build/bin/vantrel_progress_shot docs/progress.png
+//   xvfb-run -a build/bin/vantrel_progressshot docs/progress.png
 
 #include "gui/qt/QtProgressDialog.h"
 #include "gui/qt/Sheet.h"
