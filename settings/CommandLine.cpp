@@ -3,6 +3,22 @@
 namespace {
 
 constexpr char RATE_OPTION[] = "--simulate-rate";
+constexpr char SEND_OPTION[] = "--simulate-send";
+
+// FOLDER\NAME or FOLDER/NAME, kept with the calculator's backslash; or the
+// word backup.
+bool TakeSend(std::string value, CCommandLine& commandLine, std::string& error)
+{
+    const size_t separator = value.find_first_of("\\/");
+    if (value != "backup" && (separator == std::string::npos || separator == 0 || separator + 1 == value.size())) {
+        error = "--simulate-send takes FOLDER\\NAME or backup";
+        return false;
+    }
+    if (separator != std::string::npos)
+        value[separator] = '\\';
+    commandLine.simulateSend.push_back(value);
+    return true;
+}
 
 bool TakeRate(const std::string& value, CCommandLine& commandLine, std::string& error)
 {
@@ -35,6 +51,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, CCommandLine& comman
         } else if (arg.rfind(std::string(RATE_OPTION) + "=", 0) == 0) {
             if (!TakeRate(arg.substr(sizeof RATE_OPTION), commandLine, error))
                 return false;
+        } else if (arg == SEND_OPTION) {
+            if (!TakeSend(i + 1 < args.size() ? args[++i] : std::string(), commandLine, error))
+                return false;
+        } else if (arg.rfind(std::string(SEND_OPTION) + "=", 0) == 0) {
+            if (!TakeSend(arg.substr(sizeof SEND_OPTION), commandLine, error))
+                return false;
         } else if (arg == "--help" || arg == "-h") {
             commandLine.bHelp = true;
         } else if (arg == "--version" || arg == "-V") {
@@ -48,17 +70,25 @@ bool ParseCommandLine(const std::vector<std::string>& args, CCommandLine& comman
         error = "--simulate-rate applies to --simulate only";
         return false;
     }
+    if (!commandLine.simulateSend.empty() && !commandLine.bSimulate) {
+        error = "--simulate-send applies to --simulate only";
+        return false;
+    }
     return true;
 }
 
 std::string CommandLineUsage(const std::string& program)
 {
-    return "usage: " + program + " [--simulate [DIR]] [--simulate-rate N]\n"
+    return "usage: " + program + " [--simulate [DIR]] [--simulate-rate N] [--simulate-send NAME]\n"
            "  --simulate     link to the built-in simulated TI-92 instead of the parallel port\n"
            "                 (with DIR: holding the variable files of DIR instead of its samples)\n"
            "  --simulate-rate N\n"
            "                 the simulated TI-92 moves at most N bytes a second, as a real cable\n"
            "                 does (default: at once)\n"
+           "  --simulate-send FOLDER\\NAME|backup\n"
+           "                 the simulated TI-92 sends that variable (or its whole memory) by\n"
+           "                 itself each time \"Wait for calculator...\" is pressed; may be\n"
+           "                 given more than once\n"
            "  -h, --help     show this help\n"
            "  -V, --version  show the version\n";
 }

@@ -9,13 +9,16 @@
 // drives the configured parallel port; "--simulate" links it to the
 // built-in simulated calculator instead, "--simulate DIR" to one holding the
 // variable files of DIR; "--simulate-rate N" makes that calculator move at
-// most N bytes a second, as a real cable does.
+// most N bytes a second, as a real cable does; "--simulate-send NAME" makes
+// it send FOLDER\NAME (or, for the word backup, its whole memory) by itself
+// each time the user waits for it.
 struct CCommandLine {
     bool bSimulate = false;
     bool bHelp = false;
     bool bVersion = false;
     std::string strSimulateFolder;
     uint32_t nSimulateRate = 0; // 0: at once
+    std::vector<std::string> simulateSend; // "folder\name" each, or "backup"
 };
 
 // `args` without the program name. False, with `error` set, for an argument

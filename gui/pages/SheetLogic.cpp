@@ -5,6 +5,7 @@
 #include "gui/pages/GrabScreenLogic.h"
 #include "language/LanguageLoader.h"
 #include "port/HardwarePort.h"
+#include "settings/CommandLine.h"
 #include "sim/BuiltInCalculator.h"
 #include "text/StringIds.h"
 #include "text/UserMessages.h"
@@ -40,6 +41,24 @@ void CSheetLogic::UseSimulatedCalculator(uint32_t bytesPerSecond)
     m_pSimulation = std::make_unique<CBuiltInCalculator>(base);
     m_pSimulation->SetPace(bytesPerSecond);
     m_link.SetPortBackend(m_pSimulation->MakeBackend());
+}
+
+std::vector<std::string> CSheetLogic::UseSimulatedCalculator(const CCommandLine& commandLine)
+{
+    UseSimulatedCalculator(commandLine.nSimulateRate);
+    std::vector<std::string> problems;
+    if (!commandLine.strSimulateFolder.empty())
+        m_pSimulation->LoadFolder(commandLine.strSimulateFolder, problems);
+    std::string error;
+    if (!m_pSimulation->SetMenuSend(commandLine.simulateSend, error))
+        problems.push_back("--simulate-send: " + error);
+    return problems;
+}
+
+void CSheetLogic::BeforeListening()
+{
+    if (m_pSimulation != nullptr)
+        m_pSimulation->SendFromMenu();
 }
 
 bool CSheetLogic::OnCreate()

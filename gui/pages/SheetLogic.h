@@ -6,11 +6,14 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 class CConfigLogic;
 class CDirListLogic;
 class CGrabScreenLogic;
 class CBuiltInCalculator;
+struct CCommandLine;
 class ILanguageLoader;
 class ILinkProgress;
 class IUserMessages;
@@ -61,6 +64,10 @@ public:
     // that many bytes a second, as a real cable does.
     void UseSimulatedCalculator(uint32_t bytesPerSecond = 0);
     CBuiltInCalculator* GetSimulatedCalculator() const { return m_pSimulation.get(); }
+    // The simulated calculator the command line asks for: its pace, the
+    // variable files of its folder, what it sends by itself when the user
+    // waits for it. Returns what could not be done, one line each.
+    std::vector<std::string> UseSimulatedCalculator(const CCommandLine& commandLine);
 
     // The window is created: opens the port (the hardware one unless
     // another was chosen). On success the link takes the port addresses and
@@ -73,6 +80,8 @@ public:
     CLink& GetLink() { return m_link; }
     bool HasLink() const { return m_bHasLink; }
     CLink* GetOpenLink() override { return m_bHasLink ? &m_link : nullptr; }
+    // The simulated calculator sends what the command line named for it.
+    void BeforeListening() override;
 
     bool SendByte(uint8_t value) { return m_link.SendByte(value); }
     bool ReceiveByte(uint8_t& value) { return m_link.ReceiveByte(value); }

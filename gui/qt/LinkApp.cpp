@@ -33,11 +33,7 @@ void CLinkApp::PrepareSheet(CSheet& sheet, const CCommandLine& commandLine)
     sheet.setWindowIcon(QIcon(QString::fromLatin1(OWN_ICON_SHEET)));
     if (!commandLine.bSimulate)
         return;
-    sheet.UseSimulatedCalculator(commandLine.nSimulateRate);
-    if (commandLine.strSimulateFolder.empty())
-        return;
-    std::vector<std::string> problems;
-    sheet.GetSimulatedCalculator()->LoadFolder(commandLine.strSimulateFolder, problems);
+    const std::vector<std::string> problems = sheet.Logic().UseSimulatedCalculator(commandLine);
     if (!problems.empty()) {
         std::string text;
         for (const std::string& problem : problems)

@@ -19,10 +19,9 @@
 
 namespace {
 
-void LoadSimulatedFolder(CWin32Sheet& sheet, const std::string& folder, IUserMessages& messages)
+void UseSimulatedCalculator(CWin32Sheet& sheet, const CCommandLine& commandLine, IUserMessages& messages)
 {
-    std::vector<std::string> problems;
-    sheet.Logic().GetSimulatedCalculator()->LoadFolder(folder, problems);
+    const std::vector<std::string> problems = sheet.Logic().UseSimulatedCalculator(commandLine);
     std::string text;
     for (const std::string& problem : problems)
         text += problem + "\r\n";
@@ -70,11 +69,8 @@ int main(int argc, char** argv)
     CWin32Sheet sheet(store, messages);
     if (!sheet.IsLanguageLoaded())
         return 1;
-    if (commandLine.bSimulate) {
-        sheet.Logic().UseSimulatedCalculator(commandLine.nSimulateRate);
-        if (!commandLine.strSimulateFolder.empty())
-            LoadSimulatedFolder(sheet, commandLine.strSimulateFolder, messages);
-    }
+    if (commandLine.bSimulate)
+        UseSimulatedCalculator(sheet, commandLine, messages);
 #ifdef VANTREL_TEST_HOOK
     if (!script.empty() && !StartTestScript(script))
         return 3;

@@ -17,7 +17,12 @@ TEST(CommandLineTest, OnlyTheSimulateOptionIsKnown)
     EXPECT_FALSE(commandLine.bSimulate);
 
     using Args = std::vector<std::string>;
-    for (const Args& wrong : {Args{"--simulated"}, Args{"--simulate", "--simulate"}, Args{"extra"}, Args{"-x"}}) {
+    ASSERT_TRUE(ParseCommandLine({"--simulate", "--simulate-send", "main/x", "--simulate-send=backup"}, commandLine,
+                                 error));
+    EXPECT_EQ(commandLine.simulateSend, (Args{"main\\x", "backup"}));
+    for (const Args& wrong : {Args{"--simulated"}, Args{"--simulate", "--simulate"}, Args{"extra"}, Args{"-x"},
+                              Args{"--simulate-send", "main/x"}, Args{"--simulate", "--simulate-send", "x"},
+                              Args{"--simulate", "--simulate-send"}}) {
         error.clear();
         EXPECT_FALSE(ParseCommandLine(wrong, commandLine, error)) << wrong.back();
         EXPECT_FALSE(error.empty());
