@@ -71,7 +71,7 @@ bool CSheetLogic::OnCreate()
         return false;
     }
     m_bHasLink = true;
-    m_link.SetProgress(m_pProgress);
+    m_link.SetProgress(&m_endingProgress);
     if (m_pDirList != nullptr)
         m_pDirList->SetSheet(this);
     if (m_pGrabScreen != nullptr)
@@ -84,4 +84,31 @@ void CSheetLogic::OnDestroy()
     m_link.Close();
     m_link.SetProgress(nullptr);
     m_bHasLink = false;
+}
+
+void CSheetLogic::CEndingProgress::ExchangeStarted(int textId, const std::string& arg, uint64_t expectedBytes)
+{
+    m_bUnderWay = true;
+    if (m_pShown != nullptr)
+        m_pShown->ExchangeStarted(textId, arg, expectedBytes);
+}
+
+void CSheetLogic::CEndingProgress::BytesMoved(uint64_t bytesDone)
+{
+    if (m_pShown != nullptr)
+        m_pShown->BytesMoved(bytesDone);
+}
+
+bool CSheetLogic::CEndingProgress::IsCancelRequested()
+{
+    // The window's own Cancel is asked too, so that it stays up to date.
+    const bool cancel = m_pShown != nullptr && m_pShown->IsCancelRequested();
+    return cancel || IsEndRequested();
+}
+
+void CSheetLogic::CEndingProgress::ExchangeEnded()
+{
+    m_bUnderWay = false;
+    if (m_pShown != nullptr)
+        m_pShown->ExchangeEnded();
 }

@@ -1,5 +1,7 @@
 // vantrel92.exe: the window program on Windows. Reads the command line
-// (--simulate [DIR], --simulate-rate N), then runs the sheet once.
+// (--simulate [DIR], --simulate-rate N, --simulate-send NAME), then runs the
+// sheet once.
+#include "gui/pages/EndingMessages.h"
 #include "gui/win32/Win32Messages.h"
 #include "gui/win32/Win32Sheet.h"
 #include "language/LanguageLibrary.h"
@@ -34,7 +36,10 @@ void UseSimulatedCalculator(CWin32Sheet& sheet, const CCommandLine& commandLine,
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    CWin32Messages messages;
+    // Once the program is asked to end, nothing more is said to a user who
+    // has gone.
+    CWin32Messages messageBoxes;
+    CEndingMessages messages(messageBoxes, &CWin32Sheet::IsEnding);
 #ifdef VANTREL_TEST_HOOK
     std::string script;
     if (args.size() >= 2 && args[0] == "--test-script") {

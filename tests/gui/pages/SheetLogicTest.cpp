@@ -5,6 +5,7 @@
 #include "gui/pages/GrabScreenLogic.h"
 #include "gui/pages/SheetLogic.h"
 #include "language/LanguageChoice.h"
+#include "link/LinkProgress.h"
 #include "link/Packets.h"
 #include "MemorySettingsStore.h"
 #include "RecordingMessages.h"
@@ -119,7 +120,18 @@ TEST_F(SheetLogicTest, WithThePortOpenTheLinkTakesPortAndTimeOutOnceAndThePagesG
     EXPECT_EQ(link.GetTimeout(), 2500u);
     EXPECT_EQ(dirList.GetLink(), &link);
     EXPECT_EQ(grabScreen.GetLink(), &link);
-    EXPECT_EQ(link.GetProgress(), &progress);
+    // The window's progress hears of each exchange, and its Cancel, or an
+    // end the program is asked for, stops it before the next byte.
+    for (const bool end : {false, true}) {
+        progress = CCancellingProgress(end ? UINT64_MAX : 0);
+        if (end)
+            Sheet().RequestEnd();
+        CLinkExchange exchange(link, IDS_PROGRESS_DIRECTORY, {}, 0);
+        EXPECT_FALSE(link.SendByte(0x09)) << end;
+        EXPECT_TRUE(link.WasCancelled()) << end;
+        EXPECT_EQ(progress.started, 1);
+    }
+    EXPECT_TRUE(Sheet().IsEndRequested());
 
     // A change saved now reaches the link only at the next start.
     store.Store("0x378", 1, 40);
