@@ -20,6 +20,22 @@ bool TakeSend(std::string value, CCommandLine& commandLine, std::string& error)
     return true;
 }
 
+// Whether args[i] is `option`, with its value after "=" or as the next
+// argument (empty when there is none), which `value` then holds.
+bool TakeValue(const char* option, const std::vector<std::string>& args, size_t& i, std::string& value)
+{
+    const std::string& arg = args[i];
+    const std::string name(option);
+    if (arg == name) {
+        value = i + 1 < args.size() ? args[++i] : std::string();
+        return true;
+    }
+    if (arg.rfind(name + "=", 0) != 0)
+        return false;
+    value = arg.substr(name.size() + 1);
+    return true;
+}
+
 bool TakeRate(const std::string& value, CCommandLine& commandLine, std::string& error)
 {
     const auto rate = ParseSimulateRate(value);
@@ -36,6 +52,7 @@ bool TakeRate(const std::string& value, CCommandLine& commandLine, std::string& 
 bool ParseCommandLine(const std::vector<std::string>& args, CCommandLine& commandLine, std::string& error)
 {
     commandLine = CCommandLine{};
+    std::string value;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--simulate" && !commandLine.bSimulate) {
@@ -45,17 +62,11 @@ bool ParseCommandLine(const std::vector<std::string>& args, CCommandLine& comman
         } else if (arg.rfind("--simulate=", 0) == 0 && !commandLine.bSimulate && arg.size() > 11) {
             commandLine.bSimulate = true;
             commandLine.strSimulateFolder = arg.substr(11);
-        } else if (arg == RATE_OPTION) {
-            if (!TakeRate(i + 1 < args.size() ? args[++i] : std::string(), commandLine, error))
+        } else if (TakeValue(RATE_OPTION, args, i, value)) {
+            if (!TakeRate(value, commandLine, error))
                 return false;
-        } else if (arg.rfind(std::string(RATE_OPTION) + "=", 0) == 0) {
-            if (!TakeRate(arg.substr(sizeof RATE_OPTION), commandLine, error))
-                return false;
-        } else if (arg == SEND_OPTION) {
-            if (!TakeSend(i + 1 < args.size() ? args[++i] : std::string(), commandLine, error))
-                return false;
-        } else if (arg.rfind(std::string(SEND_OPTION) + "=", 0) == 0) {
-            if (!TakeSend(arg.substr(sizeof SEND_OPTION), commandLine, error))
+        } else if (TakeValue(SEND_OPTION, args, i, value)) {
+            if (!TakeSend(value, commandLine, error))
                 return false;
         } else if (arg == "--help" || arg == "-h") {
             commandLine.bHelp = true;
