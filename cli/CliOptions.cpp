@@ -471,7 +471,8 @@ const HelpOption HELP_OPTIONS[] = {
 )"},
     {{CliCommand::Dir}, "  --json               dir: print the listing as JSON\n"},
     {{CliCommand::Dir}, "  --all                dir: include the folders that the GUI hides (four digits)\n"},
-    {{CliCommand::Get, CliCommand::Listen}, R"(  -C DIR               get, listen: write the files into DIR instead of the
+    {{CliCommand::Get, CliCommand::Listen},
+     R"(  -C DIR               get, listen: write the files into DIR instead of the
                        current folder
 )"},
     {{CliCommand::Get}, "  --group NAME         get: receive all variables into one group file NAME.92g\n"},

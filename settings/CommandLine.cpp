@@ -1,5 +1,8 @@
 #include "settings/CommandLine.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace {
 
 constexpr char RATE_OPTION[] = "--simulate-rate";
@@ -86,6 +89,15 @@ bool ParseCommandLine(const std::vector<std::string>& args, CCommandLine& comman
         return false;
     }
     return true;
+}
+
+std::string SimulateFolderProblem(const CCommandLine& commandLine)
+{
+    const std::string& folder = commandLine.strSimulateFolder;
+    std::error_code ec;
+    if (folder.empty() || std::filesystem::is_directory(folder, ec))
+        return {};
+    return folder + (std::filesystem::exists(folder, ec) ? ": not a folder" : ": does not exist");
 }
 
 std::string CommandLineUsage(const std::string& program)

@@ -25,6 +25,10 @@ struct CCommandLine {
 // the program does not know.
 bool ParseCommandLine(const std::vector<std::string>& args, CCommandLine& commandLine, std::string& error);
 
+// What is wrong with the --simulate folder: "DIR: does not exist" or "DIR:
+// not a folder"; empty when it is a folder or none was given.
+std::string SimulateFolderProblem(const CCommandLine& commandLine);
+
 // One line per option, for --help and after a wrong argument.
 std::string CommandLineUsage(const std::string& program);
 

@@ -15,7 +15,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -59,10 +58,8 @@ int main(int argc, char** argv)
         messages.ShowText(CommandLineUsage("vantrel92"));
         return 0;
     }
-    std::error_code folderError;
-    if (!commandLine.strSimulateFolder.empty() &&
-        !std::filesystem::is_directory(commandLine.strSimulateFolder, folderError)) {
-        messages.ShowText(commandLine.strSimulateFolder + ": not a folder");
+    if (const std::string problem = SimulateFolderProblem(commandLine); !problem.empty()) {
+        messages.ShowText(problem);
         return 2;
     }
 

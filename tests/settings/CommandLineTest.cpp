@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <utility>
+
 namespace {
 
 TEST(CommandLineTest, OnlyTheSimulateOptionIsKnown)
@@ -28,6 +31,14 @@ TEST(CommandLineTest, OnlyTheSimulateOptionIsKnown)
         EXPECT_FALSE(error.empty());
     }
     EXPECT_NE(CommandLineUsage("vantrel92").find("--simulate"), std::string::npos);
+
+    // A --simulate folder that is not there is said to be missing, not "not a folder".
+    const std::string here = std::filesystem::current_path().string();
+    for (const auto& [folder, problem] :
+         {std::pair{here, std::string()}, std::pair{here + "/none", here + "/none: does not exist"}}) {
+        ASSERT_TRUE(ParseCommandLine({"--simulate=" + folder}, commandLine, error));
+        EXPECT_EQ(SimulateFolderProblem(commandLine), problem);
+    }
 }
 
 } // namespace
