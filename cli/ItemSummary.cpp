@@ -32,11 +32,14 @@ void CItemSummary::Failed(const std::string& item, const std::string& reason, in
 
 void CItemSummary::Print(std::ostream& err) const
 {
-    if (m_nDone + m_failures.size() <= 1) {
-        if (m_nStatus == EXIT_STATUS_DECLINED)
-            err << "vantrel92-cli: nothing was changed\n";
-        return;
-    }
+    if (m_nDone + m_failures.size() > 1)
+        PrintCounts(err);
+    if (m_nDone == 0 && m_nStatus == EXIT_STATUS_DECLINED)
+        err << "vantrel92-cli: nothing was changed\n";
+}
+
+void CItemSummary::PrintCounts(std::ostream& err) const
+{
     err << "vantrel92-cli: " << m_nDone << ' ' << m_strVerb;
     if (!m_failures.empty()) {
         err << ", " << m_failures.size() << " failed:";

@@ -17,7 +17,7 @@ public:
     void Failed(const std::string& item, const std::string& reason, int status);
 
     // With more than one item, one line: "2 sent, 1 failed: missing.92s
-    // (does not exist)". With one that was declined, that nothing changed.
+    // (does not exist)". When every one was declined, that nothing changed.
     void Print(std::ostream& err) const;
     int GetStatus() const { return m_nStatus; }
 
@@ -27,6 +27,8 @@ public:
     static int WorseStatus(int a, int b);
 
 private:
+    void PrintCounts(std::ostream& err) const;
+
     struct Failure {
         std::string item;
         std::string reason;

@@ -278,6 +278,7 @@ TEST_F(CliFixture, GetStatusTellsTheCalculatorFromTheFilesAndTheCommandLine)
     EXPECT_EQ(Out(), m_work.File("notes.92t") + "\n");
     EXPECT_NE(Err().find("vantrel92-cli: 1 received, 1 failed: main\\greeting (not replaced)\n"), std::string::npos)
         << Err();
+    EXPECT_EQ(Err().find("nothing was changed"), std::string::npos) << Err();
     std::filesystem::remove(m_work.File("notes.92t"));
     // On a terminal the question is asked.
     EXPECT_EQ(Run({"--simulate", "get", "main/greeting", "-C", m_work.Path()}, "y\n", true), 0) << Err();
