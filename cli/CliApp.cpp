@@ -62,6 +62,8 @@ int StatusAfterInterrupt(int status, CConsoleMessages& messages)
 
 int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CBuiltInCalculator* simulated)
 {
+    // First, so that a signal while the run starts is not lost.
+    CInterruptSignals interrupts;
     CCliOptions options;
     std::string error;
     if (!ParseCommandLine(args, options, error)) {
@@ -69,7 +71,7 @@ int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CBu
         return EXIT_STATUS_USAGE;
     }
     if (options.bHelp) {
-        streams.out << GetUsageText();
+        streams.out << GetUsageText(options.command);
         return EXIT_STATUS_OK;
     }
     if (options.bVersion) {
@@ -101,7 +103,6 @@ int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CBu
         return EXIT_STATUS_FILE;
     }
 
-    CInterruptSignals interrupts;
     CSteadyClock clock;
     CProgressMeter meter(streams.err, streams.bErrTerminal, clock);
     messages.SetProgressMeter(&meter);
@@ -123,6 +124,6 @@ int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CBu
     for (const std::string& problem : link.GetLoadProblems())
         streams.err << "vantrel92-cli: " << problem << '\n';
 
-    CCliContext context{options, link.Link(), messages, streams.out, streams.err};
+    CCliContext context{options, link.Link(), messages, streams.out, streams.err, link.GetSimulated()};
     return StatusAfterInterrupt(RunCommand(context), messages);
 }

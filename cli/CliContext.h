@@ -3,6 +3,7 @@
 #include <iosfwd>
 #include <string>
 
+class CBuiltInCalculator;
 class CConsoleMessages;
 class CDirectoryListing;
 class CLink;
@@ -18,6 +19,8 @@ struct CCliContext {
     CConsoleMessages& messages;
     std::ostream& out;
     std::ostream& err;
+    // The simulated calculator, when the run talks to one.
+    CBuiltInCalculator* simulated = nullptr;
 };
 
 // The subcommands; each returns the exit status.
@@ -32,9 +35,14 @@ int RunListenCommand(CCliContext& context);
 // False, having said so, when -C names something that is not a folder.
 bool CheckOutputFolder(CCliContext& context);
 
-// Why an operation that writes files failed, from what it told the user: a
-// refused name is a usage error, a declined question or a file that could
-// not be written a file error, anything else the calculator exchange.
+// Why `path` is not what a command needs: "" when it is a `wanted` ("file"
+// or "folder"), else "does not exist" or "is not a file".
+std::string PathProblem(const std::string& path, const char* wanted);
+
+// Why an operation that writes files failed, from what it told the user
+// since the item began: a refused name is a usage error, a declined
+// question its own status, a file that could not be written a file error,
+// anything else the calculator exchange.
 int FailureStatus(const CConsoleMessages& messages);
 
 // Reads the calculator's directory into `listing`; on failure shows the

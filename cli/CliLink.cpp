@@ -30,7 +30,8 @@ std::unique_ptr<IPortBackend> CCliLink::MakeSimulatedBackend(const CCliOptions& 
     if (!options.strSimulateDir.empty()) {
         std::error_code ec;
         if (!std::filesystem::is_directory(options.strSimulateDir, ec)) {
-            error = options.strSimulateDir + " is not a folder";
+            error = "--simulate: " + options.strSimulateDir +
+                    (std::filesystem::exists(options.strSimulateDir, ec) ? " is not a folder" : " does not exist");
             return nullptr;
         }
         simulated->LoadFolder(options.strSimulateDir, m_loadProblems);
@@ -46,6 +47,7 @@ bool CCliLink::Open(const CCliOptions& options, uint16_t base, uint32_t timeout,
         base = *options.portBase;
     std::unique_ptr<IPortBackend> backend;
     if (options.bSimulate) {
+        m_bSimulated = true;
         backend = MakeSimulatedBackend(options, base, error);
         if (!backend) {
             fileError = true;

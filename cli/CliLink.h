@@ -34,6 +34,11 @@ public:
     bool Open(const CCliOptions& options, uint16_t base, uint32_t timeout, std::string& error, bool& fileError);
 
     CLink& Link() { return m_link; }
+    // The simulated calculator the link reaches; null for a port.
+    CBuiltInCalculator* GetSimulated() const
+    {
+        return m_pGivenCalculator != nullptr && m_bSimulated ? m_pGivenCalculator : m_pSimulated.get();
+    }
     // The files of the --simulate folder that could not be loaded, one line each.
     const std::vector<std::string>& GetLoadProblems() const { return m_loadProblems; }
 
@@ -45,5 +50,6 @@ private:
     CBuiltInCalculator* m_pGivenCalculator;
     std::unique_ptr<CBuiltInCalculator> m_pSimulated;
     std::vector<std::string> m_loadProblems;
+    bool m_bSimulated = false;
     CLink m_link;
 };

@@ -3,6 +3,7 @@
 #include "settings/CommandLine.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <vector>
 
@@ -41,13 +42,18 @@ const char* CommandName(CliCommand command)
     return "";
 }
 
-bool EndsWithGroupExtension(const std::string& name)
+// `extension` is lower-case: ".92g"; the name may have it in either case.
+bool EndsWithExtension(const std::string& name, const std::string& extension)
 {
-    if (name.size() < 4)
+    if (name.size() < extension.size())
         return false;
-    const std::string tail = name.substr(name.size() - 4);
-    return tail == ".92g" || tail == ".92G";
+    for (size_t i = 0; i < extension.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(name[name.size() - extension.size() + i])) != extension[i])
+            return false;
+    return true;
 }
+
+constexpr const char* SIMULATE_SEND_BACKUP = "backup";
 
 // The options that belong to some commands only, and which those are.
 struct CommandOption {
@@ -63,6 +69,7 @@ const CommandOption COMMAND_OPTIONS[] = {
     {"--zoom", {CliCommand::Screen}},
     {"--yes", {CliCommand::Restore}},
     {"--once", {CliCommand::Listen}},
+    {"--simulate-send", {CliCommand::Listen}},
 };
 
 class CParser {
@@ -87,6 +94,7 @@ private:
     bool CheckCommandOptions();
     bool CheckOperands();
     bool SplitVariableName(const std::string& text);
+    bool HasCommandAfter(size_t i) const;
 
     const std::vector<std::string>& m_args;
     CCliOptions& m_opt;
@@ -116,7 +124,17 @@ bool CParser::Run()
         return Fail("no command given: dir, get, send, screen, backup, restore or listen");
     if (m_opt.nSimulateRate != 0 && !m_opt.bSimulate)
         return Fail("--simulate-rate applies to --simulate only");
+    if (!m_opt.simulateSend.empty() && !m_opt.bSimulate)
+        return Fail("--simulate-send applies to --simulate only");
     return CheckCommandOptions() && CheckOperands();
+}
+
+bool CParser::HasCommandAfter(size_t i) const
+{
+    for (size_t j = i + 1; j < m_args.size(); ++j)
+        if (FindCommand(m_args[j]))
+            return true;
+    return false;
 }
 
 bool CParser::TakeValue(size_t& i, const std::string& name,
@@ -163,6 +181,10 @@ bool CParser::HandleOption(size_t& i)
     std::string value;
     if (name == "--help" || name == "-h") {
         m_bDone = flag(m_opt.bHelp);
+        // "dir --help" and "--help dir" alike show what concerns dir.
+        for (size_t j = i + 1; m_bDone && m_opt.command == CliCommand::None && j < m_args.size(); ++j)
+            if (const auto command = FindCommand(m_args[j]))
+                m_opt.command = *command;
         return m_bDone;
     }
     if (name == "--version" || name == "-V") {
@@ -187,10 +209,24 @@ bool CParser::HandleOption(size_t& i)
                 return Fail("--simulate= needs a folder");
         } else if (m_opt.command == CliCommand::None && i + 1 < m_args.size() &&
                    !m_args[i + 1].empty() && m_args[i + 1][0] != '-' &&
-                   !FindCommand(m_args[i + 1])) {
-            // Before the command word a following folder belongs to --simulate.
+                   !FindCommand(m_args[i + 1]) && HasCommandAfter(i + 1)) {
+            // Before the command word a following folder belongs to --simulate;
+            // a word with no command after it is a misspelt command.
             m_opt.strSimulateDir = m_args[++i];
         }
+        return true;
+    }
+    if (name == "--simulate-send") {
+        if (!TakeValue(i, name, inlineValue, value))
+            return false;
+        if (value != SIMULATE_SEND_BACKUP) {
+            if (!SplitVariableName(value))
+                return false;
+            const CCliOptions::VarName var = m_opt.vars.back();
+            m_opt.vars.pop_back();
+            value = var.folder + "\\" + var.name;
+        }
+        m_opt.simulateSend.push_back(value);
         return true;
     }
     if (name == "--simulate-rate") {
@@ -249,7 +285,7 @@ bool CParser::HandleOption(size_t& i)
         if (!TakeValue(i, name, inlineValue, value))
             return false;
         // The extension is the program's to add, as when the name is typed in the GUI.
-        if (EndsWithGroupExtension(value))
+        if (EndsWithExtension(value, ".92g"))
             value.resize(value.size() - 4);
         if (value.empty())
             return Fail("--group needs a file name");
@@ -336,6 +372,9 @@ bool CParser::CheckOperands()
         if (m_operands.size() != 1)
             return Fail(std::string(CommandName(m_opt.command)) + " needs exactly one backup file name (.92b)");
         m_opt.files = m_operands;
+        // The extension is the program's to add, as for a group file.
+        if (m_opt.command == CliCommand::Backup && !EndsWithExtension(m_opt.files.front(), ".92b"))
+            m_opt.files.front() += ".92b";
         return true;
     case CliCommand::Listen:
         if (!m_operands.empty())
@@ -371,61 +410,114 @@ std::string GetVersionText()
     return ProgramVersionText("vantrel92-cli");
 }
 
-std::string GetUsageText()
-{
-    return R"(Usage: vantrel92-cli [OPTIONS] COMMAND [ARGUMENTS]
-Talks to a TI-92 calculator on the parallel-port link cable.
+namespace {
 
-Commands:
-  dir [--json] [--all]          list the calculator's folders and, under each,
+// The help, in pieces: what each command does, and each option with the
+// commands it belongs to (none: every command).
+struct HelpCommand {
+    CliCommand command;
+    const char* text;
+};
+const HelpCommand HELP_COMMANDS[] = {
+    {CliCommand::Dir, R"(  dir [--json] [--all]          list the calculator's folders and, under each,
                                 its variables with type and size
-  get FOLDER\NAME... [-C DIR] [--group NAME] [--force]
+)"},
+    {CliCommand::Get, R"(  get FOLDER\NAME... [-C DIR] [--group NAME] [--force]
                                 receive variables into one file each, named as
                                 the GUI names them, or into the group file
                                 NAME.92g; FOLDER/NAME works as well; names
                                 are case-sensitive
-  send FILE...                  send variable files (single or group); a
+)"},
+    {CliCommand::Send, R"(  send FILE...                  send variable files (single or group); a
                                 backup file is refused: use restore
-  backup FILE.92b [--force]     save the calculator's whole memory in FILE.92b
-  restore FILE.92b [--yes]      put a backup back into the calculator; it
+)"},
+    {CliCommand::Backup, R"(  backup FILE[.92b] [--force]   save the calculator's whole memory in
+                                FILE.92b
+)"},
+    {CliCommand::Restore, R"(  restore FILE.92b [--yes]      put a backup back into the calculator; it
                                 replaces everything on it, so --yes is needed
                                 unless the question can be asked on a terminal
-  listen [-C DIR] [--once] [--force]
+)"},
+    {CliCommand::Listen, R"(  listen [-C DIR] [--once] [--force]
                                 wait for the calculator to send variables or a
                                 backup from its own menu and save them as get
                                 does (a backup as backup.92b); Ctrl-C ends it
-  screen FILE [--zoom 2] [--force]
+)"},
+    {CliCommand::Screen, R"(  screen FILE [--zoom 2] [--force]
                                 capture the screen and save it in the format of
                                 FILE's extension (bmp, pbm, png)
+)"},
+};
 
-Options:
-  --port BASE|DEVICE   the port: 0x378, 0x278 or a device such as /dev/parport0
-  --timeout MS         time-out of every wait on the cable, 1 to 10000
-  --simulate[=DIR]     talk to the built-in simulated calculator instead of a
+struct HelpOption {
+    std::vector<CliCommand> commands;
+    const char* text;
+};
+const HelpOption HELP_OPTIONS[] = {
+    {{}, "  --port BASE|DEVICE   the port: 0x378, 0x278 or a device such as /dev/parport0\n"},
+    {{}, "  --timeout MS         time-out of every wait on the cable, 1 to 10000\n"},
+    {{}, R"(  --simulate[=DIR]     talk to the built-in simulated calculator instead of a
                        port; with DIR it holds the variable files found in DIR
                        (written as a separate argument only before COMMAND)
-  --simulate-rate N    the simulated calculator moves at most N bytes a second,
+)"},
+    {{}, R"(  --simulate-rate N    the simulated calculator moves at most N bytes a second,
                        as a real cable does (default: at once)
-  --json               dir: print the listing as JSON
-  --all                dir: include the folders that the GUI hides (four digits)
-  -C DIR               get, listen: write the files into DIR instead of the
+)"},
+    {{CliCommand::Listen}, R"(  --simulate-send FOLDER\NAME|backup
+                       listen: the simulated calculator sends that variable
+                       (or, for the word backup, its whole memory) by itself
+                       once the wait begins, as from its menu; may be given
+                       more than once
+)"},
+    {{CliCommand::Dir}, "  --json               dir: print the listing as JSON\n"},
+    {{CliCommand::Dir}, "  --all                dir: include the folders that the GUI hides (four digits)\n"},
+    {{CliCommand::Get, CliCommand::Listen},
+     R"(  -C DIR               get, listen: write the files into DIR instead of the
                        current folder
-  --group NAME         get: receive all variables into one group file NAME.92g
-  -f, --force          get, screen, backup, listen: replace an existing file
+)"},
+    {{CliCommand::Get}, "  --group NAME         get: receive all variables into one group file NAME.92g\n"},
+    {{CliCommand::Get, CliCommand::Screen, CliCommand::Backup, CliCommand::Listen},
+     R"(  -f, --force          get, screen, backup, listen: replace an existing file
                        without asking
-  --yes                restore: replace the calculator's memory without asking
-  --once               listen: stop after the first transmission
-  --zoom 1|2           screen: save at single or double size
-  -h, --help           show this help
-  -V, --version        show the version
+)"},
+    {{CliCommand::Restore}, "  --yes                restore: replace the calculator's memory without asking\n"},
+    {{CliCommand::Listen}, "  --once               listen: stop after the first transmission\n"},
+    {{CliCommand::Screen}, "  --zoom 1|2           screen: save at single or double size\n"},
+    {{}, "  -h, --help           show this help (COMMAND --help: that command's)\n"},
+    {{}, "  -V, --version        show the version\n"},
+};
 
+constexpr const char* HELP_END = R"(
 Port and time-out default to the settings saved by the GUI program; this
 program only reads them.
-Ctrl+C (SIGINT) or SIGTERM stops the exchange under way cleanly: no partial
-file is left and an existing file keeps its contents.
+Ctrl+C (SIGINT), SIGTERM or SIGHUP stops the exchange under way cleanly: no
+partial file is left and an existing file keeps its contents.
+With several files or names, a failure does not stop the others; a summary
+line then names each one that failed, and the status is the worst failure's.
 Exit status: 0 success, 1 the calculator exchange failed, 2 usage error,
 3 file error (one that cannot be read or written, or is refused), 4 a
-variable named to get is not on the calculator, 130 stopped by SIGINT or
-SIGTERM (listen: Ctrl-C after something was received ends it with 0).
+variable named to get is not on the calculator, 5 a question was answered
+no (nothing was changed), 130 stopped by a signal (listen: Ctrl-C after
+something was received ends it with 0).
 )";
+
+} // namespace
+
+std::string GetUsageText(CliCommand command)
+{
+    std::string text;
+    if (command == CliCommand::None)
+        text = "Usage: vantrel92-cli [OPTIONS] COMMAND [ARGUMENTS]\n"
+               "Talks to a TI-92 calculator on the parallel-port link cable.\n\nCommands:\n";
+    else
+        text = std::string("Usage: vantrel92-cli [OPTIONS] ") + CommandName(command) + " [ARGUMENTS]\n\n";
+    for (const HelpCommand& c : HELP_COMMANDS)
+        if (command == CliCommand::None || c.command == command)
+            text += c.text;
+    text += "\nOptions:\n";
+    for (const HelpOption& o : HELP_OPTIONS)
+        if (command == CliCommand::None || o.commands.empty() ||
+            std::find(o.commands.begin(), o.commands.end(), command) != o.commands.end())
+            text += o.text;
+    return text + HELP_END;
 }

@@ -20,6 +20,9 @@ struct CCliOptions {
     bool bSimulate = false;
     std::string strSimulateDir;       // empty: the built-in content
     uint32_t nSimulateRate = 0;       // bytes a second of the simulated cable; 0: at once
+    // listen: what the simulated calculator sends by itself, "folder\name"
+    // each, or "backup" for its whole memory
+    std::vector<std::string> simulateSend;
 
     // dir
     bool bJson = false;
@@ -51,6 +54,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CCliOptions& options
 // "0x378", "378", "0x278" or "278"; anything else is not a port base.
 std::optional<uint16_t> ParsePortBase(const std::string& text);
 
-// The text of --help and of --version.
-std::string GetUsageText();
+// The text of --help: the whole of it, or what concerns one command (for
+// "COMMAND --help").
+std::string GetUsageText(CliCommand command = CliCommand::None);
+// The text of --version.
 std::string GetVersionText();

@@ -1,6 +1,7 @@
 #include "cli/ConsoleMessages.h"
 
 #include "cli/ProgressMeter.h"
+#include "text/StringIds.h"
 #include "text/TextFormat.h"
 
 #include <istream>
@@ -62,7 +63,15 @@ void CConsoleMessages::Print(const std::string& text, bool withSubject)
 void CConsoleMessages::ShowMessage(int id, const std::string& arg)
 {
     m_shownIds.push_back(id);
-    Print(Format(id, arg), arg != m_strSubject);
+    // The window's wording names its button; here the command is meant.
+    const int shown = id == IDS_SEND_IS_BACKUP ? IDS_SEND_IS_BACKUP_COMMAND : id;
+    Print(Format(shown, arg), arg != m_strSubject);
+}
+
+void CConsoleMessages::BeginItem()
+{
+    m_bDeclined = false;
+    m_nItemTexts = m_shownTexts.size();
 }
 
 void CConsoleMessages::ShowText(const std::string& text)

@@ -2,6 +2,7 @@
 
 #include "text/UserMessages.h"
 
+#include <cstddef>
 #include <functional>
 #include <iosfwd>
 #include <string>
@@ -23,6 +24,7 @@ public:
 
     // Questions are read from `in` only when it is a terminal.
     void SetInteractive(bool interactive) { m_bInteractive = interactive; }
+    bool IsInteractive() const { return m_bInteractive; }
     // Every yes/no question is answered Yes without asking.
     void SetAnswerYes(bool yes) { m_bAnswerYes = yes; }
     // The option that answers Yes, named beside an answered question.
@@ -48,7 +50,15 @@ public:
     // What the operation said, for the exit status.
     const std::vector<int>& GetShownIds() const { return m_shownIds; }
     const std::vector<std::string>& GetShownTexts() const { return m_shownTexts; }
+    // Since the item under way began (BeginItem): a question answered no,
+    // the fixed texts shown.
     bool WasQuestionDeclined() const { return m_bDeclined; }
+    std::vector<std::string> GetItemTexts() const
+    {
+        return {m_shownTexts.begin() + static_cast<std::ptrdiff_t>(m_nItemTexts), m_shownTexts.end()};
+    }
+    // One file or name of several begins.
+    void BeginItem();
     // The operation asked for the group name again: it refused the one given.
     bool WasGroupNameRefused() const { return m_nNamePrompts > 1; }
 
@@ -67,5 +77,6 @@ private:
     std::vector<int> m_shownIds;
     std::vector<std::string> m_shownTexts;
     bool m_bDeclined = false;
+    size_t m_nItemTexts = 0;
     int m_nNamePrompts = 0;
 };

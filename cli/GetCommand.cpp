@@ -2,6 +2,8 @@
 #include "cli/CliOptions.h"
 #include "cli/ConsoleMessages.h"
 #include "cli/ExitStatus.h"
+#include "cli/InterruptSignals.h"
+#include "cli/ItemSummary.h"
 #include "link/DirectoryListing.h"
 #include "text/DisplayText.h"
 #include "text/ProgramTexts.h"
@@ -32,6 +34,18 @@ bool AllListed(CCliContext& context, const std::vector<VarEntry>& vars, const st
     return all;
 }
 
+// A short reason for the summary line of several names.
+const char* FailureReason(int status)
+{
+    switch (status) {
+    case EXIT_STATUS_DECLINED: return "not replaced";
+    case EXIT_STATUS_FILE: return "not written";
+    case EXIT_STATUS_USAGE: return "refused name";
+    case EXIT_STATUS_INTERRUPTED: return "stopped";
+    default: return "the calculator exchange failed";
+    }
+}
+
 } // namespace
 
 // Why a receive failed, from what it told the user.
@@ -40,20 +54,32 @@ int FailureStatus(const CConsoleMessages& messages)
     if (messages.WasGroupNameRefused())
         return EXIT_STATUS_USAGE;
     if (messages.WasQuestionDeclined())
-        return EXIT_STATUS_FILE;
-    for (const std::string& text : messages.GetShownTexts())
+        return EXIT_STATUS_DECLINED;
+    for (const std::string& text : messages.GetItemTexts())
         if (text.rfind(ProgramText(IDS_FILE_NOT_WRITTEN), 0) == 0)
             return EXIT_STATUS_FILE;
     return EXIT_STATUS_LINK;
 }
 
+std::string PathProblem(const std::string& path, const char* wanted)
+{
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status))
+        return "does not exist";
+    const bool folder = std::string(wanted) == "folder";
+    if (folder ? std::filesystem::is_directory(status) : std::filesystem::is_regular_file(status))
+        return {};
+    return std::string("is not a ") + wanted;
+}
+
 bool CheckOutputFolder(CCliContext& context)
 {
     const std::string& folder = context.options.strDirectory;
-    std::error_code ec;
-    if (folder.empty() || std::filesystem::is_directory(folder, ec))
+    const std::string problem = folder.empty() ? std::string() : PathProblem(folder, "folder");
+    if (problem.empty())
         return true;
-    context.err << "vantrel92-cli: " << folder << " is not a folder\n";
+    context.err << "vantrel92-cli: " << folder << ' ' << problem << '\n';
     return false;
 }
 
@@ -75,16 +101,36 @@ int RunGetCommand(CCliContext& context)
         return EXIT_STATUS_NOT_FOUND;
 
     CReceiveOperation receive(context.link, context.messages, listing.m_vars);
+    CItemSummary summary("received");
     if (options.group) {
-        if (!receive.ReceiveGroup(options.strDirectory, refs))
-            return FailureStatus(context.messages);
-        context.out << receive.GetWrittenPath() << '\n';
-        return EXIT_STATUS_OK;
+        context.messages.BeginItem();
+        if (receive.ReceiveGroup(options.strDirectory, refs)) {
+            context.out << receive.GetWrittenPath() << '\n';
+            summary.Done();
+        } else {
+            summary.Failed(*options.group, FailureReason(FailureStatus(context.messages)),
+                           FailureStatus(context.messages));
+        }
+        summary.Print(context.err);
+        return summary.GetStatus();
     }
+    // A name that fails does not stop the others; a signal stops them all.
     for (const VariableRef& ref : refs) {
-        if (!receive.ReceiveSingle(options.strDirectory, ref))
-            return FailureStatus(context.messages);
+        const std::string shown = CalcNameToDisplay(ref.folder) + "\\" + CalcNameToDisplay(ref.name);
+        if (CInterruptSignals::IsRequested()) {
+            summary.Failed(shown, FailureReason(EXIT_STATUS_INTERRUPTED), EXIT_STATUS_INTERRUPTED);
+            continue;
+        }
+        context.messages.BeginItem();
+        if (!receive.ReceiveSingle(options.strDirectory, ref)) {
+            const int status = CInterruptSignals::IsRequested() ? EXIT_STATUS_INTERRUPTED
+                                                                : FailureStatus(context.messages);
+            summary.Failed(shown, FailureReason(status), status);
+            continue;
+        }
         context.out << receive.GetWrittenPath() << '\n';
+        summary.Done();
     }
-    return EXIT_STATUS_OK;
+    summary.Print(context.err);
+    return summary.GetStatus();
 }

@@ -1,4 +1,5 @@
 #include "cli/CliApp.h"
+#include "cli/InterruptSignals.h"
 
 #include <QCoreApplication>
 
@@ -10,6 +11,9 @@
 
 int main(int argc, char** argv)
 {
+    // Before anything else: a signal while the program starts is noted, and
+    // ends the run cleanly once it has begun.
+    CInterruptSignals interrupts;
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     // The toolkit's core finds the program's folder and the settings file;
     // no display is needed.

@@ -21,8 +21,10 @@ int RunScreenCommand(CCliContext& context)
                     << MonoImageExtensions() << ") (see vantrel92-cli --help)\n";
         return EXIT_STATUS_USAGE;
     }
-    if (!MayReplaceFile(context, path))
-        return EXIT_STATUS_FILE;
+    if (!MayReplaceFile(context, path)) {
+        context.err << "vantrel92-cli: nothing was changed\n";
+        return EXIT_STATUS_DECLINED;
+    }
 
     // The screen starts all light, as on the screen page before any capture.
     std::array<uint8_t, SCREEN_BYTES> screen;
@@ -45,9 +47,11 @@ int RunScreenCommand(CCliContext& context)
     CReplacingFile file;
     std::string reason;
     if (!file.Create(path, reason) || !file.Commit(EncodeMonoImage(picture, format), reason)) {
-        context.err << "vantrel92-cli: cannot save " << path << ": " << reason << '\n';
+        // The reason names the file already.
+        context.err << "vantrel92-cli: the screen was not saved: " << reason << '\n';
         return EXIT_STATUS_FILE;
     }
+    context.messages.ShowMessage(IDS_SCREEN_SAVED, path);
     context.out << path << '\n';
     return EXIT_STATUS_OK;
 }

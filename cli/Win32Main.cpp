@@ -1,4 +1,5 @@
 #include "cli/CliApp.h"
+#include "cli/InterruptSignals.h"
 
 #include <iostream>
 #include <string>
@@ -9,6 +10,9 @@
 
 int main(int argc, char** argv)
 {
+    // Before anything else: a signal while the program starts is noted, and
+    // ends the run cleanly once it has begun.
+    CInterruptSignals interrupts;
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     // The texts are UTF-8; a console shows them as such only when told.
     const UINT consolePage = GetConsoleOutputCP();

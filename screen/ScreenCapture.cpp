@@ -58,7 +58,9 @@ bool ReceiveScreen(CLink& link, std::span<uint8_t, SCREEN_BYTES> screen)
             std::copy_n(received.begin(), stored, screen.begin());
         return false;
     }
-    if (static_cast<uint16_t>(checksum[0] | (checksum[1] << 8)) != sum)
+    // The display is exactly one screen: a packet of another length whose
+    // sum agrees is still not a picture of it, and is not shown in part.
+    if (static_cast<uint16_t>(checksum[0] | (checksum[1] << 8)) != sum || length != SCREEN_BYTES)
         return false;
     std::copy_n(received.begin(), stored, screen.begin());
     return true;

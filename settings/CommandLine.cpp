@@ -1,8 +1,43 @@
 #include "settings/CommandLine.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace {
 
 constexpr char RATE_OPTION[] = "--simulate-rate";
+constexpr char SEND_OPTION[] = "--simulate-send";
+
+// FOLDER\NAME or FOLDER/NAME, kept with the calculator's backslash; or the
+// word backup.
+bool TakeSend(std::string value, CCommandLine& commandLine, std::string& error)
+{
+    const size_t separator = value.find_first_of("\\/");
+    if (value != "backup" && (separator == std::string::npos || separator == 0 || separator + 1 == value.size())) {
+        error = "--simulate-send takes FOLDER\\NAME or backup";
+        return false;
+    }
+    if (separator != std::string::npos)
+        value[separator] = '\\';
+    commandLine.simulateSend.push_back(value);
+    return true;
+}
+
+// Whether args[i] is `option`, with its value after "=" or as the next
+// argument (empty when there is none), which `value` then holds.
+bool TakeValue(const char* option, const std::vector<std::string>& args, size_t& i, std::string& value)
+{
+    const std::string& arg = args[i];
+    const std::string name(option);
+    if (arg == name) {
+        value = i + 1 < args.size() ? args[++i] : std::string();
+        return true;
+    }
+    if (arg.rfind(name + "=", 0) != 0)
+        return false;
+    value = arg.substr(name.size() + 1);
+    return true;
+}
 
 bool TakeRate(const std::string& value, CCommandLine& commandLine, std::string& error)
 {
@@ -20,6 +55,7 @@ bool TakeRate(const std::string& value, CCommandLine& commandLine, std::string& 
 bool ParseCommandLine(const std::vector<std::string>& args, CCommandLine& commandLine, std::string& error)
 {
     commandLine = CCommandLine{};
+    std::string value;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--simulate" && !commandLine.bSimulate) {
@@ -29,11 +65,11 @@ bool ParseCommandLine(const std::vector<std::string>& args, CCommandLine& comman
         } else if (arg.rfind("--simulate=", 0) == 0 && !commandLine.bSimulate && arg.size() > 11) {
             commandLine.bSimulate = true;
             commandLine.strSimulateFolder = arg.substr(11);
-        } else if (arg == RATE_OPTION) {
-            if (!TakeRate(i + 1 < args.size() ? args[++i] : std::string(), commandLine, error))
+        } else if (TakeValue(RATE_OPTION, args, i, value)) {
+            if (!TakeRate(value, commandLine, error))
                 return false;
-        } else if (arg.rfind(std::string(RATE_OPTION) + "=", 0) == 0) {
-            if (!TakeRate(arg.substr(sizeof RATE_OPTION), commandLine, error))
+        } else if (TakeValue(SEND_OPTION, args, i, value)) {
+            if (!TakeSend(value, commandLine, error))
                 return false;
         } else if (arg == "--help" || arg == "-h") {
             commandLine.bHelp = true;
@@ -48,17 +84,34 @@ bool ParseCommandLine(const std::vector<std::string>& args, CCommandLine& comman
         error = "--simulate-rate applies to --simulate only";
         return false;
     }
+    if (!commandLine.simulateSend.empty() && !commandLine.bSimulate) {
+        error = "--simulate-send applies to --simulate only";
+        return false;
+    }
     return true;
+}
+
+std::string SimulateFolderProblem(const CCommandLine& commandLine)
+{
+    const std::string& folder = commandLine.strSimulateFolder;
+    std::error_code ec;
+    if (folder.empty() || std::filesystem::is_directory(folder, ec))
+        return {};
+    return folder + (std::filesystem::exists(folder, ec) ? ": not a folder" : ": does not exist");
 }
 
 std::string CommandLineUsage(const std::string& program)
 {
-    return "usage: " + program + " [--simulate [DIR]] [--simulate-rate N]\n"
+    return "usage: " + program + " [--simulate [DIR]] [--simulate-rate N] [--simulate-send NAME]\n"
            "  --simulate     link to the built-in simulated TI-92 instead of the parallel port\n"
            "                 (with DIR: holding the variable files of DIR instead of its samples)\n"
            "  --simulate-rate N\n"
            "                 the simulated TI-92 moves at most N bytes a second, as a real cable\n"
            "                 does (default: at once)\n"
+           "  --simulate-send FOLDER\\NAME|backup\n"
+           "                 the simulated TI-92 sends that variable (or its whole memory) by\n"
+           "                 itself each time \"Wait for calculator...\" is pressed; may be\n"
+           "                 given more than once\n"
            "  -h, --help     show this help\n"
            "  -V, --version  show the version\n";
 }

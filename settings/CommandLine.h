@@ -9,18 +9,25 @@
 // drives the configured parallel port; "--simulate" links it to the
 // built-in simulated calculator instead, "--simulate DIR" to one holding the
 // variable files of DIR; "--simulate-rate N" makes that calculator move at
-// most N bytes a second, as a real cable does.
+// most N bytes a second, as a real cable does; "--simulate-send NAME" makes
+// it send FOLDER\NAME (or, for the word backup, its whole memory) by itself
+// each time the user waits for it.
 struct CCommandLine {
     bool bSimulate = false;
     bool bHelp = false;
     bool bVersion = false;
     std::string strSimulateFolder;
     uint32_t nSimulateRate = 0; // 0: at once
+    std::vector<std::string> simulateSend; // "folder\name" each, or "backup"
 };
 
 // `args` without the program name. False, with `error` set, for an argument
 // the program does not know.
 bool ParseCommandLine(const std::vector<std::string>& args, CCommandLine& commandLine, std::string& error);
+
+// What is wrong with the --simulate folder: "DIR: does not exist" or "DIR:
+// not a folder"; empty when it is a folder or none was given.
+std::string SimulateFolderProblem(const CCommandLine& commandLine);
 
 // One line per option, for --help and after a wrong argument.
 std::string CommandLineUsage(const std::string& program);

@@ -30,3 +30,33 @@ size_t CBuiltInCalculator::LoadFolder(const std::string& folder, std::vector<std
     m_calculator.DrawHomeScreen();
     return loaded;
 }
+
+bool CBuiltInCalculator::SetMenuSend(const std::vector<std::string>& items, std::string& error)
+{
+    size_t backups = 0;
+    for (const std::string& item : items) {
+        const size_t separator = item.find('\\');
+        if (item == MENU_SEND_BACKUP) {
+            ++backups;
+        } else if (separator == std::string::npos ||
+                   m_calculator.FindVariable(item.substr(0, separator), item.substr(separator + 1)) == nullptr) {
+            error = "the simulated calculator holds no " + item;
+            return false;
+        }
+    }
+    if (backups > 0 && backups < items.size()) {
+        error = "the simulated calculator sends variables or its backup, not both at once";
+        return false;
+    }
+    m_menuSend = items;
+    return true;
+}
+
+bool CBuiltInCalculator::SendFromMenu()
+{
+    if (m_menuSend.empty())
+        return false;
+    if (m_menuSend.front() == MENU_SEND_BACKUP)
+        return m_calculator.SendBackupFromMenu();
+    return m_calculator.SendVariablesFromMenu(m_menuSend);
+}

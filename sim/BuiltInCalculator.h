@@ -34,9 +34,22 @@ public:
     // what could not be loaded is described in `problems`.
     size_t LoadFolder(const std::string& folder, std::vector<std::string>& problems);
 
+    // What the calculator is to send from its own menu whenever the program
+    // begins to wait for it: "folder\name" of each variable, or the word
+    // MENU_SEND_BACKUP for its whole memory (one transmission holds either).
+    // False, with `error` saying why in English as a command line's errors
+    // are, when one is not there or both are named; nothing is kept then.
+    bool SetMenuSend(const std::vector<std::string>& items, std::string& error);
+    // Sends what SetMenuSend named, as the user would from the calculator's
+    // menu; false when nothing is named or an exchange is under way.
+    bool SendFromMenu();
+
+    static constexpr const char* MENU_SEND_BACKUP = "backup";
+
 private:
     CSimulatedCable m_cable;
     CVirtualCalculator m_calculator;
     CSteadyClock m_clock;
     std::unique_ptr<CCablePace> m_pPace;
+    std::vector<std::string> m_menuSend;
 };

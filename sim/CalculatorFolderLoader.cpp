@@ -3,6 +3,7 @@
 #include "sim/CalcMemory.h"
 #include "text/ProgramTexts.h"
 #include "text/StringIds.h"
+#include "transfer/BackupFile.h"
 #include "transfer/VarFileReader.h"
 
 #include <algorithm>
@@ -20,6 +21,12 @@ constexpr char DEFAULT_FOLDER[] = "main";
 size_t LoadFile(CCalcMemory& memory, const fs::path& path, std::vector<std::string>& problems)
 {
     const std::string shown = path.filename().string();
+    // A whole memory is not variables to hold; it is no damaged file either.
+    BackupImage backup;
+    if (LoadBackupFile(path.string(), backup) == BackupFileCheck::Ok) {
+        problems.push_back(ProgramText(IDS_SIM_BACKUP_NOT_LOADED, {shown}));
+        return 0;
+    }
     std::ifstream in(path, std::ios::binary);
     CVarFileReader file(in);
     switch (file.Check()) {

@@ -388,5 +388,7 @@ void CVirtualCalculator::OnIncomingData(const PcPacket& packet)
         Refuse();
         return;
     }
+    // Its home screen counts the variables of each folder.
+    DrawHomeScreen();
     Answer({CalcPacket::Bare(CMD_ACK)}, State::InWaitEot);
 }

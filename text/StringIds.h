@@ -77,11 +77,19 @@ enum StringId : int {
     IDS_RESTORE_CANCELLED = 325,
     IDS_PROGRESS_LISTENING = 326,
     IDS_PROGRESS_LISTENING_MORE = 327,
+    // A backup that does not say which ROM it came from, a variable file
+    // with no variable in it, a variable saved under its type code, and the
+    // command-line program's wording of a backup given to send.
+    IDS_BACKUP_NO_ROM_VERSION = 330,
+    IDS_SEND_NO_VARIABLE = 331,
+    IDS_SAVED_UNDER_TYPE_CODE = 332,
+    IDS_SEND_IS_BACKUP_COMMAND = 333,
 
     // A screen picture that could not be saved.
     IDS_PICTURE_NOT_SAVED = 380,
     IDS_NO_PICTURE = 381,
     IDS_UNKNOWN_PICTURE_FORMAT = 382,
+    IDS_SCREEN_SAVED = 383,
 
     // Texts of the core's own troubles: files on the PC side, the port, the
     // simulated calculator.
@@ -120,6 +128,7 @@ enum StringId : int {
     IDS_SIM_DAMAGED_FILE = 456,
     IDS_SIM_UNREADABLE = 457,
     IDS_SIM_CANNOT_HOLD = 458,
+    IDS_SIM_BACKUP_NOT_LOADED = 465,
 };
 
 // Texts fixed in the program, whatever the language.

@@ -62,6 +62,10 @@ BackupFileCheck ReadBackupFile(const std::vector<uint8_t>& bytes, BackupImage& i
     const uint8_t* sum = data + dataLength;
     if (MakeChecksum(data, dataLength) != static_cast<uint16_t>(sum[0] | (sum[1] << 8)))
         return BackupFileCheck::BadChecksum;
+    // The calculator takes a backup by the ROM version its header names; a
+    // restore under no name could not even be announced.
+    if (DecodeNameField(entry + 4).empty())
+        return BackupFileCheck::NoRomVersion;
     image.romVersion = DecodeNameField(entry + 4);
     image.data.assign(data, data + dataLength);
     return BackupFileCheck::Ok;
@@ -96,6 +100,7 @@ int BackupCheckMessage(BackupFileCheck check)
     case BackupFileCheck::WrongLength: return IDS_BACKUP_WRONG_LENGTH;
     case BackupFileCheck::BadLayout: return IDS_BACKUP_BAD_LAYOUT;
     case BackupFileCheck::BadChecksum: return IDS_BACKUP_BAD_CHECKSUM;
+    case BackupFileCheck::NoRomVersion: return IDS_BACKUP_NO_ROM_VERSION;
     }
     return IDS_BACKUP_BAD_LAYOUT;
 }

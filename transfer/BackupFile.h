@@ -31,6 +31,7 @@ enum class BackupFileCheck {
     WrongLength,     // cut short or added to: the size field disagrees
     BadLayout,       // the entry does not point at the data, no data, too much
     BadChecksum,     // the data do not add up to the sum stored after them
+    NoRomVersion,    // the entry names no ROM version, which a restore must announce
 };
 
 // The whole file for `image`.

@@ -32,7 +32,11 @@ bool CTransmissionReceiver::ReceiveOne(const VariableHeader& header, CalcTransmi
         return false;
     if (header.type == VAR_BACKUP) {
         // The blocks of one backup come in order; the name of the first one
-        // is the calculator's ROM version.
+        // is the calculator's ROM version. A block of another length than its
+        // header announced has lost or gained bytes on the way, even when its
+        // sum agrees, and the memory it belongs to could not be restored.
+        if (data.data.size() - SKIPPED_BYTES != header.size)
+            return false;
         if (out.backup.romVersion.empty())
             out.backup.romVersion = header.name.substr(0, BACKUP_ROM_VERSION_SIZE);
         out.backup.data.insert(out.backup.data.end(), data.data.begin() + SKIPPED_BYTES, data.data.end());

@@ -51,8 +51,12 @@ bool CListenOperation::Save(const std::string& pcFolder, const CalcTransmission&
         CVarFileBuilder builder(1);
         builder.AddVariable(variable.name, variable.type, 0, variable.section.data(), variable.section.size());
         const std::string path =
-            JoinFolderPath(pcFolder, EscapeFileName(variable.name) + GetTypeExtension(variable.type));
+            JoinFolderPath(pcFolder, VariableFileName(variable.name, variable.type));
+        const size_t before = m_written.size();
         saved = SaveFile(path, builder.Finish()) && saved;
+        // A name the user would not look for: said once it is there.
+        if (m_written.size() > before && GetTypeExtension(variable.type).empty())
+            m_messages.ShowMessage(IDS_SAVED_UNDER_TYPE_CODE, path);
     }
     if (transmission.HasBackup())
         saved = SaveFile(JoinFolderPath(pcFolder, BACKUP_FILE_NAME), BuildBackupFile(transmission.backup)) && saved;

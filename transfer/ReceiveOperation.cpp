@@ -72,7 +72,7 @@ bool CReceiveOperation::ReceiveSingle(const std::string& pcFolder, const Variabl
         m_messages.ShowMessage(IDS_ENTRY_NOT_FOUND);
         return false;
     }
-    const std::string path = JoinFolderPath(pcFolder, EscapeFileName(entry.name) + GetTypeExtension(entry.type));
+    const std::string path = JoinFolderPath(pcFolder, VariableFileName(entry.name, entry.type));
     const std::string what = CalcNameToDisplay(variable.folder) + "\\" + CalcNameToDisplay(variable.name);
     if (!ReceiveIntoFile(path, what, {variable}))
         return false;

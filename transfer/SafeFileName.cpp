@@ -1,5 +1,7 @@
 #include "transfer/SafeFileName.h"
 
+#include "link/VarTypes.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -131,4 +133,12 @@ bool IsPlainFileName(const std::string& name)
         return false;
 #endif
     return true;
+}
+
+std::string VariableFileName(const std::string& name, uint8_t type)
+{
+    const std::string extension = GetTypeExtension(type);
+    if (!extension.empty())
+        return EscapeFileName(name) + extension;
+    return EscapeFileName(name) + ".0x" + HEX_DIGITS[type >> 4] + HEX_DIGITS[type & 0xF];
 }

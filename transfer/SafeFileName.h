@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // File names made from names that come from outside: a calculator's
@@ -12,6 +13,12 @@
 // escaped whole, and the empty name becomes "%00". Every other byte,
 // letters beyond ASCII included, is kept as it is.
 std::string EscapeFileName(const std::string& name);
+
+// The file of one variable: its escaped name and its type's extension. A
+// type without an extension of its own takes its type code, ".0x1A" for
+// type 0x1A, so that the file still shows what it holds (the variable list
+// shows such a type by the same code).
+std::string VariableFileName(const std::string& name, uint8_t type);
 
 // The name EscapeFileName was given. A '%' not followed by two hex digits
 // is kept as it is.

@@ -111,6 +111,7 @@ bool CSendOperation::SendVariables(CVarFileReader& file, const std::string& file
 int CSendOperation::RefusalOfEntries(const CVarFileReader& file)
 {
     const auto& entries = file.GetEntries();
+    bool anyVariable = false;
     for (size_t i = 0; i < entries.size(); ++i) {
         if (file.IsFolderEntry(i))
             continue;
@@ -118,6 +119,9 @@ int CSendOperation::RefusalOfEntries(const CVarFileReader& file)
             return IDS_SEND_IS_BACKUP;
         if (entries[i].type == VAR_DIRLIST)
             return IDS_SEND_HAS_DIRECTORY;
+        anyVariable = true;
     }
-    return 0;
+    // Nothing would go out, and "sent" would say that something had. A
+    // damaged file says first what is wrong with it.
+    return anyVariable || file.GetDamage() != VarFileDamage::None ? 0 : IDS_SEND_NO_VARIABLE;
 }

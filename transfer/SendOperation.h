@@ -20,8 +20,9 @@ public:
     bool SendFile(const std::string& path);
 
     // The message that refuses a file whose entries are not all variables
-    // (a calculator backup, a directory entry); 0 when every entry may be
-    // sent. Folder entries of group files only switch the folder.
+    // (a calculator backup, a directory entry) or that holds no variable at
+    // all; 0 when every entry may be sent. Folder entries of group files
+    // only switch the folder. Called after the file's Check().
     static int RefusalOfEntries(const CVarFileReader& file);
 
 private:

@@ -259,5 +259,8 @@ void CDirListLogic::OnListen()
     CListenOperation listen(*link, m_messages);
     // What came shows in the PC list while the wait goes on.
     listen.SetSavedHook([this](const std::string&) { RefreshPcFiles(); });
+    // A simulated calculator may send by itself now, as a user would.
+    if (m_pSheet != nullptr)
+        m_pSheet->BeforeListening();
     listen.Listen(GetPcFolderPath(), false);
 }

@@ -9,4 +9,6 @@ public:
     virtual ~ILinkSource() = default;
     // The open link, or null while there is none.
     virtual CLink* GetOpenLink() = 0;
+    // The user begins to wait for the calculator to send from its menu.
+    virtual void BeforeListening() {}
 };

@@ -5,6 +5,7 @@
 #include "gui/pages/GrabScreenLogic.h"
 #include "language/LanguageLoader.h"
 #include "port/HardwarePort.h"
+#include "settings/CommandLine.h"
 #include "sim/BuiltInCalculator.h"
 #include "text/StringIds.h"
 #include "text/UserMessages.h"
@@ -42,6 +43,24 @@ void CSheetLogic::UseSimulatedCalculator(uint32_t bytesPerSecond)
     m_link.SetPortBackend(m_pSimulation->MakeBackend());
 }
 
+std::vector<std::string> CSheetLogic::UseSimulatedCalculator(const CCommandLine& commandLine)
+{
+    UseSimulatedCalculator(commandLine.nSimulateRate);
+    std::vector<std::string> problems;
+    if (!commandLine.strSimulateFolder.empty())
+        m_pSimulation->LoadFolder(commandLine.strSimulateFolder, problems);
+    std::string error;
+    if (!m_pSimulation->SetMenuSend(commandLine.simulateSend, error))
+        problems.push_back("--simulate-send: " + error);
+    return problems;
+}
+
+void CSheetLogic::BeforeListening()
+{
+    if (m_pSimulation != nullptr)
+        m_pSimulation->SendFromMenu();
+}
+
 bool CSheetLogic::OnCreate()
 {
     const uint32_t base = m_config.GetPortBase();
@@ -52,7 +71,7 @@ bool CSheetLogic::OnCreate()
         return false;
     }
     m_bHasLink = true;
-    m_link.SetProgress(m_pProgress);
+    m_link.SetProgress(&m_endingProgress);
     if (m_pDirList != nullptr)
         m_pDirList->SetSheet(this);
     if (m_pGrabScreen != nullptr)
@@ -65,4 +84,31 @@ void CSheetLogic::OnDestroy()
     m_link.Close();
     m_link.SetProgress(nullptr);
     m_bHasLink = false;
+}
+
+void CSheetLogic::CEndingProgress::ExchangeStarted(int textId, const std::string& arg, uint64_t expectedBytes)
+{
+    m_bUnderWay = true;
+    if (m_pShown != nullptr)
+        m_pShown->ExchangeStarted(textId, arg, expectedBytes);
+}
+
+void CSheetLogic::CEndingProgress::BytesMoved(uint64_t bytesDone)
+{
+    if (m_pShown != nullptr)
+        m_pShown->BytesMoved(bytesDone);
+}
+
+bool CSheetLogic::CEndingProgress::IsCancelRequested()
+{
+    // The window's own Cancel is asked too, so that it stays up to date.
+    const bool cancel = m_pShown != nullptr && m_pShown->IsCancelRequested();
+    return cancel || IsEndRequested();
+}
+
+void CSheetLogic::CEndingProgress::ExchangeEnded()
+{
+    m_bUnderWay = false;
+    if (m_pShown != nullptr)
+        m_pShown->ExchangeEnded();
 }

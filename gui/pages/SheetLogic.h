@@ -2,16 +2,20 @@
 
 #include "gui/pages/LinkSource.h"
 #include "link/Link.h"
+#include "link/LinkProgress.h"
 #include "resources/ControlIds.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 class CConfigLogic;
 class CDirListLogic;
 class CGrabScreenLogic;
 class CBuiltInCalculator;
+struct CCommandLine;
 class ILanguageLoader;
 class ILinkProgress;
 class IUserMessages;
@@ -48,13 +52,28 @@ public:
 
     // What the window shows of a long exchange, and where it is cancelled:
     // the link hears of it while the port is open. Null for none.
-    void SetLinkProgress(ILinkProgress* progress) { m_pProgress = progress; }
+    void SetLinkProgress(ILinkProgress* progress) { m_endingProgress.SetShown(progress); }
+
+    // The program is asked to end (a signal, the session ending, the window
+    // closed from outside): the exchange under way stops at its next byte,
+    // as at Cancel, leaving no temporary file, and the window then closes.
+    void RequestEnd() { m_endingProgress.RequestEnd(); }
+    bool IsEndRequested() const { return m_endingProgress.IsEndRequested(); }
+    // Where an end is noted that could not call RequestEnd (a signal
+    // handler sets a flag): asked at every byte. Null for none.
+    void SetEndCheck(bool (*check)()) { m_endingProgress.SetEndCheck(check); }
+    // An exchange is running: a window closed now closes once it has stopped.
+    bool IsExchangeUnderWay() const { return m_endingProgress.IsUnderWay(); }
 
     // The built-in simulated calculator instead of the port; before the
     // window is created. A pace other than 0 makes it move no more than
     // that many bytes a second, as a real cable does.
     void UseSimulatedCalculator(uint32_t bytesPerSecond = 0);
     CBuiltInCalculator* GetSimulatedCalculator() const { return m_pSimulation.get(); }
+    // The simulated calculator the command line asks for: its pace, the
+    // variable files of its folder, what it sends by itself when the user
+    // waits for it. Returns what could not be done, one line each.
+    std::vector<std::string> UseSimulatedCalculator(const CCommandLine& commandLine);
 
     // The window is created: opens the port (the hardware one unless
     // another was chosen). On success the link takes the port addresses and
@@ -67,6 +86,8 @@ public:
     CLink& GetLink() { return m_link; }
     bool HasLink() const { return m_bHasLink; }
     CLink* GetOpenLink() override { return m_bHasLink ? &m_link : nullptr; }
+    // The simulated calculator sends what the command line named for it.
+    void BeforeListening() override;
 
     bool SendByte(uint8_t value) { return m_link.SendByte(value); }
     bool ReceiveByte(uint8_t& value) { return m_link.ReceiveByte(value); }
@@ -81,7 +102,28 @@ private:
     IUserMessages& m_messages;
     CDirListLogic* m_pDirList = nullptr;
     CGrabScreenLogic* m_pGrabScreen = nullptr;
-    ILinkProgress* m_pProgress = nullptr;
+    // The window's progress, which the link reaches through this, so that an
+    // end asked for cancels the exchange as its Cancel does.
+    class CEndingProgress final : public ILinkProgress {
+    public:
+        void SetShown(ILinkProgress* shown) { m_pShown = shown; }
+        void SetEndCheck(bool (*check)()) { m_pEndCheck = check; }
+        void RequestEnd() { m_bEnd = true; }
+        bool IsEndRequested() const { return m_bEnd || (m_pEndCheck != nullptr && m_pEndCheck()); }
+        bool IsUnderWay() const { return m_bUnderWay; }
+
+        void ExchangeStarted(int textId, const std::string& arg, uint64_t expectedBytes) override;
+        void BytesMoved(uint64_t bytesDone) override;
+        bool IsCancelRequested() override;
+        void ExchangeEnded() override;
+
+    private:
+        ILinkProgress* m_pShown = nullptr;
+        bool (*m_pEndCheck)() = nullptr;
+        bool m_bEnd = false;
+        bool m_bUnderWay = false;
+    };
+    CEndingProgress m_endingProgress;
     // Declared before the link so that it outlives the port client.
     std::unique_ptr<CBuiltInCalculator> m_pSimulation;
     CLink m_link;

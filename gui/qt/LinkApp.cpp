@@ -1,5 +1,6 @@
 #include "gui/qt/LinkApp.h"
 
+#include "gui/qt/QtEndSignals.h"
 #include "gui/qt/QtMessageBoxes.h"
 #include "gui/qt/Sheet.h"
 #include "language/LanguageLibrary.h"
@@ -22,6 +23,9 @@ int CLinkApp::InitInstance(const CCommandLine& commandLine)
     if (!sheet.IsLanguageLoaded())
         return 1;
     PrepareSheet(sheet, commandLine);
+    // A signal closes the window as its close button does, once the
+    // exchange under way has stopped.
+    CQtEndSignals endSignals(sheet);
     sheet.DoModal();
     return 0;
 }
@@ -33,11 +37,7 @@ void CLinkApp::PrepareSheet(CSheet& sheet, const CCommandLine& commandLine)
     sheet.setWindowIcon(QIcon(QString::fromLatin1(OWN_ICON_SHEET)));
     if (!commandLine.bSimulate)
         return;
-    sheet.UseSimulatedCalculator(commandLine.nSimulateRate);
-    if (commandLine.strSimulateFolder.empty())
-        return;
-    std::vector<std::string> problems;
-    sheet.GetSimulatedCalculator()->LoadFolder(commandLine.strSimulateFolder, problems);
+    const std::vector<std::string> problems = sheet.Logic().UseSimulatedCalculator(commandLine);
     if (!problems.empty()) {
         std::string text;
         for (const std::string& problem : problems)

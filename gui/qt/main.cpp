@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -68,10 +67,8 @@ int main(int argc, char** argv)
         std::fputs(ProgramVersionText("vantrel92").c_str(), stdout);
         return 0;
     }
-    std::error_code folderError;
-    if (!commandLine.strSimulateFolder.empty() &&
-        !std::filesystem::is_directory(commandLine.strSimulateFolder, folderError)) {
-        std::fprintf(stderr, "%s: %s: not a folder\n", program.c_str(), commandLine.strSimulateFolder.c_str());
+    if (const std::string problem = SimulateFolderProblem(commandLine); !problem.empty()) {
+        std::fprintf(stderr, "%s: %s\n", program.c_str(), problem.c_str());
         return 2;
     }
 #ifndef _WIN32

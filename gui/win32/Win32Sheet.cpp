@@ -10,6 +10,10 @@
 namespace {
 
 constexpr int IDI_SHEET = 144;
+// A close that came during an exchange waits for it to stop, looking again
+// this often.
+constexpr UINT_PTR CLOSE_TIMER = 1;
+constexpr UINT CLOSE_POLL_MS = 50;
 
 // The one sheet of the program, for the system's callback, which has no
 // room for a pointer of its own.
@@ -82,9 +86,53 @@ int CALLBACK CWin32Sheet::SheetCallback(HWND hWnd, UINT message, LPARAM)
     return 0;
 }
 
+bool CWin32Sheet::IsEnding()
+{
+    return g_pSheet != nullptr && g_pSheet->m_logic.IsEndRequested();
+}
+
+LRESULT CALLBACK CWin32Sheet::SheetProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CSheetLogic& logic = g_pSheet->m_logic;
+    switch (message) {
+    case WM_QUERYENDSESSION:
+        // The session may end once this returns: the exchange stops now.
+        logic.RequestEnd();
+        break;
+    case WM_ENDSESSION:
+        if (wParam != FALSE)
+            logic.RequestEnd();
+        break;
+    case WM_CLOSE:
+        // Closed from outside while an exchange runs (the sheet is disabled
+        // under the progress window then): it stops at its next byte, which
+        // removes its temporary file, and the window closes after it.
+        if (logic.IsExchangeUnderWay()) {
+            logic.RequestEnd();
+            SetTimer(hWnd, CLOSE_TIMER, CLOSE_POLL_MS, nullptr);
+            return 0;
+        }
+        break;
+    case WM_TIMER:
+        if (wParam == CLOSE_TIMER) {
+            if (!logic.IsExchangeUnderWay()) {
+                KillTimer(hWnd, CLOSE_TIMER);
+                PostMessageW(hWnd, WM_CLOSE, 0, 0);
+            }
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return CallWindowProcW(g_pSheet->m_pSheetProc, hWnd, message, wParam, lParam);
+}
+
 void CWin32Sheet::OnCreate(HWND hWnd)
 {
     m_hWnd = hWnd;
+    m_pSheetProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWin32Sheet::SheetProc)));
     m_progress.SetOwner(hWnd);
     m_logic.OnCreate();
 }

@@ -32,9 +32,15 @@ public:
 
     // The sheet's window while it shows, null otherwise.
     static HWND GetWindow();
+    // The program was asked to end while the sheet shows: what would be
+    // said to the user then is not shown.
+    static bool IsEnding();
 
 private:
     static int CALLBACK SheetCallback(HWND hWnd, UINT message, LPARAM lParam);
+    // Before the property sheet's own: the window closed from outside and
+    // the session ending stop the exchange under way first.
+    static LRESULT CALLBACK SheetProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     CWin32Page& PageFor(int templateId);
     // The sheet's window exists: the port opens, then the buttons are set.
     void OnCreate(HWND hWnd);
@@ -50,4 +56,5 @@ private:
     CWin32ProgressWindow m_progress;
     CSheetLogic m_logic;
     HWND m_hWnd = nullptr;
+    WNDPROC m_pSheetProc = nullptr;
 };

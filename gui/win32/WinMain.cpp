@@ -1,5 +1,7 @@
 // vantrel92.exe: the window program on Windows. Reads the command line
-// (--simulate [DIR], --simulate-rate N), then runs the sheet once.
+// (--simulate [DIR], --simulate-rate N, --simulate-send NAME), then runs the
+// sheet once.
+#include "gui/pages/EndingMessages.h"
 #include "gui/win32/Win32Messages.h"
 #include "gui/win32/Win32Sheet.h"
 #include "language/LanguageLibrary.h"
@@ -13,16 +15,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace {
 
-void LoadSimulatedFolder(CWin32Sheet& sheet, const std::string& folder, IUserMessages& messages)
+void UseSimulatedCalculator(CWin32Sheet& sheet, const CCommandLine& commandLine, IUserMessages& messages)
 {
-    std::vector<std::string> problems;
-    sheet.Logic().GetSimulatedCalculator()->LoadFolder(folder, problems);
+    const std::vector<std::string> problems = sheet.Logic().UseSimulatedCalculator(commandLine);
     std::string text;
     for (const std::string& problem : problems)
         text += problem + "\r\n";
@@ -35,7 +35,10 @@ void LoadSimulatedFolder(CWin32Sheet& sheet, const std::string& folder, IUserMes
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    CWin32Messages messages;
+    // Once the program is asked to end, nothing more is said to a user who
+    // has gone.
+    CWin32Messages messageBoxes;
+    CEndingMessages messages(messageBoxes, &CWin32Sheet::IsEnding);
 #ifdef VANTREL_TEST_HOOK
     std::string script;
     if (args.size() >= 2 && args[0] == "--test-script") {
@@ -55,10 +58,8 @@ int main(int argc, char** argv)
         messages.ShowText(CommandLineUsage("vantrel92"));
         return 0;
     }
-    std::error_code folderError;
-    if (!commandLine.strSimulateFolder.empty() &&
-        !std::filesystem::is_directory(commandLine.strSimulateFolder, folderError)) {
-        messages.ShowText(commandLine.strSimulateFolder + ": not a folder");
+    if (const std::string problem = SimulateFolderProblem(commandLine); !problem.empty()) {
+        messages.ShowText(problem);
         return 2;
     }
 
@@ -70,11 +71,8 @@ int main(int argc, char** argv)
     CWin32Sheet sheet(store, messages);
     if (!sheet.IsLanguageLoaded())
         return 1;
-    if (commandLine.bSimulate) {
-        sheet.Logic().UseSimulatedCalculator(commandLine.nSimulateRate);
-        if (!commandLine.strSimulateFolder.empty())
-            LoadSimulatedFolder(sheet, commandLine.strSimulateFolder, messages);
-    }
+    if (commandLine.bSimulate)
+        UseSimulatedCalculator(sheet, commandLine, messages);
 #ifdef VANTREL_TEST_HOOK
     if (!script.empty() && !StartTestScript(script))
         return 3;

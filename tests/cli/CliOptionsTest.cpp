@@ -64,6 +64,29 @@ TEST(CliOptions, SimulateTakesAFolderOnlyWhereItCannotBeTheCommand)
     p = Parse({"send", "--simulate=vars", "x.92e"});
     ASSERT_TRUE(p.ok);
     EXPECT_EQ(p.options.strSimulateDir, "vars");
+
+    // With no command after it, the word is a misspelt command, not a folder.
+    p = Parse({"--simulate", "dri"});
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ(p.error.rfind("unknown command 'dri'", 0), 0u) << p.error;
+
+    // What the simulated calculator sends by itself, with the calculator's separator.
+    p = Parse({"--simulate", "listen", "--simulate-send", "main/x", "--simulate-send=backup"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.options.simulateSend, (std::vector<std::string>{"main\\x", "backup"}));
+    EXPECT_TRUE(p.options.vars.empty());
+}
+
+TEST(CliOptions, ABackupFileNameGetsItsExtensionAsAGroupFileDoes)
+{
+    for (const auto& [given, used] : {std::pair{"b2", "b2.92b"}, std::pair{"b2.92b", "b2.92b"},
+                                      std::pair{"B.92B", "B.92B"}, std::pair{"b.bak", "b.bak.92b"}}) {
+        const Parsed p = Parse({"backup", given});
+        ASSERT_TRUE(p.ok) << p.error;
+        EXPECT_EQ(p.options.files.front(), used);
+    }
+    // A restore reads the file named, as it is named.
+    EXPECT_EQ(Parse({"restore", "b2"}).options.files.front(), "b2");
 }
 
 TEST(CliOptions, GetSplitsFolderAndNameAtEitherSeparator)
@@ -105,6 +128,19 @@ TEST(CliOptions, HelpAndVersionNeedNoCommand)
     EXPECT_TRUE(Parse({"--version"}).options.bVersion);
     EXPECT_EQ(GetVersionText(), "vantrel92-cli 1.2.0.0\n");
     EXPECT_NE(GetUsageText().find("--simulate"), std::string::npos);
+
+    // A command's help is that command's, before or after the option.
+    for (const auto& args : {std::vector<std::string>{"dir", "--help"}, std::vector<std::string>{"--help", "dir"}}) {
+        const Parsed p = Parse(args);
+        ASSERT_TRUE(p.ok && p.options.bHelp) << p.error;
+        EXPECT_EQ(p.options.command, CliCommand::Dir);
+    }
+    const std::string dir = GetUsageText(CliCommand::Dir);
+    EXPECT_NE(dir.find("--json"), std::string::npos) << dir;
+    EXPECT_NE(dir.find("--port"), std::string::npos) << dir;
+    EXPECT_EQ(dir.find("--zoom"), std::string::npos) << dir;
+    EXPECT_EQ(dir.find("restore FILE"), std::string::npos) << dir;
+    EXPECT_NE(GetUsageText().find("restore FILE"), std::string::npos);
 }
 
 TEST(CliOptions, UsageErrorsSayWhatIsWrongOnOneLine)
@@ -143,6 +179,9 @@ TEST(CliOptions, UsageErrorsSayWhatIsWrongOnOneLine)
         {{"--simulate", "--simulate-rate", "0", "dir"}, "--simulate-rate takes"},
         {{"--simulate", "--simulate-rate=fast", "dir"}, "--simulate-rate takes"},
         {{"--simulate-rate", "500", "dir"}, "--simulate-rate applies to --simulate only"},
+        {{"listen", "--simulate-send", "main\\x"}, "--simulate-send applies to --simulate only"},
+        {{"--simulate", "dir", "--simulate-send", "main\\x"}, "--simulate-send applies to listen only"},
+        {{"--simulate", "listen", "--simulate-send", "x"}, "names no folder"},
     };
     for (const auto& [args, expected] : cases) {
         const Parsed p = Parse(args);

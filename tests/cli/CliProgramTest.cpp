@@ -103,7 +103,7 @@ TEST(CliProgram, ALauncherLinkedFromElsewhereFindsTheLanguageLibraries)
     EXPECT_FALSE(std::filesystem::exists(folder.File("Corvessan")));
 }
 
-TEST(CliProgram, CtrlCDuringASlowReceiveLeavesNoFileAndGivesStatus130)
+TEST(CliProgram, ASignalDuringASlowReceiveOrBeforeTheProgramCouldHandleItLeavesNoFileAndGivesStatus130)
 {
     // A calculator at 2000 bytes a second holding a 20,000-byte variable.
     CTempFolder folder;
@@ -123,23 +123,37 @@ TEST(CliProgram, CtrlCDuringASlowReceiveLeavesNoFileAndGivesStatus130)
     const char* argv[] = {VANTREL_CLI_PROGRAM, simulate.c_str(), "--simulate-rate", "2000", "get", "main/big",
                           "-C", out.c_str(), nullptr};
     const char* envp[] = {config.c_str(), nullptr};
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(err, STDERR_FILENO);
-        execve(VANTREL_CLI_PROGRAM, const_cast<char* const*>(argv), const_cast<char* const*>(envp));
-        _exit(127);
+    // Ctrl+C once the receive has begun; the terminal closed; and a kill that
+    // came before the program could handle it, held back until it can (as a
+    // signal in its first milliseconds is).
+    for (const auto& [signal, early] : {std::pair{SIGINT, false}, std::pair{SIGHUP, false}, std::pair{SIGTERM, true}}) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(err, STDERR_FILENO);
+            if (early) {
+                sigset_t held;
+                sigemptyset(&held);
+                sigaddset(&held, signal);
+                sigprocmask(SIG_BLOCK, &held, nullptr);
+                raise(signal);
+            }
+            execve(VANTREL_CLI_PROGRAM, const_cast<char* const*>(argv), const_cast<char* const*>(envp));
+            _exit(127);
+        }
+        if (!early) {
+            // The receive has begun once its temporary file is there.
+            for (int i = 0; i < 1000 && std::filesystem::is_empty(out); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            EXPECT_FALSE(std::filesystem::is_empty(out));
+            kill(pid, signal);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 130) << signal;
+        EXPECT_TRUE(std::filesystem::is_empty(out)) << signal;
+        EXPECT_EQ(ReadText(folder.File("err")), "The exchange with the calculator was cancelled.\n") << signal;
     }
-    // The receive has begun once its temporary file is there.
-    for (int i = 0; i < 1000 && std::filesystem::is_empty(out); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_FALSE(std::filesystem::is_empty(out));
-    kill(pid, SIGINT);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-    EXPECT_EQ(WEXITSTATUS(status), 130);
-    EXPECT_TRUE(std::filesystem::is_empty(out));
-    EXPECT_EQ(ReadText(folder.File("err")), "The exchange with the calculator was cancelled.\n");
 }

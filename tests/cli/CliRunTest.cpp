@@ -4,6 +4,8 @@
 #include "LinkRig.h"
 #include "PictureFile.h"
 #include "RecordingMessages.h"
+#include "screen/ScreenImage.h"
+#include "SignallingPeer.h"
 #include "transfer/ReceiveOperation.h"
 #include "transfer/VariableFile.h"
 
@@ -55,30 +57,6 @@ size_t CountVariables(const CCalcMemory& memory)
     return count;
 }
 
-// Stands between the cable and the calculator and raises a signal, as a
-// user would with Ctrl+C or kill, once the calculator has moved `bytes`
-// bytes from now.
-class CSignallingPeer final : public ICablePeer {
-public:
-    CSignallingPeer(CVirtualCalculator& calc, uint64_t bytes, int signal)
-        : m_calc(calc), m_nAtBits(calc.GetBitsMoved() + 8 * bytes), m_nSignal(signal)
-    {
-    }
-    void Step(CSimulatedCable& cable) override
-    {
-        m_calc.Step(cable);
-        if (!m_bRaised && m_calc.GetBitsMoved() >= m_nAtBits) {
-            m_bRaised = true;
-            std::raise(m_nSignal);
-        }
-    }
-
-private:
-    CVirtualCalculator& m_calc;
-    uint64_t m_nAtBits;
-    int m_nSignal;
-    bool m_bRaised = false;
-};
 
 } // namespace
 
@@ -222,16 +200,20 @@ TEST_F(CliFixture, ASignalStopsTheExchangeCleanlyWithStatus130)
         std::vector<std::string> args;
         uint64_t signalAfterBytes;
         int signal;
+        unsigned times = 1;
     };
     const Case cases[] = {
         {{"--simulate", "get", "main/big", "-C", m_work.Path(), "--force"}, 2000, SIGINT},
+        // The terminal closed, and a second Ctrl+C while the first is handled.
+        {{"--simulate", "get", "main/big", "-C", m_work.Path(), "--force"}, 2000, SIGHUP},
+        {{"--simulate", "get", "main/big", "-C", m_work.Path(), "--force"}, 2000, SIGINT, 3},
         {{"--simulate", "send", sendFolder.File("sent.92s")}, 1000, SIGTERM},
         {{"--simulate", "screen", m_work.File("s.png")}, 1000, SIGINT},
         {{"--simulate", "dir"}, 100, SIGTERM},
         {{"--simulate", "backup", m_work.File("calc.92b")}, 300, SIGINT},
     };
     for (const Case& c : cases) {
-        CSignallingPeer peer(m_calc, c.signalAfterBytes, c.signal);
+        CSignallingPeer peer(m_calc, c.signalAfterBytes, c.signal, c.times);
         m_simulated.GetCable().SetPeer(&peer);
         EXPECT_EQ(Run(c.args), 130) << c.args[1];
         m_simulated.GetCable().SetPeer(&m_calc);
@@ -249,9 +231,11 @@ TEST_F(CliFixture, ASignalStopsTheExchangeCleanlyWithStatus130)
     EXPECT_EQ(m_calc.FindVariable("main", "sent"), nullptr);
 
     // The signals are the program's again once it is done.
-    struct sigaction action = {};
-    sigaction(SIGINT, nullptr, &action);
-    EXPECT_EQ(action.sa_handler, SIG_DFL);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction action = {};
+        sigaction(signal, nullptr, &action);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << signal;
+    }
 }
 
 TEST_F(CliFixture, ASignalEndsListeningWith130BeforeAnythingCameAnd0After)
@@ -285,9 +269,17 @@ TEST_F(CliFixture, GetStatusTellsTheCalculatorFromTheFilesAndTheCommandLine)
 {
     // An existing file is not replaced without --force, and the answer is No without a terminal.
     WriteBytes(m_work.File("greeting.92s"), {9});
-    EXPECT_EQ(Run({"--simulate", "get", "main/greeting", "-C", m_work.Path()}), 3);
+    EXPECT_EQ(Run({"--simulate", "get", "main/greeting", "-C", m_work.Path()}), 5);
     EXPECT_EQ(ReadBytes(m_work.File("greeting.92s")), std::vector<uint8_t>{9});
     EXPECT_NE(Err().find("greeting.92s"), std::string::npos);
+    EXPECT_NE(Err().find("vantrel92-cli: nothing was changed\n"), std::string::npos) << Err();
+    // The names after a declined one are still received, and the summary says which was not.
+    EXPECT_EQ(Run({"--simulate", "get", "main/greeting", "main/notes", "-C", m_work.Path()}, "n\n", true), 5);
+    EXPECT_EQ(Out(), m_work.File("notes.92t") + "\n");
+    EXPECT_NE(Err().find("vantrel92-cli: 1 received, 1 failed: main\\greeting (not replaced)\n"), std::string::npos)
+        << Err();
+    EXPECT_EQ(Err().find("nothing was changed"), std::string::npos) << Err();
+    std::filesystem::remove(m_work.File("notes.92t"));
     // On a terminal the question is asked.
     EXPECT_EQ(Run({"--simulate", "get", "main/greeting", "-C", m_work.Path()}, "y\n", true), 0) << Err();
     EXPECT_GT(ReadBytes(m_work.File("greeting.92s")).size(), 1u);
@@ -317,7 +309,7 @@ TEST_F(CliFixture, SendPutsSingleAndGroupFilesOnTheCalculator)
     EXPECT_NE(m_calc.FindVariable("group", "Y"), nullptr);
     // One line per file, naming it.
     EXPECT_EQ(Err(), m_work.File("fresh.92s") + ": The file has been sent successfully.\n" + SamplePath("group.92g") +
-                         ": The file has been sent successfully.\n");
+                         ": The file has been sent successfully.\nvantrel92-cli: 2 sent\n");
 
     // Round trip: what comes back is the file that was sent.
     const std::vector<uint8_t> sent = ReadBytes(m_work.File("fresh.92s"));
@@ -378,8 +370,9 @@ TEST_F(CliFixture, SendRefusesFilesBeforeAnyExchangeAndSaysWhy)
          ": Unable to send the file: \"st\\x00r\" cannot name a folder or a variable on the calculator (it is empty, "
          "or holds a backslash or a zero byte)."},
         {"backup.92b", ReadBytes(SamplePath("backup.92b")),
-         " is a backup of a calculator's memory, not a variable.\nUse Restore to put it back into the calculator. "
-         "Nothing was sent."},
+         " is a backup of a calculator's memory, not a variable.\nUse the restore command to put it back into the "
+         "calculator. Nothing was sent."},
+        {"empty.92s", changed(58, std::string("\0\0", 2)), " holds no variable: nothing was sent."},
     };
     const uint64_t before = m_calc.GetBitsMoved();
     for (const Case& c : cases) {
@@ -387,15 +380,23 @@ TEST_F(CliFixture, SendRefusesFilesBeforeAnyExchangeAndSaysWhy)
         // The good file first is sent; the refused one after it is named.
         EXPECT_EQ(Run({"--simulate", "send", SamplePath("str.92s"), m_work.File(c.name)}), 3) << c.name;
         EXPECT_EQ(Err(), SamplePath("str.92s") + ": The file has been sent successfully.\n" + m_work.File(c.name) +
-                             c.said + "\n");
+                             c.said + "\nvantrel92-cli: 1 sent, 1 failed: " + m_work.File(c.name) + " (refused)\n");
     }
     const uint64_t sentOnce = m_calc.GetBitsMoved() - before;
     for (const Case& c : cases)
         EXPECT_EQ(Run({"--simulate", "send", m_work.File(c.name)}), 3) << c.name;
-    EXPECT_EQ(Run({"--simulate", "send", m_work.File("missing.92s")}), 3);
     EXPECT_EQ(Run({"--simulate", "send", m_work.Path()}), 3);
+    EXPECT_EQ(Err(), "vantrel92-cli: " + m_work.Path() + " is not a file\n");
     // Only the good files went out.
     EXPECT_EQ(m_calc.GetBitsMoved() - before, sentOnce);
+
+    // A file that is not there does not stop the ones after it.
+    const std::string missing = m_work.File("missing.92s");
+    EXPECT_EQ(Run({"--simulate", "send", SamplePath("str.92s"), missing, SamplePath("group.92g")}), 3);
+    EXPECT_EQ(Err(), SamplePath("str.92s") + ": The file has been sent successfully.\nvantrel92-cli: " + missing +
+                         " does not exist\n" + SamplePath("group.92g") +
+                         ": The file has been sent successfully.\nvantrel92-cli: 2 sent, 1 failed: " + missing +
+                         " (does not exist)\n");
 
     // A good file to a calculator that does not answer.
     m_calc.FallSilentAfterBytes(0);
@@ -463,11 +464,23 @@ TEST_F(CliFixture, ScreenImagePixelsAreTheCalculatorsScreen)
     EXPECT_EQ(bmp.width, 240);
     EXPECT_EQ(bmp.height, 128);
 
-    // A screen garbled on the way is not saved.
-    m_calc.Faults().CorruptChecksumAt(2);
-    EXPECT_EQ(Run({"--simulate", "screen", m_work.File("garbled.png")}), 1);
-    EXPECT_NE(Err().find("Unable to capture the calculator's screen!"), std::string::npos) << Err();
-    EXPECT_FALSE(std::filesystem::exists(m_work.File("garbled.png")));
+    EXPECT_EQ(Err(), "The calculator's screen has been saved in " + m_work.File("s.BMP") + ".\n");
+
+    // A screen garbled on the way, or of another length whose sum agrees, is not saved.
+    for (int length : {-1, 0, 100, static_cast<int>(SCREEN_BYTES) + 1}) { // -1: the sum corrupted
+        if (length < 0)
+            m_calc.Faults().CorruptChecksumAt(2);
+        else
+            m_calc.Faults().ResizeDataAt(2, static_cast<uint16_t>(length));
+        EXPECT_EQ(Run({"--simulate", "screen", m_work.File("garbled.png")}), 1) << length;
+        EXPECT_NE(Err().find("Unable to capture the calculator's screen!"), std::string::npos) << Err();
+        EXPECT_FALSE(std::filesystem::exists(m_work.File("garbled.png")));
+    }
+
+    // A picture that cannot be written says why, naming the file once.
+    const std::string nowhere = m_work.File("none/s.png");
+    EXPECT_EQ(Run({"--simulate", "screen", nowhere}), 3);
+    EXPECT_EQ(Err().find(nowhere), Err().rfind(nowhere)) << Err();
 }
 
 TEST_F(CliFixture, ScreenWithoutAnImageExtensionIsAUsageErrorWithoutExchange)
@@ -511,6 +524,7 @@ TEST_F(CliFixture, SimulateLoadsTheVariableFilesOfAFolder)
     damaged.resize(90);
     WriteBytes(content.File("cut.92s"), damaged);
     WriteBytes(content.File("notes.txt"), {'h', 'i'});
+    std::filesystem::copy_file(SamplePath("backup.92b"), content.File("calc.92b"));
 
     ASSERT_EQ(Run({"--simulate=" + content.Path(), "dir", "--json"}), 0) << Err();
     const QJsonArray folders = QJsonDocument::fromJson(QByteArray::fromStdString(Out())).object()["folders"].toArray();
@@ -521,11 +535,12 @@ TEST_F(CliFixture, SimulateLoadsTheVariableFilesOfAFolder)
                              var.toObject()["name"].toString().toStdString());
     EXPECT_EQ(listed, (std::vector<std::string>{"group\\X", "group\\Y"}));
     // The damaged file is reported and passed over; the text file is not a variable file.
-    EXPECT_NE(Err().find("cut.92s"), std::string::npos) << Err();
+    EXPECT_NE(Err().find("cut.92s: damaged variable file"), std::string::npos) << Err();
     EXPECT_EQ(Err().find("notes.txt"), std::string::npos) << Err();
+    EXPECT_NE(Err().find("calc.92b: a calculator backup, not loaded as variables"), std::string::npos) << Err();
 
     EXPECT_EQ(Run({"--simulate=" + content.File("missing"), "dir"}), 3);
-    EXPECT_NE(Err().find("is not a folder"), std::string::npos);
+    EXPECT_EQ(Err(), "vantrel92-cli: --simulate: " + content.File("missing") + " does not exist\n");
 }
 
 TEST_F(CliFixture, BackupRestoreListenAndABackupGivenToSend)
@@ -533,12 +548,14 @@ TEST_F(CliFixture, BackupRestoreListenAndABackupGivenToSend)
     const std::string file = m_work.File("calc.92b");
     ASSERT_EQ(Run({"--simulate", "backup", file}), 0) << Err();
     EXPECT_EQ(Out(), file + "\n");
-    EXPECT_EQ(Run({"--simulate", "backup", file}), 3); // not replaced without --force
+    EXPECT_EQ(Run({"--simulate", "backup", file}), 5); // not replaced without --force
 
     // A restore needs --yes without a terminal to ask on.
     const size_t held = CountVariables(m_calc.Memory());
     m_calc.Memory().Clear();
-    EXPECT_EQ(Run({"--simulate", "restore", file}), 2);
+    EXPECT_EQ(Run({"--simulate", "restore", file}), 5);
+    EXPECT_EQ(Run({"--simulate", "restore", file}, "n\n", true), 5);
+    EXPECT_NE(Err().find("vantrel92-cli: nothing was changed\n"), std::string::npos) << Err();
     EXPECT_EQ(CountVariables(m_calc.Memory()), 0u);
     ASSERT_EQ(Run({"--simulate", "restore", file, "--yes"}), 0) << Err();
     EXPECT_EQ(CountVariables(m_calc.Memory()), held);
@@ -550,12 +567,30 @@ TEST_F(CliFixture, BackupRestoreListenAndABackupGivenToSend)
     cut.pop_back();
     WriteBytes(m_work.File("cut.92b"), cut);
     EXPECT_EQ(Run({"--simulate", "restore", m_work.File("cut.92b"), "--yes"}), 3);
+    std::vector<uint8_t> unnamed = ReadBytes(file);
+    std::fill(unnamed.begin() + 64, unnamed.begin() + 72, 0); // no ROM version
+    WriteBytes(m_work.File("unnamed.92b"), unnamed);
+    EXPECT_EQ(Run({"--simulate", "restore", m_work.File("unnamed.92b"), "--yes"}), 3);
+    EXPECT_NE(Err().find("does not name the ROM version"), std::string::npos) << Err();
+    EXPECT_EQ(Run({"--simulate", "restore", m_work.File("missing.92b"), "--yes"}), 3);
+    EXPECT_EQ(Err(), "vantrel92-cli: " + m_work.File("missing.92b") + " does not exist\n");
     EXPECT_EQ(Run({"--simulate", "send", SamplePath("backup.92b")}), 3);
-    EXPECT_NE(Err().find("Use Restore"), std::string::npos) << Err();
+    EXPECT_NE(Err().find("Use the restore command"), std::string::npos) << Err();
     EXPECT_EQ(m_calc.GetBitsMoved(), before);
 
     ASSERT_TRUE(m_calc.SendVariablesFromMenu({"main\\greeting", "algebra\\poly"}));
     EXPECT_EQ(Run({"--simulate", "listen", "--once", "-C", m_work.Path()}), 0) << Err();
     EXPECT_EQ(Out(), m_work.File("greeting.92s") + "\n" + m_work.File("poly.92s") + "\n");
     EXPECT_EQ(ReadBytes(m_work.File("greeting.92s")), ReceiveAsTheGui({{"main", "greeting"}}, ""));
+
+    // The simulated calculator sends by itself once the wait begins, as asked on the command line.
+    std::filesystem::remove(m_work.File("greeting.92s"));
+    EXPECT_EQ(Run({"--simulate", "listen", "--once", "-C", m_work.Path(), "--simulate-send", "main/greeting"}), 0)
+        << Err();
+    EXPECT_EQ(Out(), m_work.File("greeting.92s") + "\n");
+    EXPECT_EQ(ReadBytes(m_work.File("greeting.92s")), ReceiveAsTheGui({{"main", "greeting"}}, ""));
+    EXPECT_EQ(Run({"--simulate", "listen", "--once", "-C", m_work.Path(), "--simulate-send", "backup"}), 0) << Err();
+    EXPECT_EQ(Out(), m_work.File("backup.92b") + "\n");
+    EXPECT_EQ(Run({"--simulate", "listen", "--once", "--simulate-send", "main/nothere"}), 4);
+    EXPECT_EQ(Err(), "vantrel92-cli: --simulate-send: the simulated calculator holds no main\\nothere\n");
 }

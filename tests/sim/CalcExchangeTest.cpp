@@ -140,6 +140,10 @@ TEST(CalcExchange, AnnouncementSizeMayOmitTheLeadingBytesAndCreatesTheFolder)
     ASSERT_NE(s.calc.FindVariable("newdir", "greeting"), nullptr);
     EXPECT_EQ(s.calc.FindVariable("newdir", "greeting")->contents, contents);
     EXPECT_EQ(s.calc.Memory().GetFolders().back().name, "newdir");
+    // Its home screen counts what it holds now.
+    SimScreen shown = s.calc.Screen();
+    s.calc.DrawHomeScreen();
+    EXPECT_EQ(shown, s.calc.Screen());
 
     // Sending a of another type replaces it where it stands.
     ASSERT_TRUE(pc::SendVariable(s.link, "main\\a", 0x00, pc::Section({0x07, 0x01, 0x1F})));

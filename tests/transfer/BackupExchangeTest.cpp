@@ -102,3 +102,38 @@ TEST(BackupExchange, ARestoreOf2048BytesSendsExactlyTwoBlocks)
     EXPECT_TRUE(calc.Finished());
     EXPECT_EQ(calc.Deviations(), 0);
 }
+
+TEST(BackupExchange, ABlockOfAnotherLengthThanItsHeaderAnnouncedFailsTheBackup)
+{
+    // Each packet's own sum agrees: only the header's size tells the lie.
+    struct Case {
+        const char* what;
+        uint32_t announced;
+        size_t sent;
+    } const cases[] = {
+        {"short", 300, 299},
+        {"long", 300, 301},
+        {"empty", 300, 0},
+        {"announcing 0xFFFFFFFF bytes", 0xFFFFFFFF, 300},
+    };
+    for (const Case& c : cases) {
+        CScriptedCablePeer calc;
+        CLinkRig rig(&calc);
+        const Bytes header = CalcPacket(
+            CMD_VAR, Join({static_cast<uint8_t>(c.announced), static_cast<uint8_t>(c.announced >> 8),
+                           static_cast<uint8_t>(c.announced >> 16), static_cast<uint8_t>(c.announced >> 24),
+                           VAR_BACKUP, 4},
+                          {'1', '.', '1', '1'}));
+        calc.Expect(Seq(CBackupExchange::BuildBackupRequest().data()))
+            .Send(CALC_ACK)
+            .Send(header)
+            .Expect(Concat({Seq(SEQ_ACK), Seq(SEQ_CTS)}))
+            .Send(CALC_ACK)
+            .Send(CalcPacket(CMD_DATA, Join({0, 0, 0, 0}, Contents(c.sent, 3))));
+
+        BackupImage image{"x", {1}};
+        EXPECT_EQ(CBackupExchange(rig.link).Backup(image), ExchangeResult::Failed) << c.what;
+        EXPECT_TRUE(image.data.empty()) << c.what;
+        EXPECT_TRUE(calc.Finished()) << c.what;
+    }
+}

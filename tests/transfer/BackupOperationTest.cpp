@@ -87,6 +87,7 @@ TEST(BackupFile, ADamagedBackupIsRefusedWithItsReasonAndNothingOnTheCable)
         {58, 2, IDS_BACKUP_HOLDS_VARIABLES},    // the entry count
         {60, 0x53, IDS_BACKUP_BAD_LAYOUT},      // the data offset
         {76, 0x00, IDS_BACKUP_WRONG_LENGTH},    // the size field
+        {64, 0x00, IDS_BACKUP_NO_ROM_VERSION},  // the ROM version, empty
     };
     for (const Damage& d : damages) {
         Bytes bad = good;
@@ -237,6 +238,19 @@ TEST(ListenOperation, VariablesAndABackupSentFromTheCalculatorAreSavedAsReceivin
     EXPECT_EQ(ReadBytes(r.folder.File("backup.92b")),
               BuildBackupFile({SIM_ROM_VERSION, MakeBackupImage(r.calc.Memory())}));
     EXPECT_EQ(r.folder.Names().size(), 4u);
+
+    // A type without an extension of its own is named by its code, as the
+    // receive button names it, and the user is told.
+    ASSERT_TRUE(r.calc.AddVariable("main", "odd", 0x1C, 0, Contents(5)));
+    ASSERT_TRUE(r.calc.SendVariablesFromMenu({"main\\odd"}));
+    r.messages.Clear();
+    ASSERT_TRUE(r.Listen());
+    EXPECT_EQ(r.messages.GetMessageIds(), std::vector<int>{IDS_SAVED_UNDER_TYPE_CODE});
+    EXPECT_EQ(r.messages.GetShown().front().text, r.folder.File("odd.0x1C"));
+    ASSERT_TRUE(listing.ReadDirectory(r.rig.link));
+    CReceiveOperation again(r.rig.link, r.messages, listing.m_vars);
+    ASSERT_TRUE(again.ReceiveSingle(received.Path(), {"main", "odd"}));
+    EXPECT_EQ(ReadBytes(r.folder.File("odd.0x1C")), ReadBytes(received.File("odd.0x1C")));
 }
 
 TEST(ListenOperation, SilenceOrCancelAtAnyPointLeavesNoFileAndTheOldOneUntouched)
@@ -274,4 +288,35 @@ TEST(ListenOperation, SilenceOrCancelAtAnyPointLeavesNoFileAndTheOldOneUntouched
         EXPECT_EQ(r.messages.GetMessageIds(), std::vector<int>{IDS_EXCHANGE_CANCELLED}) << bytes;
     }
     EXPECT_EQ(r.folder.Names().size(), 2u);
+}
+
+TEST(BackupOperation, ABlockThatLiesAboutItsLengthSavesNothingInBackupOrListen)
+{
+    SimRig r;
+    const std::string backup = r.folder.File("calc.92b");
+    const std::string listened = r.folder.File(CListenOperation::BACKUP_FILE_NAME);
+    // The first block's data packet, cut short or filled up, its sum agreeing.
+    struct Case {
+        bool listen;
+        unsigned nth; // the calculator's packets: [ACK,] header, ACK, data
+        uint16_t length;
+    } const cases[] = {{false, 4, 4 + 1000}, {false, 4, 4 + 1100}, {true, 3, 4 + 1000}, {true, 3, 4 + 1023}};
+    for (const Case& c : cases) {
+        r.Restart();
+        WriteBytes(backup, {1, 2, 3});
+        WriteBytes(listened, {1, 2, 3});
+        r.messages.AnswerYesNo(true);
+        r.calc.Faults().ResizeDataAt(c.nth, c.length);
+        if (c.listen) {
+            ASSERT_TRUE(r.calc.SendBackupFromMenu());
+            EXPECT_FALSE(r.Listen()) << c.length;
+            EXPECT_EQ(r.messages.GetMessageIds(), std::vector<int>{IDS_LISTEN_FAILED});
+        } else {
+            EXPECT_FALSE(CBackupOperation(r.rig.link, r.messages).Backup(backup)) << c.length;
+            EXPECT_EQ(r.messages.GetMessageIds(), (std::vector<int>{IDS_OVERWRITE_FILE, IDS_BACKUP_FAILED}));
+        }
+        EXPECT_EQ(ReadBytes(backup), Bytes({1, 2, 3})) << c.length;
+        EXPECT_EQ(ReadBytes(listened), Bytes({1, 2, 3})) << c.length;
+        EXPECT_EQ(r.folder.Names().size(), 2u);
+    }
 }

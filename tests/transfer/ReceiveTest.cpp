@@ -252,7 +252,8 @@ TEST(ReceiveVariable, CalculatorNamesAlwaysLandInTheShownFolder)
     ASSERT_TRUE(r.Receive({"../x"}));
     ASSERT_TRUE(r.Receive({".."}));
     EXPECT_EQ(ReadBytes(r.folder.File("..%2Fx.92e")), SingleFile("../x", VAR_EXPR, 0x01, section));
-    EXPECT_EQ(ReadBytes(r.folder.File("%2E%2E")), SingleFile("..", 0x01, 0x01, section));
+    // A type without an extension of its own is named by its code.
+    EXPECT_EQ(ReadBytes(r.folder.File("%2E%2E.0x01")), SingleFile("..", 0x01, 0x01, section));
     EXPECT_EQ(r.folder.Names().size(), 2u);
 }
 

@@ -156,14 +156,15 @@ TEST(SendVariable, FilesWithNothingToSendOrThatAreNotOursSendNothing)
     SendRig r;
     Bytes empty = VariableFile({{"a", VAR_STR, Section(Contents(1))}, {"b", VAR_STR, Section(Contents(1))}});
     empty[58] = 0;
-    EXPECT_TRUE(r.Send(empty));
+    // Saying it was sent would tell the user that something reached the calculator.
+    EXPECT_FALSE(r.Send(empty));
     Bytes foreign = VariableFile({{"x", VAR_PRG, Section(Contents(4))}});
     foreign[2] = 't';
     EXPECT_FALSE(r.Send(foreign, "x.92p"));
     EXPECT_FALSE(r.operation.SendFile(""));
     EXPECT_FALSE(r.operation.SendFile(r.folder.File("missing.92e")));
     EXPECT_FALSE(r.operation.SendFile(r.folder.Path()));
-    EXPECT_EQ(r.messages.GetMessageIds(), (std::vector<int>{IDS_FILE_SENT, IDS_UNKNOWN_FILE_TYPE,
+    EXPECT_EQ(r.messages.GetMessageIds(), (std::vector<int>{IDS_SEND_NO_VARIABLE, IDS_UNKNOWN_FILE_TYPE,
                                                              IDS_NO_FILE_SELECTED, IDS_SEND_FAILED, IDS_SEND_FAILED}));
     EXPECT_TRUE(r.calc.FromPc().empty());
 }

@@ -5,14 +5,18 @@
 #include "gui/pages/GrabScreenLogic.h"
 #include "gui/pages/SheetLogic.h"
 #include "language/LanguageChoice.h"
+#include "link/LinkProgress.h"
 #include "link/Packets.h"
 #include "MemorySettingsStore.h"
 #include "RecordingMessages.h"
+#include "settings/CommandLine.h"
 #include "sim/BuiltInCalculator.h"
+#include "TempFolder.h"
 #include "text/StringIds.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 
 namespace {
@@ -116,7 +120,18 @@ TEST_F(SheetLogicTest, WithThePortOpenTheLinkTakesPortAndTimeOutOnceAndThePagesG
     EXPECT_EQ(link.GetTimeout(), 2500u);
     EXPECT_EQ(dirList.GetLink(), &link);
     EXPECT_EQ(grabScreen.GetLink(), &link);
-    EXPECT_EQ(link.GetProgress(), &progress);
+    // The window's progress hears of each exchange, and its Cancel, or an
+    // end the program is asked for, stops it before the next byte.
+    for (const bool end : {false, true}) {
+        progress = CCancellingProgress(end ? UINT64_MAX : 0);
+        if (end)
+            Sheet().RequestEnd();
+        CLinkExchange exchange(link, IDS_PROGRESS_DIRECTORY, {}, 0);
+        EXPECT_FALSE(link.SendByte(0x09)) << end;
+        EXPECT_TRUE(link.WasCancelled()) << end;
+        EXPECT_EQ(progress.started, 1);
+    }
+    EXPECT_TRUE(Sheet().IsEndRequested());
 
     // A change saved now reaches the link only at the next start.
     store.Store("0x378", 1, 40);
@@ -153,4 +168,39 @@ TEST_F(SheetLogicTest, TheSimulatedCalculatorAnswersThroughTheSheetsLinkOperatio
     EXPECT_TRUE(Sheet().SendSequence(SEQ_RDY));
     EXPECT_TRUE(Sheet().ExpectSequence(SEQ_CALC_ACK));
     EXPECT_TRUE(messages.GetShown().empty());
+}
+
+TEST_F(SheetLogicTest, TheSimulatedCalculatorSendsByItselfWhenTheUserWaitsForIt)
+{
+    Build();
+    CCommandLine commandLine;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"--simulate", "--simulate-send", "main/nothere"}, commandLine, error));
+    EXPECT_EQ(Sheet().UseSimulatedCalculator(commandLine),
+              Strings{"--simulate-send: the simulated calculator holds no main\\nothere"});
+    ASSERT_TRUE(ParseCommandLine({"--simulate", "--simulate-send", "main/greeting"}, commandLine, error)) << error;
+    EXPECT_TRUE(Sheet().UseSimulatedCalculator(commandLine).empty());
+
+    // Each wait ends at Cancel, pressed once the calculator has sent.
+    struct CancelAtTheSecondWait final : ILinkProgress {
+        void ExchangeStarted(int, const std::string&, uint64_t) override { ++started; }
+        void BytesMoved(uint64_t) override {}
+        bool IsCancelRequested() override { return started % 2 == 0; }
+        void ExchangeEnded() override {}
+        int started = 0;
+    } stop;
+    Sheet().SetLinkProgress(&stop);
+    ASSERT_TRUE(Sheet().OnCreate());
+    // The page makes the folder it shows the current one.
+    const std::filesystem::path previous = std::filesystem::current_path();
+    CTempFolder pc;
+    dirList.ShowPcFolder(pc.Path());
+    for (int press = 1; press <= 2; ++press) {
+        std::filesystem::remove(pc.File("greeting.92s"));
+        dirList.OnListen();
+        EXPECT_EQ(stop.started, 2 * press);
+        EXPECT_EQ(dirView.pcFiles, Strings{"greeting.92s"}) << press;
+    }
+    EXPECT_TRUE(messages.GetShown().empty());
+    std::filesystem::current_path(previous);
 }

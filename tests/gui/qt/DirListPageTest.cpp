@@ -1,8 +1,10 @@
 #include "FakeClock.h"
 #include "gui/qt/DirList.h"
+#include "gui/qt/QtEndSignals.h"
 #include "link/VarTypes.h"
 #include "settings/QtSettingsStore.h"
 #include "sim/BuiltInCalculator.h"
+#include "SignallingPeer.h"
 #include "SimulatedSheetFixture.h"
 #include "text/StringIds.h"
 
@@ -20,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -296,4 +299,32 @@ TEST_F(DirListPage, WithoutALinkTheButtonsOnlySaySo)
         Click(button);
     EXPECT_EQ(m_messages.GetMessageIds(), std::vector<int>(std::size(buttons), IDS_PORT_NOT_OPENED));
     EXPECT_EQ(Cable().GetReadCount() + Cable().GetWriteCount(), 0u);
+}
+
+TEST_F(DirListPage, ASignalDuringAReceiveStopsItLeavesNoFileAndClosesTheWindow)
+{
+    OpenSheet();
+    ASSERT_TRUE(Calc().AddVariable("main", "big", VAR_STR, 0, std::vector<uint8_t>(3000, 0x41)));
+    Click("IDC_DIRECTORY");
+    Activate("main");
+    Vars()->findItems(QStringLiteral("big"), Qt::MatchExactly).front()->setSelected(true);
+    m_messages.Clear();
+    {
+        CQtEndSignals endSignals(*m_pSheet);
+        CSignallingPeer peer(Calc(), 1000, SIGTERM);
+        Cable().SetPeer(&peer);
+        Click("IDC_RECEIVE");
+        QApplication::processEvents();
+        Cable().SetPeer(&Calc());
+    }
+    // Neither the file nor its temporary: only the test's own two entries.
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_home), fs::directory_iterator()), 2);
+    EXPECT_FALSE(m_pSheet->isVisible());
+    EXPECT_EQ(Cable().GetDataRegister(), 3);
+    // What the program was about to say is not left for a user who has gone.
+    EXPECT_TRUE(m_messages.GetShown().empty());
+    // The signal is the system's again.
+    struct sigaction action = {};
+    sigaction(SIGTERM, nullptr, &action);
+    EXPECT_EQ(action.sa_handler, SIG_DFL);
 }
