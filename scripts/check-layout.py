@@ -92,7 +92,7 @@ TYPE_LETTERS = {
     "dw": r"\b(uint32_t|DWORD|unsigned)\b",
     "str": r"\b(string|wstring|QString)\b",
     "sz": r"\b(char|wchar_t|string)\b",
-    "p": r"(\*|_ptr<|QPointer<)",
+    "p": r"(\*|_ptr<|QPointer<|PROC\b)",
     "h": r"(\bH[A-Z]+\b|Handle\b|HKEY__\s*\*|\*)",
 }
 member_re = re.compile(r"^\s*(?:static\s+|mutable\s+|inline\s+|const\s+)*([A-Za-z_][\w:<>,\s\*&]*?[\w>\*&])\s+"
