@@ -91,6 +91,7 @@ void CLink::BeginExchange(int textId, const std::string& arg, uint64_t expectedB
     m_bCancelled = false;
     m_bExchangeFailed = false;
     m_nBytesMoved = 0;
+    m_nBytesReceived = 0;
     if (m_pProgress)
         m_pProgress->ExchangeStarted(textId, arg, expectedBytes);
 }
@@ -236,6 +237,7 @@ bool CLink::ReceiveByte(uint8_t& value)
         }
         m_portIo.WritePortByte(m_wDataPort, DATA_RELEASE_BOTH);
     }
+    ++m_nBytesReceived;
     ByteMoved();
     return true;
 }
@@ -381,6 +383,7 @@ bool CLink::ReceiveFromByteCable(uint8_t& value)
     if (!FlushOutput() || !FillInput(true))
         return false;
     value = m_inBytes[m_nInPos++];
+    ++m_nBytesReceived;
     ByteMoved();
     return true;
 }

@@ -92,6 +92,9 @@ public:
     void EndExchange();
     // The exchange under way, or the last one, was cancelled.
     bool WasCancelled() const { return m_bCancelled; }
+    // Bytes received since the exchange under way, or the last one, began:
+    // none means nothing at all answered.
+    uint64_t GetBytesReceived() const { return m_nBytesReceived; }
 
     // How often a wait that has lasted this long asks whether to go on.
     static constexpr uint64_t STALL_POLL_MS = 50;
@@ -133,6 +136,7 @@ private:
     int m_nExchangeDepth = 0;
     bool m_bCancelled = false;
     uint64_t m_nBytesMoved = 0;
+    uint64_t m_nBytesReceived = 0;
     uint64_t m_nLastPollMs = 0;
 
     std::unique_ptr<IByteCable> m_pByteCable;

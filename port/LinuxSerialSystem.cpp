@@ -70,5 +70,3 @@ std::vector<std::string> ListSystemSerialPorts()
 {
     return CLinuxSerialDevice::ListPorts(RealLinuxSerialSystem());
 }
-
-std::string DefaultSerialPort() { return "/dev/ttyS0"; }

@@ -11,5 +11,3 @@
 std::unique_ptr<ISerialDevice> MakeSystemSerialDevice(const std::string& name);
 // The ports a serial cable may be on, as the system lists them.
 std::vector<std::string> ListSystemSerialPorts();
-// The port a serial cable is on when none was chosen.
-std::string DefaultSerialPort();

@@ -143,5 +143,3 @@ std::vector<std::string> ListSystemSerialPorts()
 {
     return CWin32SerialDevice::ListPorts(RealWin32CommSystem());
 }
-
-std::string DefaultSerialPort() { return "COM1"; }
