@@ -62,6 +62,7 @@ bool CLink::Open(std::unique_ptr<IByteCable> cable, uint32_t timeoutMs)
 
 void CLink::Close()
 {
+    m_bReopenPending = false;
     if (m_bByteCableOpen) {
         FlushOutput();
         m_pByteCable->Close();
@@ -73,13 +74,16 @@ void CLink::Close()
 
 void CLink::ReopenIfBroken()
 {
-    if (m_bByteCableOpen && m_pByteCable->NeedsReopen()) {
+    // A cable whose reopening failed is tried again at every exchange.
+    if (m_pByteCable && (m_bReopenPending || (m_bByteCableOpen && m_pByteCable->NeedsReopen()))) {
         m_pByteCable->Close();
         m_bByteCableOpen = m_pByteCable->Open(m_strByteCableError);
+        m_bReopenPending = !m_bByteCableOpen;
         DiscardBytes();
-    } else if (m_portIo.IsOpen() && m_portIo.GetBackend()->NeedsReopen()) {
+    } else if (m_portIo.GetBackend() != nullptr &&
+               (m_bReopenPending || (m_portIo.IsOpen() && m_portIo.GetBackend()->NeedsReopen()))) {
         m_portIo.CloseDriver();
-        m_portIo.OpenDriver();
+        m_bReopenPending = !m_portIo.OpenDriver();
     }
 }
 

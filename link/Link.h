@@ -147,6 +147,8 @@ private:
     size_t m_nInPos = 0;
     // A byte operation of the exchange under way failed.
     bool m_bExchangeFailed = false;
+    // The cable failed and would not open again: the next exchange tries.
+    bool m_bReopenPending = false;
 };
 
 // Line bits of the status register and values of the data register.
