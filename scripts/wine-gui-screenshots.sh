@@ -33,6 +33,12 @@ for language in English Italiano; do
   "$wine_dir/wine64" reg add "$key" /v Port_LPT /t REG_SZ /d 0x378 /f >/dev/null
   "$wine_dir/wine64" reg add "$key" /v Language /t REG_DWORD /d $index /f >/dev/null
   "$wine_dir/wine64" reg add "$key" /v Timeout /t REG_DWORD /d 1000 /f >/dev/null
+  # The Italian pictures are taken through the gray serial cable, so that
+  # the configuration page shows a serial port.
+  cable=0
+  [ "$language" = Italiano ] && cable=2
+  "$wine_dir/wine64" reg add "$key" /v Cable /t REG_DWORD /d $cable /f >/dev/null
+  "$wine_dir/wine64" reg add "$key" /v Port_Serial /t REG_SZ /d COM4 /f >/dev/null
   rm -f "$WINEPREFIX"/drive_c/shot-*
   {
     echo "click 1014"
