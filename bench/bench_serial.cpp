@@ -16,6 +16,7 @@
 #include "port/LinuxSerialDevice.h"
 #include "sim/SimulatedSerialPort.h"
 #include "sim/VirtualCalculator.h"
+#include "sim/tools/PtyPump.h"
 
 #include <atomic>
 #include <cstdio>
@@ -23,7 +24,6 @@
 #include <thread>
 
 #include <fcntl.h>
-#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -90,26 +90,9 @@ pc::Bytes BigContents()
 // The calculator on the pseudo-terminal's far side, until `stop`.
 void ServeCalculator(int master, CVirtualCalculator& calc, const std::atomic<bool>& stop)
 {
-    std::vector<uint8_t> out;
-    while (!stop) {
-        pollfd fd{master, POLLIN, 0};
-        if (poll(&fd, 1, 5) > 0) {
-            uint8_t buffer[4096];
-            const ssize_t n = read(master, buffer, sizeof buffer);
-            for (ssize_t i = 0; i < n; ++i)
-                calc.ReceiveWholeByte(buffer[i]);
-        }
-        for (uint8_t byte = 0; calc.TakeWholeByte(byte);)
-            out.push_back(byte);
-        size_t done = 0;
-        while (done < out.size()) {
-            const ssize_t n = write(master, out.data() + done, out.size() - done);
-            if (n <= 0)
-                break;
-            done += static_cast<size_t>(n);
-        }
-        out.erase(out.begin(), out.begin() + static_cast<long>(done));
-    }
+    CPtyPump pump(master, calc);
+    while (!stop)
+        pump.Step(5);
 }
 
 } // namespace

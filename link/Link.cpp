@@ -16,6 +16,11 @@ CLink::CLink() : m_pClock(&m_steadyClock) {}
 
 CLink::CLink(IClock& clock) : m_pClock(&clock) {}
 
+CLink::~CLink()
+{
+    Close();
+}
+
 void CLink::SetPortBackend(std::unique_ptr<IPortBackend> backend)
 {
     Close();

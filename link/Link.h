@@ -26,6 +26,8 @@ class CLink {
 public:
     CLink();
     explicit CLink(IClock& clock);
+    // Closes the cable, handing over what is still gathered.
+    ~CLink();
 
     CLink(const CLink&) = delete;
     CLink& operator=(const CLink&) = delete;

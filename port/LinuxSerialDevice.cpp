@@ -1,5 +1,6 @@
 #include "port/LinuxSerialDevice.h"
 
+#include "port/LinuxSystem.h"
 #include "text/ProgramTexts.h"
 #include "text/StringIds.h"
 
@@ -182,12 +183,8 @@ std::string CLinuxSerialDevice::DescribeOpenError(int err) const
 {
     switch (err) {
     case EACCES:
-    case EPERM: {
-        const std::string group = m_system.GroupOf(m_strPath);
-        if (!group.empty())
-            return ProgramText(IDS_PORT_JOIN_GROUP, {m_strPath, group, group});
-        return ProgramText(IDS_PORT_ASK_ADMIN, {m_strPath});
-    }
+    case EPERM:
+        return NoAccessText(m_strPath, m_system.GroupOf(m_strPath));
     case ENOENT:
     case ENODEV:
     case ENXIO:

@@ -25,6 +25,18 @@ void FillCombo(HWND combo, const std::vector<std::string>& items)
     }
 }
 
+// The text in the box, and the item that holds it selected when there is one.
+void ShowComboText(HWND combo, const std::string& value)
+{
+    if (combo == nullptr)
+        return;
+    const std::wstring text = Widen(value);
+    const LRESULT at = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                    reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+    SetWindowTextW(combo, text.c_str());
+}
+
 } // namespace
 
 CWin32ConfigPage::CWin32ConfigPage(ISettingsStore& store, IUserMessages& messages)
@@ -57,13 +69,7 @@ void CWin32ConfigPage::FillChoices(const std::vector<std::string>& ports, const 
 
 void CWin32ConfigPage::ShowValues(const ConfigValues& values)
 {
-    if (HWND port = Item(IDC_PORT)) {
-        const std::wstring text = Widen(values.port);
-        const LRESULT at = SendMessageW(port, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                        reinterpret_cast<LPARAM>(text.c_str()));
-        SendMessageW(port, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
-        SetWindowTextW(port, text.c_str());
-    }
+    ShowComboText(Item(IDC_PORT), values.port);
     if (HWND language = Item(IDC_LANGUAGE)) {
         const LRESULT count = SendMessageW(language, CB_GETCOUNT, 0, 0);
         const int index = values.language >= 0 && values.language < count ? values.language : -1;
@@ -109,13 +115,7 @@ void CWin32ConfigPage::ShowCable(const CableValues& values)
         const LRESULT count = SendMessageW(cable, CB_GETCOUNT, 0, 0);
         SendMessageW(cable, CB_SETCURSEL, static_cast<WPARAM>(values.cable < count ? values.cable : -1), 0);
     }
-    if (HWND port = Item(IDC_SERIAL_PORT)) {
-        const std::wstring text = Widen(values.serialPort);
-        const LRESULT at = SendMessageW(port, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                        reinterpret_cast<LPARAM>(text.c_str()));
-        SendMessageW(port, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
-        SetWindowTextW(port, text.c_str());
-    }
+    ShowComboText(Item(IDC_SERIAL_PORT), values.serialPort);
 }
 
 CableValues CWin32ConfigPage::ReadCable() const

@@ -12,6 +12,7 @@
 // the end of the input, ends the program (so does SIGTERM).
 
 #include "sim/BuiltInCalculator.h"
+#include "sim/tools/PtyPump.h"
 
 #include <cerrno>
 #include <csignal>
@@ -113,46 +114,24 @@ int main(int argc, char** argv)
     std::signal(SIGINT, OnSignal);
     std::cout << path << std::endl;
 
-    bool stdinOpen = true;
+    CPtyPump pump(master, calculator);
     std::string pendingLine;
-    std::vector<uint8_t> out;
     while (!g_nStop) {
-        pollfd fds[2] = {{master, POLLIN, 0}, {STDIN_FILENO, static_cast<short>(stdinOpen ? POLLIN : 0), 0}};
-        // A paced calculator has bytes to hand out later: look again soon.
-        const int ready = poll(fds, 2, out.empty() ? 20 : 1);
-        if (ready < 0 && errno != EINTR)
+        pump.Step(20);
+        pollfd input{STDIN_FILENO, POLLIN, 0};
+        if (poll(&input, 1, 0) <= 0 || (input.revents & (POLLIN | POLLHUP)) == 0)
+            continue;
+        char buffer[256];
+        const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n <= 0)
             break;
-        if (fds[0].revents & POLLIN) {
-            uint8_t buffer[4096];
-            const ssize_t n = read(master, buffer, sizeof buffer);
-            for (ssize_t i = 0; i < n; ++i)
-                calculator.ReceiveWholeByte(buffer[i]);
+        pendingLine.append(buffer, static_cast<size_t>(n));
+        for (size_t end; (end = pendingLine.find('\n')) != std::string::npos;) {
+            const std::string line = pendingLine.substr(0, end);
+            pendingLine.erase(0, end + 1);
+            if (!Obey(line, calculator))
+                g_nStop = 1;
         }
-        if (stdinOpen && (fds[1].revents & (POLLIN | POLLHUP))) {
-            char buffer[256];
-            const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
-            if (n <= 0) {
-                stdinOpen = false;
-                break;
-            }
-            pendingLine.append(buffer, static_cast<size_t>(n));
-            for (size_t end; (end = pendingLine.find('\n')) != std::string::npos;) {
-                const std::string line = pendingLine.substr(0, end);
-                pendingLine.erase(0, end + 1);
-                if (!Obey(line, calculator))
-                    g_nStop = 1;
-            }
-        }
-        for (uint8_t byte = 0; calculator.TakeWholeByte(byte);)
-            out.push_back(byte);
-        size_t done = 0;
-        while (done < out.size()) {
-            const ssize_t n = write(master, out.data() + done, out.size() - done);
-            if (n <= 0)
-                break;
-            done += static_cast<size_t>(n);
-        }
-        out.erase(out.begin(), out.begin() + static_cast<long>(done));
     }
     close(slave);
     close(master);
