@@ -19,6 +19,9 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/vantrel-shots.XXXXXX")
 export WINEPREFIX=${WINEPREFIX:-$work/prefix} WINEDEBUG=-all
 trap 'rm -rf "$work"' EXIT
 "$top/scripts/wine-run.sh" </dev/null >/dev/null 2>&1
+# wine-run.sh makes prefixes without a display driver, for the tests; the
+# pictures need the X11 one.
+"$wine_dir/wine64" reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1 || true
 mkdir -p "$out"
 # Without a window manager Wine draws the caption and frame itself.
 "$wine_dir/wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null
