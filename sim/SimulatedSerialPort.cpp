@@ -19,7 +19,7 @@ bool CSimulatedSerialPort::Open(SerialMode mode, std::string& error)
 
 bool CSimulatedSerialPort::SetLines(bool rts, bool dtr)
 {
-    if (!m_bOpen)
+    if (!m_bOpen || m_cable.IsUnplugged())
         return false;
     ++m_nLineCalls;
     m_bRts = rts;
@@ -31,7 +31,7 @@ bool CSimulatedSerialPort::SetLines(bool rts, bool dtr)
 
 bool CSimulatedSerialPort::GetLines(bool& cts, bool& dsr)
 {
-    if (!m_bOpen)
+    if (!m_bOpen || m_cable.IsUnplugged())
         return false;
     ++m_nLineCalls;
     if (m_mode == SerialMode::ModemLines) {
@@ -47,7 +47,7 @@ bool CSimulatedSerialPort::GetLines(bool& cts, bool& dsr)
 
 int CSimulatedSerialPort::Write(const uint8_t* data, size_t size, uint32_t)
 {
-    if (!m_bOpen)
+    if (!m_bOpen || m_cable.IsUnplugged())
         return -1;
     ++m_nWriteCalls;
     for (size_t i = 0; i < size; ++i)
@@ -57,7 +57,7 @@ int CSimulatedSerialPort::Write(const uint8_t* data, size_t size, uint32_t)
 
 int CSimulatedSerialPort::Read(uint8_t* data, size_t size, uint32_t)
 {
-    if (!m_bOpen)
+    if (!m_bOpen || m_cable.IsUnplugged())
         return -1;
     size_t count = 0;
     while (count < size && m_end.TakeWholeByte(data[count]))

@@ -1,8 +1,11 @@
 #include "CancellingProgress.h"
 #include "FakeClock.h"
+#include "link/CableChoice.h"
+#include "link/DirectoryListing.h"
 #include "link/Link.h"
 #include "link/LinkProgress.h"
 #include "link/Packets.h"
+#include "sim/BuiltInCalculator.h"
 #include "text/StringIds.h"
 
 #include <gtest/gtest.h>
@@ -166,4 +169,38 @@ TEST(ByteCableLink, ACableThatFailedIsOpenedAgainByTheNextExchange)
     }
     EXPECT_EQ(rig.record.opens, 3);
     EXPECT_EQ(rig.record.closes, 2);
+}
+
+// An adapter pulled out in the middle of a listing, and plugged back in:
+// the listing fails, and the next one opens the port again and works.
+TEST(ByteCableLink, EitherSerialCableWorksAgainOncePluggedBackIn)
+{
+    struct CUnplugging final : ILinkProgress {
+        CSimulatedCable* pCable = nullptr;
+        void ExchangeStarted(int, const std::string&, uint64_t) override {}
+        void BytesMoved(uint64_t done) override
+        {
+            if (done == 20 && pCable != nullptr)
+                pCable->SetOpenFailure(true);
+        }
+        bool IsCancelRequested() override { return false; }
+        void ExchangeEnded() override {}
+    };
+    for (CableKind cable : {CableKind::BlackSerial, CableKind::GraySerial}) {
+        CBuiltInCalculator calc(0x378);
+        CFakeClock clock(0, 1);
+        CLink link(clock);
+        CUnplugging unplugging;
+        unplugging.pCable = &calc.GetCable();
+        ChooseCable(link, cable, 0x378, "/dev/ttyUSB0", calc);
+        ASSERT_TRUE(link.Open(0x378, 1000));
+        link.SetProgress(&unplugging);
+        CDirectoryListing listing;
+        EXPECT_FALSE(listing.ReadDirectory(link)) << CableWord(cable);
+        calc.GetCable().SetOpenFailure(false);
+        unplugging.pCable = nullptr;
+        link.SetProgress(nullptr);
+        EXPECT_TRUE(listing.ReadDirectory(link)) << CableWord(cable);
+        EXPECT_EQ(listing.m_vars.size(), 9u);
+    }
 }
