@@ -1,5 +1,6 @@
 #include "cli/CliApp.h"
 
+#include "cli/CablesCommand.h"
 #include "cli/CliContext.h"
 #include "cli/CliLink.h"
 #include "cli/CliOptions.h"
@@ -38,6 +39,7 @@ int RunCommand(CCliContext& context)
     case CliCommand::Backup: return RunBackupCommand(context);
     case CliCommand::Restore: return RunRestoreCommand(context);
     case CliCommand::Listen: return RunListenCommand(context);
+    case CliCommand::Cables:
     case CliCommand::None: break;
     }
     return EXIT_STATUS_USAGE;
@@ -109,21 +111,34 @@ int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CBu
     CCliProgress progress(
         meter, [&messages](int id, const std::string& arg) { return messages.Format(id, arg); },
         CInterruptSignals::IsRequested);
+    CableKind cable = CableKind::Parallel;
+    if (!ResolveCable(options, settings.GetCable(), cable, error)) {
+        streams.err << "vantrel92-cli: " << error << " (see vantrel92-cli --help)\n";
+        return EXIT_STATUS_USAGE;
+    }
+    if (options.command == CliCommand::Cables)
+        return RunCablesCommand(options, settings, streams.out, progress, simulated);
     CCliLink link(progress, simulated);
     bool fileError = false;
-    if (!link.Open(options, static_cast<uint16_t>(settings.GetPortBase()), settings.GetTimeout(), error,
-                   fileError)) {
+    if (!link.Open(options, settings, error, fileError)) {
         if (fileError) {
             streams.err << "vantrel92-cli: " << error << '\n';
             return EXIT_STATUS_FILE;
         }
         // The reason fills the message's "%s", as in the window program.
-        messages.ShowMessage(IDS_PORT_NOT_OPENED, error);
+        messages.ShowMessage(cable == CableKind::Parallel ? IDS_PORT_NOT_OPENED : IDS_CABLE_NOT_OPENED, error);
         return EXIT_STATUS_LINK;
     }
     for (const std::string& problem : link.GetLoadProblems())
         streams.err << "vantrel92-cli: " << problem << '\n';
 
     CCliContext context{options, link.Link(), messages, streams.out, streams.err, link.GetSimulated()};
-    return StatusAfterInterrupt(RunCommand(context), messages);
+    const int status = RunCommand(context);
+    // A serial cable that never answered is most often the wrong cable, or
+    // a calculator that is off: the exchange's message alone does not say.
+    if (status == EXIT_STATUS_LINK && cable != CableKind::Parallel && !link.Link().WasCancelled() &&
+        link.Link().GetBytesReceived() == 0)
+        messages.ShowMessage(IDS_CABLE_NO_ANSWER,
+                             options.strSerialPort.empty() ? settings.GetSerialPort() : options.strSerialPort);
+    return StatusAfterInterrupt(status, messages);
 }

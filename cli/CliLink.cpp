@@ -1,7 +1,8 @@
 #include "cli/CliLink.h"
 
 #include "cli/CliOptions.h"
-#include "port/HardwarePort.h"
+#include "link/CableChoice.h"
+#include "settings/Settings.h"
 #ifndef _WIN32
 #include "port/LinuxSystem.h"
 #include "port/ParportBackend.h"
@@ -18,8 +19,34 @@ CCliLink::~CCliLink()
     m_link.SetProgress(nullptr);
 }
 
-std::unique_ptr<IPortBackend> CCliLink::MakeSimulatedBackend(const CCliOptions& options, uint16_t base,
-                                                             std::string& error)
+namespace {
+
+// The system's ports, with a parallel port named by its device.
+class CCliCableParts final : public ICableParts {
+public:
+    explicit CCliCableParts(const std::string& parportDevice) : m_strParportDevice(parportDevice) {}
+
+    std::unique_ptr<IPortBackend> MakeParallelPort(uint16_t base) override
+    {
+#ifndef _WIN32
+        if (!m_strParportDevice.empty())
+            return std::make_unique<CParportBackend>(RealLinuxSystem(), m_strParportDevice, base);
+#endif
+        return m_system.MakeParallelPort(base);
+    }
+    std::unique_ptr<ISerialDevice> MakeSerialPort(const std::string& name) override
+    {
+        return m_system.MakeSerialPort(name);
+    }
+
+private:
+    const std::string& m_strParportDevice;
+    CSystemCableParts m_system;
+};
+
+} // namespace
+
+CBuiltInCalculator* CCliLink::PrepareSimulation(const CCliOptions& options, uint16_t base, std::string& error)
 {
     CBuiltInCalculator* simulated = m_pGivenCalculator;
     if (simulated == nullptr) {
@@ -36,32 +63,41 @@ std::unique_ptr<IPortBackend> CCliLink::MakeSimulatedBackend(const CCliOptions& 
         }
         simulated->LoadFolder(options.strSimulateDir, m_loadProblems);
     }
-    return simulated->MakeBackend();
+    return simulated;
 }
 
-bool CCliLink::Open(const CCliOptions& options, uint16_t base, uint32_t timeout, std::string& error,
-                    bool& fileError)
+bool CCliLink::Open(const CCliOptions& options, const CSettings& settings, std::string& error, bool& fileError)
+{
+    CableKind cable = CableKind::Parallel;
+    fileError = false;
+    // The parser has checked --port against --cable; a port against the
+    // stored cable is checked here.
+    if (!ResolveCable(options, settings.GetCable(), cable, error))
+        return false;
+    return Open(options, cable, static_cast<uint16_t>(settings.GetPortBase()),
+                options.strSerialPort.empty() ? settings.GetSerialPort() : options.strSerialPort, settings.GetTimeout(),
+                error, fileError);
+}
+
+bool CCliLink::Open(const CCliOptions& options, CableKind cable, uint16_t base, const std::string& serialPort,
+                    uint32_t timeout, std::string& error, bool& fileError)
 {
     fileError = false;
     if (options.portBase)
         base = *options.portBase;
-    std::unique_ptr<IPortBackend> backend;
+    CCliCableParts systemParts(options.strPortDevice);
+    ICableParts* parts = &systemParts;
     if (options.bSimulate) {
         m_bSimulated = true;
-        backend = MakeSimulatedBackend(options, base, error);
-        if (!backend) {
+        parts = PrepareSimulation(options, base, error);
+        if (parts == nullptr) {
             fileError = true;
             return false;
         }
-#ifndef _WIN32
-    } else if (!options.strPortDevice.empty()) {
-        backend = std::make_unique<CParportBackend>(RealLinuxSystem(), options.strPortDevice, base);
-#endif
-    } else {
-        backend = MakeHardwarePortBackend(base);
     }
+    ChooseCable(m_link, cable, base, serialPort, *parts);
     m_link.SetProgress(&m_progress);
-    if (!m_link.Open(std::move(backend), base, options.timeout.value_or(timeout))) {
+    if (!m_link.Open(base, options.timeout.value_or(timeout))) {
         error = m_link.GetOpenError();
         return false;
     }

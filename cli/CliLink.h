@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
+class CSettings;
 class ILinkProgress;
 struct CCliOptions;
 
-// The link of one run: the configured parallel port, a named parport
-// device, or the built-in simulated calculator. Its exchanges report to
-// `progress`, which may cancel them.
+// The link of one run: the configured cable (the parallel port, a named
+// parport device, a serial port with the black or gray cable), with the
+// built-in simulated calculator behind it or a real one. Its exchanges
+// report to `progress`, which may cancel them.
 class CCliLink {
 public:
     // `simulated`, when given, is used in place of a new calculator.
@@ -26,12 +28,16 @@ public:
     CCliLink(const CCliLink&) = delete;
     CCliLink& operator=(const CCliLink&) = delete;
 
-    // `base` and `timeout` are the settings, overridden by the options.
-    // Opens the port, or the simulated calculator with its sample content or
-    // with the variable files of the folder given, at the pace asked for. On failure `error` says
-    // why in a sentence for the user; `fileError` tells a folder that could
-    // not be loaded from a port that did not open.
-    bool Open(const CCliOptions& options, uint16_t base, uint32_t timeout, std::string& error, bool& fileError);
+    // The cable, port and time-out are the settings', overridden by the
+    // options. Opens the port, or the simulated calculator with its sample
+    // content or with the variable files of the folder given, at the pace
+    // asked for. On failure `error` says why in a sentence for the user;
+    // `fileError` tells a folder that could not be loaded from a port that
+    // did not open.
+    bool Open(const CCliOptions& options, const CSettings& settings, std::string& error, bool& fileError);
+    // The same for one cable and port, the time-out of the options or `timeout`.
+    bool Open(const CCliOptions& options, CableKind cable, uint16_t base, const std::string& serialPort,
+              uint32_t timeout, std::string& error, bool& fileError);
 
     CLink& Link() { return m_link; }
     // The simulated calculator the link reaches; null for a port.
@@ -43,8 +49,7 @@ public:
     const std::vector<std::string>& GetLoadProblems() const { return m_loadProblems; }
 
 private:
-    std::unique_ptr<IPortBackend> MakeSimulatedBackend(const CCliOptions& options, uint16_t base,
-                                                       std::string& error);
+    CBuiltInCalculator* PrepareSimulation(const CCliOptions& options, uint16_t base, std::string& error);
 
     ILinkProgress& m_progress;
     CBuiltInCalculator* m_pGivenCalculator;

@@ -24,7 +24,9 @@ constexpr CommandWord COMMANDS[] = {
     {"backup", CliCommand::Backup},
     {"restore", CliCommand::Restore},
     {"listen", CliCommand::Listen},
+    {"cables", CliCommand::Cables},
 };
+constexpr const char* COMMAND_LIST = "dir, get, send, screen, backup, restore, listen or cables";
 
 std::optional<CliCommand> FindCommand(const std::string& word)
 {
@@ -40,6 +42,18 @@ const char* CommandName(CliCommand command)
         if (c.command == command)
             return c.word;
     return "";
+}
+
+// Terminal devices, the names udev gives serial adapters, and COM ports.
+bool LooksLikeSerialPort(const std::string& text)
+{
+    for (const char* prefix : {"/dev/tty", "/dev/pts/", "/dev/serial/", "/dev/rfcomm", "\\\\.\\"})
+        if (text.rfind(prefix, 0) == 0)
+            return true;
+    if (text.size() < 4 || (text[0] != 'C' && text[0] != 'c') || (text[1] != 'O' && text[1] != 'o') ||
+        (text[2] != 'M' && text[2] != 'm'))
+        return false;
+    return std::all_of(text.begin() + 3, text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // `extension` is lower-case: ".92g"; the name may have it in either case.
@@ -70,6 +84,7 @@ const CommandOption COMMAND_OPTIONS[] = {
     {"--yes", {CliCommand::Restore}},
     {"--once", {CliCommand::Listen}},
     {"--simulate-send", {CliCommand::Listen}},
+    {"--probe", {CliCommand::Cables}},
 };
 
 class CParser {
@@ -91,6 +106,7 @@ private:
     bool HandleOperand(const std::string& arg);
     bool TakeValue(size_t& i, const std::string& name, const std::optional<std::string>& inlineValue,
                    std::string& value);
+    bool SortPort();
     bool CheckCommandOptions();
     bool CheckOperands();
     bool SplitVariableName(const std::string& text);
@@ -101,6 +117,7 @@ private:
     std::string& m_error;
     std::vector<std::string> m_operands;
     std::vector<std::string> m_usedCommandOptions;
+    std::string m_strPortText;
     bool m_bDone = false;
 };
 
@@ -121,11 +138,14 @@ bool CParser::Run()
     if (m_bDone)
         return true;
     if (m_opt.command == CliCommand::None)
-        return Fail("no command given: dir, get, send, screen, backup, restore or listen");
+        return Fail(std::string("no command given: ") + COMMAND_LIST);
     if (m_opt.nSimulateRate != 0 && !m_opt.bSimulate)
         return Fail("--simulate-rate applies to --simulate only");
     if (!m_opt.simulateSend.empty() && !m_opt.bSimulate)
         return Fail("--simulate-send applies to --simulate only");
+    CableKind cable = CableKind::Parallel;
+    if (!SortPort() || (m_opt.cable && !ResolveCable(m_opt, *m_opt.cable, cable, m_error)))
+        return false;
     return CheckCommandOptions() && CheckOperands();
 }
 
@@ -201,6 +221,16 @@ bool CParser::HandleOption(size_t& i)
         return flag(m_opt.bYes);
     if (name == "--once")
         return flag(m_opt.bOnce);
+    if (name == "--probe")
+        return flag(m_opt.bProbe);
+    if (name == "--cable") {
+        if (!TakeValue(i, name, inlineValue, value))
+            return false;
+        m_opt.cable = CableFromWord(value);
+        if (!m_opt.cable)
+            return Fail("--cable takes parallel, black, gray or usb");
+        return true;
+    }
     if (name == "--simulate") {
         m_opt.bSimulate = true;
         if (inlineValue) {
@@ -241,19 +271,9 @@ bool CParser::HandleOption(size_t& i)
     if (name == "--port") {
         if (!TakeValue(i, name, inlineValue, value))
             return false;
-        if (value.find('/') != std::string::npos) {
-#ifdef _WIN32
-            // Windows reaches the port through the driver, by its address only.
-            return Fail("--port takes 0x378 or 0x278 on Windows");
-#endif
-            m_opt.strPortDevice = value;
-            m_opt.portBase.reset();
-            return true;
-        }
-        m_opt.portBase = ParsePortBase(value);
-        m_opt.strPortDevice.clear();
-        if (!m_opt.portBase)
-            return Fail("--port takes 0x378, 0x278 or a parallel port device such as /dev/parport0");
+        if (value.empty())
+            return Fail("--port needs a port");
+        m_strPortText = value;
         return true;
     }
     if (name == "--timeout") {
@@ -303,9 +323,36 @@ bool CParser::HandleOperand(const std::string& arg)
     }
     const auto command = FindCommand(arg);
     if (!command)
-        return Fail("unknown command '" + arg + "': dir, get, send, screen, backup, restore or listen");
+        return Fail("unknown command '" + arg + "': " + COMMAND_LIST);
     m_opt.command = *command;
     return true;
+}
+
+// A base or a parallel device is the parallel cable's; a terminal device or
+// a COM port is a serial one, and so is anything with --cable black or gray,
+// whose ports may have any name.
+bool CParser::SortPort()
+{
+    const std::string& text = m_strPortText;
+    if (text.empty())
+        return true;
+    if ((m_opt.portBase = ParsePortBase(text)))
+        return true;
+    const bool serialCable = m_opt.cable && *m_opt.cable != CableKind::Parallel;
+    if (serialCable || LooksLikeSerialPort(text)) {
+        m_opt.strSerialPort = text;
+        return true;
+    }
+    if (text.find('/') == std::string::npos)
+        return Fail("--port takes 0x378, 0x278, a parallel port device such as /dev/parport0, or with --cable "
+                    "black or gray a serial port such as /dev/ttyS0 or COM1");
+#ifdef _WIN32
+    // Windows reaches the parallel port through the driver, by its address only.
+    return Fail("--port takes 0x378, 0x278 or a serial port such as COM1 on Windows");
+#else
+    m_opt.strPortDevice = text;
+    return true;
+#endif
 }
 
 bool CParser::CheckCommandOptions()
@@ -377,8 +424,9 @@ bool CParser::CheckOperands()
             m_opt.files.front() += ".92b";
         return true;
     case CliCommand::Listen:
+    case CliCommand::Cables:
         if (!m_operands.empty())
-            return Fail("listen takes no arguments, found '" + m_operands.front() + "'");
+            return Fail(std::string(CommandName(m_opt.command)) + " takes no arguments, found '" + m_operands.front() + "'");
         return true;
     case CliCommand::None:
         break;
@@ -391,6 +439,23 @@ bool CParser::CheckOperands()
 bool ParseCommandLine(const std::vector<std::string>& args, CCliOptions& options, std::string& error)
 {
     return CParser(args, options, error).Run();
+}
+
+bool ResolveCable(const CCliOptions& options, CableKind stored, CableKind& cable, std::string& error)
+{
+    cable = options.cable.value_or(stored);
+    const bool parallelPort = options.portBase || !options.strPortDevice.empty();
+    if (IsSerialCable(cable) && parallelPort) {
+        error = std::string("--port takes a serial port such as /dev/ttyS0, /dev/ttyUSB0 or COM1 for the ") +
+                CableWord(cable) + " cable";
+        return false;
+    }
+    if (cable == CableKind::Parallel && !options.strSerialPort.empty()) {
+        error = "--port " + options.strSerialPort + " is no parallel port: give --cable black or --cable gray " +
+                "for a serial port, or 0x378, 0x278 or /dev/parportN for the parallel cable";
+        return false;
+    }
+    return true;
 }
 
 std::optional<uint16_t> ParsePortBase(const std::string& text)
@@ -447,6 +512,10 @@ const HelpCommand HELP_COMMANDS[] = {
                                 capture the screen and save it in the format of
                                 FILE's extension (bmp, pbm, png)
 )"},
+    {CliCommand::Cables, R"(  cables [--probe]              list the cables and the serial ports found;
+                                with --probe, send the calculator a ready check
+                                through each and say which answered
+)"},
 };
 
 struct HelpOption {
@@ -454,7 +523,13 @@ struct HelpOption {
     const char* text;
 };
 const HelpOption HELP_OPTIONS[] = {
-    {{}, "  --port BASE|DEVICE   the port: 0x378, 0x278 or a device such as /dev/parport0\n"},
+    {{}, R"(  --cable KIND         the cable: parallel, black (serial, two wires), gray
+                       (serial, 9600 baud) or usb (not supported yet)
+)"},
+    {{}, R"(  --port PORT          parallel cable: 0x378, 0x278 or a device such as
+                       /dev/parport0; black and gray cables: a serial port
+                       such as /dev/ttyS0, /dev/ttyUSB0 or COM1
+)"},
     {{}, "  --timeout MS         time-out of every wait on the cable, 1 to 10000\n"},
     {{}, R"(  --simulate[=DIR]     talk to the built-in simulated calculator instead of a
                        port; with DIR it holds the variable files found in DIR
@@ -483,13 +558,14 @@ const HelpOption HELP_OPTIONS[] = {
     {{CliCommand::Restore}, "  --yes                restore: replace the calculator's memory without asking\n"},
     {{CliCommand::Listen}, "  --once               listen: stop after the first transmission\n"},
     {{CliCommand::Screen}, "  --zoom 1|2           screen: save at single or double size\n"},
+    {{CliCommand::Cables}, "  --probe              cables: send a ready check through each cable found\n"},
     {{}, "  -h, --help           show this help (COMMAND --help: that command's)\n"},
     {{}, "  -V, --version        show the version\n"},
 };
 
 constexpr const char* HELP_END = R"(
-Port and time-out default to the settings saved by the GUI program; this
-program only reads them.
+Cable, port and time-out default to the settings saved by the GUI program;
+this program only reads them.
 Ctrl+C (SIGINT), SIGTERM or SIGHUP stops the exchange under way cleanly: no
 partial file is left and an existing file keeps its contents.
 With several files or names, a failure does not stop the others; a summary
@@ -508,7 +584,8 @@ std::string GetUsageText(CliCommand command)
     std::string text;
     if (command == CliCommand::None)
         text = "Usage: vantrel92-cli [OPTIONS] COMMAND [ARGUMENTS]\n"
-               "Talks to a TI-92 calculator on the parallel-port link cable.\n\nCommands:\n";
+               "Talks to a TI-92 calculator through a link cable: the parallel cable, or the\n"
+               "black or gray serial cable.\n\nCommands:\n";
     else
         text = std::string("Usage: vantrel92-cli [OPTIONS] ") + CommandName(command) + " [ARGUMENTS]\n\n";
     for (const HelpCommand& c : HELP_COMMANDS)

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "text/CableKind.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 // What one run of the command-line program was asked to do.
-enum class CliCommand { None, Dir, Get, Send, Screen, Backup, Restore, Listen };
+enum class CliCommand { None, Dir, Get, Send, Screen, Backup, Restore, Listen, Cables };
 
 struct CCliOptions {
     CliCommand command = CliCommand::None;
@@ -14,8 +16,10 @@ struct CCliOptions {
     bool bVersion = false;
 
     // The link; what is not given comes from the stored settings.
+    std::optional<CableKind> cable;   // --cable
     std::optional<uint16_t> portBase; // 0x378 or 0x278
     std::string strPortDevice;        // a /dev/parportN path instead of a base
+    std::string strSerialPort;        // a serial device or COMn, for the serial cables
     std::optional<uint32_t> timeout;  // milliseconds, 1..10000
     bool bSimulate = false;
     std::string strSimulateDir;       // empty: the built-in content
@@ -44,12 +48,18 @@ struct CCliOptions {
     bool bYes = false;
     // listen: stop after the first transmission
     bool bOnce = false;
+    // cables: send each cable a ready check
+    bool bProbe = false;
 };
 
 // Reads the arguments after the program name. On a usage error returns
 // false and puts one line, without the program name, in `error`.
 bool ParseCommandLine(const std::vector<std::string>& args, CCliOptions& options,
                       std::string& error);
+
+// The cable of the run: --cable, or the stored one. False, with one line in
+// `error`, when --port names a port of another kind of cable.
+bool ResolveCable(const CCliOptions& options, CableKind stored, CableKind& cable, std::string& error);
 
 // "0x378", "378", "0x278" or "278"; anything else is not a port base.
 std::optional<uint16_t> ParsePortBase(const std::string& text);

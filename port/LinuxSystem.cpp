@@ -1,5 +1,8 @@
 #include "port/LinuxSystem.h"
 
+#include "text/ProgramTexts.h"
+#include "text/StringIds.h"
+
 #include <cerrno>
 #include <fstream>
 #include <sstream>
@@ -105,4 +108,11 @@ ILinuxSystem& RealLinuxSystem()
 {
     static CRealLinuxSystem system;
     return system;
+}
+
+std::string NoAccessText(const std::string& device, const std::string& group)
+{
+    if (!group.empty())
+        return ProgramText(IDS_PORT_JOIN_GROUP, {device, group, group});
+    return ProgramText(IDS_PORT_ASK_ADMIN, {device});
 }

@@ -31,3 +31,7 @@ public:
 
 // The running system's own calls.
 ILinuxSystem& RealLinuxSystem();
+
+// Why a device may not be opened, and how to get access: join `group`, the
+// group that owns it, or, when that cannot be told, ask the administrator.
+std::string NoAccessText(const std::string& device, const std::string& group);

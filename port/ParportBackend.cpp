@@ -159,12 +159,8 @@ std::string CParportBackend::DescribeOpenError(int err) const
 {
     switch (err) {
     case EACCES:
-    case EPERM: {
-        const std::string group = m_system.GroupOf(m_strDevice);
-        if (!group.empty())
-            return ProgramText(IDS_PORT_JOIN_GROUP, {m_strDevice, group, group});
-        return ProgramText(IDS_PORT_ASK_ADMIN, {m_strDevice});
-    }
+    case EPERM:
+        return NoAccessText(m_strDevice, m_system.GroupOf(m_strDevice));
     case ENOENT:
     case ENODEV:
     case ENXIO:

@@ -102,7 +102,7 @@ for path in files:
         continue
     for match in member_re.finditer(open(path, encoding="utf-8", errors="replace").read()):
         declared, name, letter = match.group(1), match.group(2), match.group(3)
-        if declared in ("return", "delete") or declared.endswith(" return"):
+        if declared.split()[-1] in ("return", "delete", "else", "do", "case", "throw", "co_return"):
             continue
         if not re.search(TYPE_LETTERS[letter], declared + ("*" if match.group(0).lstrip().find("*m_") >= 0 else "")):
             problems.append(f"{path}: {name} is a {declared.strip()}, not what m_{letter} says")

@@ -164,6 +164,12 @@ fi
 "$top/scripts/wine-cli-compare.sh" "$top/build-mingw64/bin/vantrel92-cli.exe" "$linux_cli"
 "$top/scripts/wine-driver-smoke.sh" "$top/build-mingw64/port/probe/portvane-probe.exe" \
   "$top/build-mingw64/bin/vantrel92-cli.exe"
+# The Windows serial code through Wine's serial layer: the gray cable on a
+# pseudo-terminal mapped as a COM port, every exchange.
+[ -f "$top/build/CMakeCache.txt" ] || cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$top/build" -j "$jobs" --target vantrel92-gray-pty >/dev/null
+"$top/scripts/gray-cable-pty-test.sh" "$top/build/sim/tools/vantrel92-gray-pty" "$linux_cli" \
+  "$top/build-mingw64/bin/vantrel92-cli.exe"
 
 # The window program end to end, against the same Linux command-line program.
 env -u WINEPREFIX "$top/scripts/wine-gui-test.sh" "$top/build-mingw64/bin" "$linux_cli"

@@ -8,6 +8,8 @@
 #    them into one group file: the files byte for byte;
 #  - `send` of every received file back: exit status and messages;
 #  - `screen` to PNG, BMP and PBM at single and double size: byte for byte;
+#  - `get`, `screen`, `backup` and `restore` through the black and the gray
+#    cable to the calculator behind the serial port's seam;
 #  - every step's exit status, its output and its messages (the Windows
 #    program writes the folders of the files it names with backslashes, which
 #    are turned into slashes before comparing).
@@ -42,7 +44,7 @@ step() { # side args...
   tr -d '\r' <"$work/step.out" | $slashes >"$work/$side/stdout-$steps"
 }
 
-mkdir -p "$work/windows/files" "$work/linux/files" "$work/linux-config"
+mkdir -p "$work"/{windows,linux}/files/{black,gray} "$work/linux-config"
 "$linux_cli" --version >/dev/null || fail "$linux_cli does not run"
 "$linux_cli" --simulate dir --json >"$work/listing.json" 2>/dev/null
 mapfile -t variables < <(python3 -c '
@@ -66,6 +68,15 @@ for side in windows linux; do
     done
   done
   step $side --simulate get 'main\nothing' -C files
+  # The serial cables' code with the calculator behind the seam: the black
+  # cable's bit handshake on the modem lines, the gray cable's bytes.
+  for cable in black gray; do
+    step $side --simulate --cable $cable --port COM3 get "${variables[@]}" -C files/$cable
+    step $side --simulate --cable $cable --port COM3 screen files/$cable/screen.png
+    step $side --simulate --cable $cable --port COM3 backup files/$cable/calc.92b
+    step $side --simulate --cable $cable --port COM3 restore files/$cable/calc.92b --yes
+  done
+  step $side --simulate --cable usb dir
 done
 
 diff -r "$work/linux" "$work/windows" >&2 || fail "the Windows program differs from the Linux one (above)"

@@ -19,6 +19,9 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/vantrel-shots.XXXXXX")
 export WINEPREFIX=${WINEPREFIX:-$work/prefix} WINEDEBUG=-all
 trap 'rm -rf "$work"' EXIT
 "$top/scripts/wine-run.sh" </dev/null >/dev/null 2>&1
+# wine-run.sh makes prefixes without a display driver, for the tests; the
+# pictures need the X11 one.
+"$wine_dir/wine64" reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1 || true
 mkdir -p "$out"
 # Without a window manager Wine draws the caption and frame itself.
 "$wine_dir/wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null
@@ -33,6 +36,12 @@ for language in English Italiano; do
   "$wine_dir/wine64" reg add "$key" /v Port_LPT /t REG_SZ /d 0x378 /f >/dev/null
   "$wine_dir/wine64" reg add "$key" /v Language /t REG_DWORD /d $index /f >/dev/null
   "$wine_dir/wine64" reg add "$key" /v Timeout /t REG_DWORD /d 1000 /f >/dev/null
+  # The Italian pictures are taken through the gray serial cable, so that
+  # the configuration page shows a serial port.
+  cable=0
+  [ "$language" = Italiano ] && cable=2
+  "$wine_dir/wine64" reg add "$key" /v Cable /t REG_DWORD /d $cable /f >/dev/null
+  "$wine_dir/wine64" reg add "$key" /v Port_Serial /t REG_SZ /d COM4 /f >/dev/null
   rm -f "$WINEPREFIX"/drive_c/shot-*
   {
     echo "click IDC_DIRECTORY"

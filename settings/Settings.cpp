@@ -16,6 +16,8 @@ constexpr const char* VALUE_VERSION = "Version";
 constexpr const char* VALUE_PORT_LPT = "Port_LPT";
 constexpr const char* VALUE_LANGUAGE = "Language";
 constexpr const char* VALUE_TIMEOUT = "Timeout";
+constexpr const char* VALUE_CABLE = "Cable";
+constexpr const char* VALUE_PORT_SERIAL = "Port_Serial";
 
 // Fills "%1" and "%2" of the toolkit's range message.
 std::string FormatRange(uint32_t low, uint32_t high)
@@ -40,11 +42,22 @@ std::string SettingsVersionText()
     return std::to_string(unsigned(VANTREL_VERSION_MAJOR)) + "." + std::to_string(unsigned(VANTREL_VERSION_PATCH));
 }
 
+std::string DefaultSerialPort()
+{
+#if defined(_WIN32)
+    return "COM1";
+#else
+    return "/dev/ttyS0";
+#endif
+}
+
 void CSettings::SetDefaultSettings()
 {
     m_strPortLpt = "0x378";
     m_nLanguage = 1;
     m_uTimeout = 1000;
+    m_cable = CableKind::Parallel;
+    m_strPortSerial = DefaultSerialPort();
 }
 
 void CSettings::LoadFrom(ISettingsStore& store, IUserMessages& messages)
@@ -87,7 +100,20 @@ bool CSettings::ReadAll(ISettingsStore& store)
     m_strPortLpt = port;
     m_nLanguage = static_cast<int32_t>(language);
     m_uTimeout = timeout;
+    ReadCable(store);
     return true;
+}
+
+void CSettings::ReadCable(ISettingsStore& store)
+{
+    uint32_t number = 0;
+    const auto cable = store.ReadNumber(VALUE_CABLE, number) ? CableFromNumber(number) : std::nullopt;
+    m_cable = cable.value_or(CableKind::Parallel);
+    std::string port;
+    if (store.ReadString(VALUE_PORT_SERIAL, SERIAL_PORT_BUFFER_CHARS, port) && !port.empty())
+        m_strPortSerial = port;
+    else
+        m_strPortSerial = DefaultSerialPort();
 }
 
 void CSettings::SaveTo(ISettingsStore& store, IUserMessages& messages) const
@@ -100,6 +126,8 @@ void CSettings::SaveTo(ISettingsStore& store, IUserMessages& messages) const
     store.WriteString(VALUE_PORT_LPT, m_strPortLpt);
     store.WriteNumber(VALUE_LANGUAGE, static_cast<uint32_t>(m_nLanguage));
     store.WriteNumber(VALUE_TIMEOUT, m_uTimeout);
+    store.WriteNumber(VALUE_CABLE, static_cast<uint32_t>(m_cable));
+    store.WriteString(VALUE_PORT_SERIAL, m_strPortSerial);
     if (!store.Close())
         messages.ShowText(TEXT_KEY_CREATION_FAILED);
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "link/CableChoice.h"
 #include "link/Clock.h"
 #include "sim/CablePace.h"
 #include "sim/SimulatedCable.h"
+#include "sim/SimulatedSerialPort.h"
 #include "sim/VirtualCalculator.h"
 
 #include <cstdint>
@@ -13,15 +15,22 @@
 // The built-in calculator, holding the sample content, on its simulated
 // cable: for trying the program without hardware. It must outlive the port
 // client that uses its backend.
-class CBuiltInCalculator {
+class CBuiltInCalculator final : public ICableParts {
 public:
     explicit CBuiltInCalculator(uint16_t base);
-    ~CBuiltInCalculator();
+    ~CBuiltInCalculator() override;
 
     CBuiltInCalculator(const CBuiltInCalculator&) = delete;
     CBuiltInCalculator& operator=(const CBuiltInCalculator&) = delete;
 
     std::unique_ptr<IPortBackend> MakeBackend() { return m_cable.MakeBackend(); }
+    // Every cable leads to this calculator: the serial port named `name`
+    // serves the black and the gray cable.
+    std::unique_ptr<IPortBackend> MakeParallelPort(uint16_t) override { return MakeBackend(); }
+    std::unique_ptr<ISerialDevice> MakeSerialPort(const std::string& name) override
+    {
+        return std::make_unique<CSimulatedSerialPort>(m_cable, m_calculator, name);
+    }
     CSimulatedCable& GetCable() { return m_cable; }
     CVirtualCalculator& GetCalculator() { return m_calculator; }
 

@@ -7,7 +7,50 @@ void CCalcLinkEnd::QueueBytes(const std::vector<uint8_t>& bytes)
     m_outbox.insert(m_outbox.end(), bytes.begin(), bytes.end());
 }
 
+void CCalcLinkEnd::GiveUpOnWholeBytes()
+{
+    if (m_bResetRequested || (m_pPace && m_pPace->EndQuietSpell(GIVE_UP_MS))) {
+        m_bResetRequested = false;
+        ForgetBytes();
+        OnLinkReset();
+    }
+}
+
+void CCalcLinkEnd::ReceiveWholeByte(uint8_t value)
+{
+    GiveUpOnWholeBytes();
+    if (m_bHoldBoth || m_nBitsMoved + 8 > m_nSilentAfterBits)
+        return;
+    // The byte has come: it takes its bits from the pace, which may hold back the answer.
+    for (int bit = 0; bit < 8; ++bit)
+        PaceAllowsBit();
+    m_nBitsMoved += 8;
+    OnByteReceived(value);
+}
+
+bool CCalcLinkEnd::TakeWholeByte(uint8_t& value)
+{
+    GiveUpOnWholeBytes();
+    if (m_outbox.empty() || m_bHoldBoth || m_nBitsMoved + 8 > m_nSilentAfterBits)
+        return false;
+    for (int bit = 0; bit < 8; ++bit) {
+        if (!PaceAllowsBit())
+            return false;
+    }
+    value = m_outbox.front();
+    m_outbox.pop_front();
+    m_nBitsMoved += 8;
+    OnByteSent();
+    return true;
+}
+
 void CCalcLinkEnd::ResetLink(CSimulatedCable& cable)
+{
+    ForgetBytes();
+    cable.SetCalcPulls(false, false);
+}
+
+void CCalcLinkEnd::ForgetBytes()
 {
     m_outbox.clear();
     m_phase = Phase::Idle;
@@ -16,7 +59,6 @@ void CCalcLinkEnd::ResetLink(CSimulatedCable& cable)
     m_bSending = false;
     m_nTurnaroundSteps = 0;
     m_nStalledSteps = 0;
-    cable.SetCalcPulls(false, false);
 }
 
 void CCalcLinkEnd::Step(CSimulatedCable& cable)

@@ -38,6 +38,14 @@ public:
     bool IsSilent() const { return m_nBitsMoved >= m_nSilentAfterBits; }
     uint64_t GetBitsMoved() const { return m_nBitsMoved; }
 
+    // The calculator's end of a byte cable, whose own computer does the bit
+    // handshake: a whole byte from the PC, and the next byte to the PC
+    // (false when there is none, or the end is silent, holds the lines or
+    // is held back by its pace). Faults and the pace count these as eight
+    // bits each.
+    void ReceiveWholeByte(uint8_t value);
+    bool TakeWholeByte(uint8_t& value);
+
     // Forgets any half-moved byte and queued output, releases both lines.
     void ResetLink(CSimulatedCable& cable);
 
@@ -74,6 +82,8 @@ private:
     void FinishBit();
     void WatchForStall(CSimulatedCable& cable, uint64_t bitsBefore);
     bool PaceAllowsBit();
+    void ForgetBytes();
+    void GiveUpOnWholeBytes();
 
     std::deque<uint8_t> m_outbox;
     std::vector<uint8_t> m_received;

@@ -39,8 +39,11 @@ public:
 
     // A port backend that reaches this cable; the cable must outlive it.
     std::unique_ptr<IPortBackend> MakeBackend();
-    // Makes the next Open of a backend fail, as a missing device would.
+    // Makes the next Open of a backend fail, as a missing device would; a
+    // simulated serial port also fails every call meanwhile, as an adapter
+    // pulled out does.
     void SetOpenFailure(bool fail) { m_bOpenFails = fail; }
+    bool IsUnplugged() const { return m_bOpenFails; }
 
     // The PC's side, as the port backend calls it.
     bool OpenFromPc(std::string& error);

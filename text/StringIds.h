@@ -128,7 +128,21 @@ enum StringId : int {
     IDS_SIM_DAMAGED_FILE = 456,
     IDS_SIM_UNREADABLE = 457,
     IDS_SIM_CANNOT_HOLD = 458,
-    IDS_SIM_BACKUP_NOT_LOADED = 465,
+    IDS_SIM_BACKUP_NOT_LOADED = 459,
+    // The serial cables: why a port will not open, and what the cables are called.
+    IDS_SERIAL_NO_PORT = 460,
+    IDS_SERIAL_NOT_SERIAL = 461,
+    IDS_SERIAL_NO_MODEM_LINES = 462,
+    IDS_SERIAL_CANNOT_SET = 463,
+    IDS_SERIAL_BUSY = 464,
+    IDS_CABLE_USB_NOT_YET = 465,
+    IDS_CABLE_NO_ANSWER = 466,
+    IDS_SERIAL_OPEN_FAILED = 467,
+    IDS_CABLE_NOT_OPENED = 468,
+    IDS_CABLE_PARALLEL = 470,
+    IDS_CABLE_BLACK = 471,
+    IDS_CABLE_GRAY = 472,
+    IDS_CABLE_USB = 473,
 };
 
 // Texts fixed in the program, whatever the language.

@@ -3,6 +3,7 @@
 #include "settings/Settings.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ public:
     CConfigLogic(ISettingsStore& store, IUserMessages& messages);
 
     void SetView(IConfigView* view) { m_pView = view; }
+    // Where the serial port box's items come from: the system's serial
+    // ports unless another list is given.
+    void SetSerialPortLister(std::function<std::vector<std::string>()> lister) { m_serialPortLister = std::move(lister); }
 
     void LoadSettings();
     void SaveSettings();
@@ -39,9 +43,12 @@ public:
     // field when it does not validate.
     bool UpdateData(bool bSaveAndValidate);
     void OnSaveSettings();
+    // Another cable was chosen in the box: the port choice that goes with it shows.
+    void OnCableChanged();
 
 private:
     ISettingsStore& m_store;
     IUserMessages& m_messages;
     IConfigView* m_pView = nullptr;
+    std::function<std::vector<std::string>()> m_serialPortLister;
 };

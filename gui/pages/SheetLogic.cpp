@@ -4,7 +4,7 @@
 #include "gui/pages/DirListLogic.h"
 #include "gui/pages/GrabScreenLogic.h"
 #include "language/LanguageLoader.h"
-#include "port/HardwarePort.h"
+#include "link/CableChoice.h"
 #include "settings/CommandLine.h"
 #include "sim/BuiltInCalculator.h"
 #include "text/StringIds.h"
@@ -63,11 +63,18 @@ void CSheetLogic::BeforeListening()
 
 bool CSheetLogic::OnCreate()
 {
-    const uint32_t base = m_config.GetPortBase();
-    if (!m_link.HasPortBackend())
-        m_link.SetPortBackend(MakeHardwarePortBackend(static_cast<uint16_t>(base)));
-    if (!m_link.Open(static_cast<uint16_t>(base), m_config.GetTimeout())) {
-        m_messages.ShowMessage(IDS_PORT_NOT_OPENED, m_link.GetOpenError());
+    const uint16_t base = static_cast<uint16_t>(m_config.GetPortBase());
+    const CableKind cable = m_config.GetCable();
+    // The simulated calculator answers through whichever cable is chosen.
+    if (m_pSimulation) {
+        ChooseCable(m_link, cable, base, m_config.GetSerialPort(), *m_pSimulation);
+    } else if (!m_link.HasPortBackend()) {
+        CSystemCableParts parts;
+        ChooseCable(m_link, cable, base, m_config.GetSerialPort(), parts);
+    }
+    if (!m_link.Open(base, m_config.GetTimeout())) {
+        m_messages.ShowMessage(cable == CableKind::Parallel ? IDS_PORT_NOT_OPENED : IDS_CABLE_NOT_OPENED,
+                               m_link.GetOpenError());
         return false;
     }
     m_bHasLink = true;

@@ -75,10 +75,12 @@ public:
     // waits for it. Returns what could not be done, one line each.
     std::vector<std::string> UseSimulatedCalculator(const CCommandLine& commandLine);
 
-    // The window is created: opens the port (the hardware one unless
-    // another was chosen). On success the link takes the port addresses and
-    // time-out of the settings, once, and the link pages get the sheet; on
-    // failure message 123 says why, and the window opens without a link.
+    // The window is created: opens the cable of the settings, on the
+    // system's port unless another backend was chosen, or with the
+    // simulated calculator behind it. On success the link takes the port
+    // addresses and time-out of the settings, once, and the link pages get
+    // the sheet; on failure message 123 (the parallel cable) or 468 (the
+    // others) says why, and the window opens without a link.
     bool OnCreate();
     // The window is destroyed: the port is closed.
     void OnDestroy();

@@ -37,6 +37,18 @@ TEST(CliOptions, GlobalOptionsGoBeforeOrAfterTheCommand)
     ASSERT_TRUE(paced.ok) << paced.error;
     EXPECT_EQ(paced.options.nSimulateRate, 2000u);
 
+    // A serial port takes its cable from --cable, or later from the settings.
+    for (const auto& [args, serial] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--port", "/dev/ttyUSB0", "dir"}, "/dev/ttyUSB0"},
+             {{"--port=COM12", "--cable", "gray", "dir"}, "COM12"},
+             {{"--cable", "black", "--port", "/tmp/anything", "dir"}, "/tmp/anything"}}) {
+        const Parsed p = Parse(args);
+        EXPECT_TRUE(p.ok) << p.error;
+        EXPECT_EQ(p.options.strSerialPort, serial);
+        EXPECT_FALSE(p.options.portBase);
+    }
+    EXPECT_EQ(Parse({"--cable", "gray", "cables", "--probe"}).options.cable, CableKind::GraySerial);
+
     const Parsed device = Parse({"--port", "/dev/parport1", "dir"});
     ASSERT_TRUE(device.ok);
     EXPECT_EQ(device.options.strPortDevice, "/dev/parport1");
@@ -182,6 +194,12 @@ TEST(CliOptions, UsageErrorsSayWhatIsWrongOnOneLine)
         {{"listen", "--simulate-send", "main\\x"}, "--simulate-send applies to --simulate only"},
         {{"--simulate", "dir", "--simulate-send", "main\\x"}, "--simulate-send applies to listen only"},
         {{"--simulate", "listen", "--simulate-send", "x"}, "names no folder"},
+        {{"--cable", "serial", "dir"}, "--cable takes parallel, black, gray or usb"},
+        {{"--cable", "black", "--port", "0x378", "dir"}, "--port takes a serial port such as"},
+        {{"--cable", "parallel", "--port", "/dev/ttyUSB0", "dir"}, "is no parallel port"},
+        {{"--port", "ttyS0", "dir"}, "--port takes"},
+        {{"cables", "x"}, "cables takes no arguments"},
+        {{"dir", "--probe"}, "--probe applies to cables only"},
     };
     for (const auto& [args, expected] : cases) {
         const Parsed p = Parse(args);

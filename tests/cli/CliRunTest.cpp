@@ -594,3 +594,67 @@ TEST_F(CliFixture, BackupRestoreListenAndABackupGivenToSend)
     EXPECT_EQ(Run({"--simulate", "listen", "--once", "--simulate-send", "main/nothere"}), 4);
     EXPECT_EQ(Err(), "vantrel92-cli: --simulate-send: the simulated calculator holds no main\\nothere\n");
 }
+
+// Every exchange through the black cable (the bit handshake on the modem
+// lines) and the gray one (bytes), with the calculator behind the serial
+// port: the files are the parallel cable's, byte for byte.
+TEST_F(CliFixture, EveryExchangeRunsThroughEachSerialCable)
+{
+    ASSERT_EQ(Run({"--simulate", "dir"}), 0);
+    const std::string listing = Out();
+    ASSERT_EQ(Run({"--simulate", "screen", m_work.File("parallel.png")}), 0);
+    ASSERT_EQ(Run({"--simulate", "backup", m_work.File("parallel.92b")}), 0);
+    for (const char* cable : {"black", "gray"}) {
+        SCOPED_TRACE(cable);
+        CTempFolder files;
+        const auto run = [&](std::vector<std::string> args) {
+            args.insert(args.begin(), {"--simulate", "--cable", cable, "--port", "/dev/ttyUSB0"});
+            return Run(args);
+        };
+        ASSERT_EQ(run({"dir"}), 0) << Err();
+        EXPECT_EQ(Out(), listing);
+        ASSERT_EQ(run({"get", "main/greeting", "-C", files.Path()}), 0) << Err();
+        EXPECT_EQ(ReadBytes(files.File("greeting.92s")), ReceiveAsTheGui({{"main", "greeting"}}, ""));
+        ASSERT_EQ(run({"screen", files.File("s.png")}), 0) << Err();
+        EXPECT_EQ(ReadBytes(files.File("s.png")), ReadBytes(m_work.File("parallel.png")));
+        ASSERT_EQ(run({"backup", files.File("calc.92b")}), 0) << Err();
+        EXPECT_EQ(ReadBytes(files.File("calc.92b")), ReadBytes(m_work.File("parallel.92b")));
+        m_calc.Memory().Clear();
+        ASSERT_EQ(run({"restore", files.File("calc.92b"), "--yes"}), 0) << Err();
+        ASSERT_EQ(run({"dir"}), 0) << Err();
+        EXPECT_EQ(Out(), listing);
+
+        std::vector<uint8_t> fresh = ReadBytes(files.File("greeting.92s"));
+        const std::string name = "greeting";
+        const auto at = std::search(fresh.begin(), fresh.end(), name.begin(), name.end());
+        ASSERT_NE(at, fresh.end());
+        std::copy_n("fresh\0\0\0", 8, at);
+        WriteBytes(files.File("fresh.92s"), fresh);
+        ASSERT_EQ(run({"send", files.File("fresh.92s")}), 0) << Err();
+        ASSERT_NE(m_calc.FindVariable("main", "fresh"), nullptr);
+
+        ASSERT_TRUE(m_calc.SendVariablesFromMenu({"main\\fresh"}));
+        CTempFolder heard;
+        ASSERT_EQ(run({"listen", "--once", "-C", heard.Path()}), 0) << Err();
+        EXPECT_EQ(ReadBytes(heard.File("fresh.92s")), fresh);
+
+        // A calculator that answers nothing: the exchange's message, and what to check.
+        m_calc.FallSilentAfterBytes(0);
+        EXPECT_EQ(run({"--timeout", "20", "dir"}), 1);
+        EXPECT_NE(Err().find("Unable to read the calculator's directory!\nNothing answered on /dev/ttyUSB0: check "
+                             "that the calculator is on"),
+                  std::string::npos)
+            << Err();
+        m_calc.ClearFaults();
+        ASSERT_EQ(Run({"--simulate", "restore", m_work.File("parallel.92b"), "--yes"}), 0) << Err();
+    }
+    // --port names a serial port only with a serial cable, and the USB cable is not there yet.
+    EXPECT_EQ(Run({"--simulate", "--port", "/dev/ttyS0", "dir"}), 2);
+    EXPECT_NE(Err().find("give --cable black or --cable gray"), std::string::npos) << Err();
+    EXPECT_EQ(Run({"--simulate", "--cable", "usb", "dir"}), 1);
+    EXPECT_NE(Err().find("not supported by this version yet"), std::string::npos) << Err();
+    ASSERT_EQ(Run({"--simulate", "--cable", "black", "--port", "COM3", "cables", "--probe"}), 0) << Err();
+    EXPECT_EQ(Out(), "parallel\t0x378\tanswered\nblack\tCOM3\tanswered\ngray\tCOM3\tanswered\n"
+                     "usb\t-\tThe USB link cable is not supported by this version yet: choose the parallel, "
+                     "black or gray cable.\n");
+}

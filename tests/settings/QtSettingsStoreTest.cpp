@@ -8,7 +8,8 @@
 namespace {
 
 // The settings class writes the values in the order of their names.
-constexpr const char* DEFAULTS = "[General]\nLanguage=dword:00000001\nPort_LPT=0x378\nTimeout=dword:000003e8\nVersion=1.0\n";
+constexpr const char* DEFAULTS = "[General]\nCable=dword:00000000\nLanguage=dword:00000001\nPort_LPT=0x378\n"
+                                 "Port_Serial=/dev/ttyS0\nTimeout=dword:000003e8\nVersion=1.0\n";
 
 class SettingsTest : public CQtProgramFixture {
 protected:
@@ -114,6 +115,35 @@ TEST_F(SettingsTest, DamagedStoresAreResetToTheDefaults)
         ExpectStoredDefaults();
     }
     EXPECT_TRUE(m_messages.GetShown().empty());
+}
+
+// The cable and its serial port came later: a store without them, or with
+// an unusable one, keeps everything else and takes the default of that one.
+TEST_F(SettingsTest, TheCableAndItsSerialPortFallBackAloneAndNeverResetTheStore)
+{
+    const std::string before = "[General]\nVersion=1.0\nPort_LPT=0x278\nLanguage=dword:00000000\nTimeout=dword:000009c4\n";
+    const struct {
+        const char* added;
+        CableKind cable;
+        const char* serial;
+    } cases[] = {
+        {"", CableKind::Parallel, "/dev/ttyS0"},
+        {"Cable=dword:00000002\nPort_Serial=/dev/ttyUSB1\n", CableKind::GraySerial, "/dev/ttyUSB1"},
+        {"Cable=dword:00000001\n", CableKind::BlackSerial, "/dev/ttyS0"},
+        {"Cable=dword:00000009\nPort_Serial=/dev/ttyACM0\n", CableKind::Parallel, "/dev/ttyACM0"},
+        {"Cable=2\nPort_Serial=dword:00000001\n", CableKind::Parallel, "/dev/ttyS0"},
+        {"Port_Serial=\n", CableKind::Parallel, "/dev/ttyS0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.added);
+        WriteSettings(before + c.added);
+        const CSettings settings = Load();
+        EXPECT_EQ(settings.m_strPortLpt, "0x278");
+        EXPECT_EQ(settings.m_uTimeout, 2500u);
+        EXPECT_EQ(settings.GetCable(), c.cable);
+        EXPECT_EQ(settings.GetSerialPort(), c.serial);
+        EXPECT_EQ(ReadSettings(), before + c.added);
+    }
 }
 
 TEST_F(SettingsTest, UnwritableStoreSaysSoAndRunsOnWithTheDefaults)

@@ -123,10 +123,25 @@ TEST_F(RegistrySettingsStoreTest, FirstRunCreatesTheKeyAndSavedValuesAreReadBack
     settings.m_strPortLpt = "0x278";
     settings.m_nLanguage = 0;
     settings.m_uTimeout = STORED_TIMEOUT;
+    settings.m_cable = CableKind::GraySerial;
+    settings.m_strPortSerial = "COM12";
     CWin32SettingsStore store(TEST_KEY);
     settings.SaveTo(store, m_messages);
     EXPECT_EQ(Get(L"Port_LPT"), Text(L"0x278"));
+    EXPECT_EQ(Get(L"Cable"), Number(2));
+    EXPECT_EQ(Get(L"Port_Serial"), Text(L"COM12"));
     ExpectSettings(Load(), "0x278", 0, STORED_TIMEOUT);
+    EXPECT_EQ(Load().GetSerialPort(), "COM12");
+    // A key of the version before the cable choice keeps its values: the
+    // cable is the parallel one and the serial port the first.
+    DeleteTestKeys();
+    Put(L"Version", Text(L"1.0"));
+    Put(L"Port_LPT", Text(L"0x278"));
+    Put(L"Language", Number(0));
+    Put(L"Timeout", Number(STORED_TIMEOUT));
+    ExpectSettings(Load(), "0x278", 0, STORED_TIMEOUT);
+    EXPECT_EQ(Load().GetCable(), CableKind::Parallel);
+    EXPECT_EQ(Load().GetSerialPort(), "COM1");
     EXPECT_TRUE(m_messages.GetShown().empty());
 }
 

@@ -151,4 +151,25 @@ struct CFakeConfigView final : IConfigView {
     void ShowValues(const ConfigValues& values) override { shown.push_back(values); }
     ConfigValues ReadValues() const override { return typed; }
     void FocusTimeout() override { ++focusTimeout; }
+
+    std::vector<int> cableNameIds;
+    std::vector<std::string> serialPorts;
+    size_t serialMaxChars = 0;
+    std::vector<CableValues> cablesShown;
+    CableValues cableTyped{0, "/dev/ttyS0"};
+    bool bSerialPortShown = false;
+
+    void FillCableChoices(const std::vector<int>& ids, const std::vector<std::string>& ports, size_t maxChars) override
+    {
+        cableNameIds = ids;
+        serialPorts = ports;
+        serialMaxChars = maxChars;
+    }
+    void ShowCable(const CableValues& values) override
+    {
+        cablesShown.push_back(values);
+        cableTyped = values;
+    }
+    CableValues ReadCable() const override { return cableTyped; }
+    void ShowSerialPortChoice(bool serial) override { bSerialPortShown = serial; }
 };

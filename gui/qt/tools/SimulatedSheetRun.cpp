@@ -40,8 +40,11 @@ void Settle(int milliseconds)
 int RunOnSimulatedSheet(int& argc, char** argv,
                         const std::function<int(CSheet& sheet, const CPrintedMessages& messages)>& work)
 {
+    // Fresh settings, unless a picture is to show stored ones: then
+    // VANTREL_SHOT_CONFIG names the folder that holds them.
     QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    const QByteArray shown = qgetenv("VANTREL_SHOT_CONFIG");
+    qputenv("XDG_CONFIG_HOME", shown.isEmpty() ? config.path().toLocal8Bit() : shown);
     QApplication application(argc, argv);
     CPrintedMessages messages;
     SetUserMessages(&messages);

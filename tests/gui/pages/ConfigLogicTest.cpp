@@ -103,3 +103,39 @@ TEST_F(ConfigLogicTest, SavingWithoutRightsSaysSo)
     EXPECT_EQ(messages.GetTexts(), Strings(3, TEXT_KEY_CREATION_FAILED));
     EXPECT_EQ(config.m_uTimeout, 500u); // the program runs on with the values on the page
 }
+
+TEST_F(ConfigLogicTest, TheCableChoiceShowsItsPortAndIsSavedWithIt)
+{
+    CConfigLogic& config = Build();
+    config.SetSerialPortLister([] { return Strings{"/dev/ttyS0", "/dev/ttyUSB0"}; });
+    store.values["Port_Serial"] = std::string("/dev/ttyACM3");
+    store.values["Cable"] = uint32_t{1};
+    config.OnInitDialog();
+    EXPECT_EQ(view.cableNameIds, (std::vector<int>{IDS_CABLE_PARALLEL, IDS_CABLE_BLACK, IDS_CABLE_GRAY, IDS_CABLE_USB}));
+    // The stored port is offered even when it is not plugged in now.
+    EXPECT_EQ(view.serialPorts, (Strings{"/dev/ttyACM3", "/dev/ttyS0", "/dev/ttyUSB0"}));
+    EXPECT_EQ(view.cablesShown.back(), (CableValues{1, "/dev/ttyACM3"}));
+    EXPECT_TRUE(view.bSerialPortShown);
+
+    const struct {
+        int cable;
+        const char* typed;
+        bool bSerialShown;
+        uint32_t storedCable;
+        const char* storedPort;
+    } rows[] = {
+        {0, "/dev/ttyUSB0", false, 0, "/dev/ttyUSB0"},
+        {2, "COM12", true, 2, "COM12"},
+        {3, "  ", false, 3, "COM12"}, // an emptied box keeps the port
+        {-1, "/dev/ttyS0", false, 3, "/dev/ttyS0"},
+    };
+    for (const auto& row : rows) {
+        view.cableTyped = {row.cable, row.typed};
+        config.OnCableChanged();
+        EXPECT_EQ(view.bSerialPortShown, row.bSerialShown) << row.cable;
+        view.typed = {"0x378", 1, "1000"};
+        config.OnSaveSettings();
+        EXPECT_EQ(std::get<uint32_t>(store.values.at("Cable")), row.storedCable);
+        EXPECT_EQ(std::get<std::string>(store.values.at("Port_Serial")), row.storedPort);
+    }
+}

@@ -77,6 +77,24 @@ TEST_F(ConfigPageTest, TheSaveButtonStoresWhatTheControlsHoldOnceTheTimeOutIsChe
     // Longer than the store reads back is not accepted by the field.
     m_port->setEditText(QString(30, QLatin1Char('3')));
     EXPECT_EQ(m_port->currentText().size(), 19);
+
+    // A serial cable shows the serial port box in the parallel one's place.
+    auto* cable = sheet.m_pageConfig.GetControl<QComboBox>("IDC_CABLE");
+    auto* serial = sheet.m_pageConfig.GetControl<QComboBox>("IDC_SERIAL_PORT");
+    ASSERT_TRUE(cable && serial);
+    EXPECT_EQ(cable->itemText(2).toStdString(), "Gray serial cable");
+    EXPECT_TRUE(serial->isHidden());
+    cable->setCurrentIndex(2);
+    EXPECT_FALSE(serial->isHidden());
+    EXPECT_TRUE(m_port->isHidden());
+    serial->setEditText(QStringLiteral("/dev/ttyUSB3"));
+    m_port->setEditText(QStringLiteral("0x378"));
+    m_save->click();
+    const std::string serialStored = ReadSettings();
+    EXPECT_NE(serialStored.find("Cable=dword:00000002"), std::string::npos) << serialStored;
+    EXPECT_NE(serialStored.find("Port_Serial=/dev/ttyUSB3"), std::string::npos) << serialStored;
+    cable->setCurrentIndex(0);
+    EXPECT_TRUE(serial->isHidden());
 }
 
 } // namespace
