@@ -4,10 +4,14 @@
 #include "cli/CliOptions.h"
 #include "link/Packets.h"
 #include "port/SerialPorts.h"
+#include "port/UsbCable.h"
 #include "settings/Settings.h"
+#include "text/ProgramTexts.h"
+#include "text/StringIds.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <ostream>
 
 namespace {
@@ -23,6 +27,42 @@ std::string Probe(const CCliOptions& options, CableKind cable, uint16_t base, co
         return error;
     const bool answered = link.Link().SendSequence(SEQ_RDY) && link.Link().ExpectSequence(SEQ_CALC_ACK);
     return answered ? "answered" : "no answer";
+}
+
+// One line for each USB link cable: where it is, what it is, and why it
+// cannot be used or, with --probe, whether the calculator answered through
+// it; one line saying why there is none when there is none.
+template <typename ProbeFunction>
+void ListUsbCables(const CCliOptions& options, uint16_t base, std::ostream& out, ProbeFunction probe,
+                   CBuiltInCalculator* simulated)
+{
+    CSystemCableParts system;
+    std::unique_ptr<CBuiltInCalculator> ownSimulation;
+    ICableParts* parts = &system;
+    if (options.bSimulate) {
+        if (simulated == nullptr)
+            simulated = (ownSimulation = std::make_unique<CBuiltInCalculator>(base)).get();
+        parts = simulated;
+    }
+    std::string problem;
+    const std::vector<UsbCableEntry> cables = parts->MakeUsbBus()->ListCables(problem);
+    if (cables.empty())
+        out << "usb\t-\t" << (problem.empty() ? ProgramText(IDS_USB_NONE) : ProgramText(IDS_USB_UNAVAILABLE, {problem}))
+            << '\n';
+    for (const UsbCableEntry& entry : cables) {
+        out << "usb\t" << entry.strPlace << '\t'
+            << (entry.wProduct == USB_PRODUCT_LINK_CABLE ? "version " + UsbVersionText(entry.wVersion)
+                                                         : std::string("0451:3410, damaged EEPROM"));
+        if (options.bProbe) {
+            out << '\t' << probe(entry.strPlace);
+        } else {
+            CUsbCable cable(parts->MakeUsbBus(), entry.strPlace);
+            std::string error;
+            if (!cable.Open(error))
+                out << '\t' << error;
+        }
+        out << '\n';
+    }
 }
 
 } // namespace
@@ -55,6 +95,8 @@ int RunCablesCommand(const CCliOptions& options, const CSettings& settings, std:
     for (CableKind cable : {CableKind::BlackSerial, CableKind::GraySerial})
         for (const std::string& port : serialPorts)
             line(cable, port);
-    line(CableKind::Usb, "-");
+    ListUsbCables(options, base, out, [&](const std::string& place) {
+        return Probe(options, CableKind::Usb, base, place, settings.GetTimeout(), progress, simulated);
+    }, simulated);
     return 0;
 }

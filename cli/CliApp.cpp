@@ -10,6 +10,7 @@
 #include "cli/InterruptSignals.h"
 #include "cli/ProgressMeter.h"
 #include "language/LanguageLibrary.h"
+#include "link/CableChoice.h"
 #include "language/LanguageLibraryLoader.h"
 #ifdef _WIN32
 #include "settings/Win32SettingsStore.h"
@@ -58,6 +59,15 @@ int StatusAfterInterrupt(int status, CConsoleMessages& messages)
     if (std::none_of(shown.begin(), shown.end(), saysCancelled))
         messages.ShowMessage(IDS_EXCHANGE_CANCELLED);
     return EXIT_STATUS_INTERRUPTED;
+}
+
+// The port named in messages: a serial port, or the USB link cable.
+std::string NameOfCablePort(CableKind cable, const std::string& port)
+{
+    if (cable != CableKind::Usb)
+        return port;
+    const std::string name = LoadLanguageString(IDS_CABLE_USB);
+    return port.empty() ? name : name + " " + port;
 }
 
 } // namespace
@@ -111,6 +121,15 @@ int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CBu
     CCliProgress progress(
         meter, [&messages](int id, const std::string& arg) { return messages.Format(id, arg); },
         CInterruptSignals::IsRequested);
+    // A user who never chose a cable, and names none, gets the USB link
+    // cable when it is the only one there; the settings stay as they are.
+    const bool portNamed = options.portBase || !options.strPortDevice.empty() || !options.strSerialPort.empty() ||
+                           !options.strUsbPort.empty();
+    if (!options.cable && !portNamed && !options.bSimulate && options.command != CliCommand::Cables &&
+        !settings.IsCableChosen()) {
+        CSystemCableParts parts;
+        settings.SetUnchosenCable(GuessUnchosenCable(static_cast<uint16_t>(settings.GetPortBase()), parts));
+    }
     CableKind cable = CableKind::Parallel;
     if (!ResolveCable(options, settings.GetCable(), cable, error)) {
         streams.err << "vantrel92-cli: " << error << " (see vantrel92-cli --help)\n";
@@ -136,9 +155,11 @@ int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CBu
     const int status = RunCommand(context);
     // A serial cable that never answered is most often the wrong cable, or
     // a calculator that is off: the exchange's message alone does not say.
-    if (status == EXIT_STATUS_LINK && cable != CableKind::Parallel && !link.Link().WasCancelled() &&
-        link.Link().GetBytesReceived() == 0)
-        messages.ShowMessage(IDS_CABLE_NO_ANSWER,
-                             options.strSerialPort.empty() ? settings.GetSerialPort() : options.strSerialPort);
+    const std::string failure = link.Link().DescribeCableFailure();
+    if (status == EXIT_STATUS_LINK && !failure.empty())
+        messages.ShowText(failure);
+    else if (status == EXIT_STATUS_LINK && cable != CableKind::Parallel && !link.Link().WasCancelled() &&
+             link.Link().GetBytesReceived() == 0)
+        messages.ShowMessage(IDS_CABLE_NO_ANSWER, NameOfCablePort(cable, CliCablePort(options, settings, cable)));
     return StatusAfterInterrupt(status, messages);
 }

@@ -38,6 +38,7 @@ public:
     {
         return m_system.MakeSerialPort(name);
     }
+    std::unique_ptr<IUsbBus> MakeUsbBus() override { return m_system.MakeUsbBus(); }
 
 private:
     const std::string& m_strParportDevice;
@@ -45,6 +46,13 @@ private:
 };
 
 } // namespace
+
+std::string CliCablePort(const CCliOptions& options, const CSettings& settings, CableKind cable)
+{
+    if (cable == CableKind::Usb)
+        return options.strUsbPort;
+    return options.strSerialPort.empty() ? settings.GetSerialPort() : options.strSerialPort;
+}
 
 CBuiltInCalculator* CCliLink::PrepareSimulation(const CCliOptions& options, uint16_t base, std::string& error)
 {
@@ -74,12 +82,11 @@ bool CCliLink::Open(const CCliOptions& options, const CSettings& settings, std::
     // stored cable is checked here.
     if (!ResolveCable(options, settings.GetCable(), cable, error))
         return false;
-    return Open(options, cable, static_cast<uint16_t>(settings.GetPortBase()),
-                options.strSerialPort.empty() ? settings.GetSerialPort() : options.strSerialPort, settings.GetTimeout(),
-                error, fileError);
+    return Open(options, cable, static_cast<uint16_t>(settings.GetPortBase()), CliCablePort(options, settings, cable),
+                settings.GetTimeout(), error, fileError);
 }
 
-bool CCliLink::Open(const CCliOptions& options, CableKind cable, uint16_t base, const std::string& serialPort,
+bool CCliLink::Open(const CCliOptions& options, CableKind cable, uint16_t base, const std::string& port,
                     uint32_t timeout, std::string& error, bool& fileError)
 {
     fileError = false;
@@ -95,7 +102,7 @@ bool CCliLink::Open(const CCliOptions& options, CableKind cable, uint16_t base, 
             return false;
         }
     }
-    ChooseCable(m_link, cable, base, serialPort, *parts);
+    ChooseCable(m_link, cable, base, port, *parts);
     m_link.SetProgress(&m_progress);
     if (!m_link.Open(base, options.timeout.value_or(timeout))) {
         error = m_link.GetOpenError();

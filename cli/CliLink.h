@@ -12,8 +12,13 @@ class CSettings;
 class ILinkProgress;
 struct CCliOptions;
 
+// The port of a serial cable or of the USB link cable (see ChooseCable):
+// the options', or the stored serial port.
+std::string CliCablePort(const CCliOptions& options, const CSettings& settings, CableKind cable);
+
 // The link of one run: the configured cable (the parallel port, a named
-// parport device, a serial port with the black or gray cable), with the
+// parport device, a serial port with the black or gray cable, the USB link
+// cable), with the
 // built-in simulated calculator behind it or a real one. Its exchanges
 // report to `progress`, which may cancel them.
 class CCliLink {
@@ -36,7 +41,7 @@ public:
     // did not open.
     bool Open(const CCliOptions& options, const CSettings& settings, std::string& error, bool& fileError);
     // The same for one cable and port, the time-out of the options or `timeout`.
-    bool Open(const CCliOptions& options, CableKind cable, uint16_t base, const std::string& serialPort,
+    bool Open(const CCliOptions& options, CableKind cable, uint16_t base, const std::string& port,
               uint32_t timeout, std::string& error, bool& fileError);
 
     CLink& Link() { return m_link; }

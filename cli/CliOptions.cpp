@@ -56,6 +56,16 @@ bool LooksLikeSerialPort(const std::string& text)
     return std::all_of(text.begin() + 3, text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// Where a USB link cable is, "003:007", or its number in the listing.
+bool LooksLikeUsbPlace(const std::string& text)
+{
+    const size_t colon = text.find(':');
+    const auto digits = [](const std::string& part) {
+        return !part.empty() && part.size() <= 3 && std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    return colon == std::string::npos ? digits(text) : digits(text.substr(0, colon)) && digits(text.substr(colon + 1));
+}
+
 // `extension` is lower-case: ".92g"; the name may have it in either case.
 bool EndsWithExtension(const std::string& name, const std::string& extension)
 {
@@ -336,6 +346,14 @@ bool CParser::SortPort()
     const std::string& text = m_strPortText;
     if (text.empty())
         return true;
+    const bool usbCable = m_opt.cable == CableKind::Usb;
+    if (usbCable || (!m_opt.cable && LooksLikeUsbPlace(text) && !ParsePortBase(text))) {
+        if (!LooksLikeUsbPlace(text))
+            return Fail("--port takes bus:address (such as 003:007) or the cable's number in the cables listing "
+                        "for the usb cable");
+        m_opt.strUsbPort = text;
+        return true;
+    }
     if ((m_opt.portBase = ParsePortBase(text)))
         return true;
     const bool serialCable = m_opt.cable && *m_opt.cable != CableKind::Parallel;
@@ -450,6 +468,15 @@ bool ResolveCable(const CCliOptions& options, CableKind stored, CableKind& cable
                 CableWord(cable) + " cable";
         return false;
     }
+    if (cable == CableKind::Usb && (parallelPort || !options.strSerialPort.empty())) {
+        error = "--port takes bus:address (such as 003:007) or the cable's number in the cables listing for the "
+                "usb cable";
+        return false;
+    }
+    if (cable != CableKind::Usb && !options.strUsbPort.empty()) {
+        error = "--port " + options.strUsbPort + " is where a USB cable is: give --cable usb";
+        return false;
+    }
     if (cable == CableKind::Parallel && !options.strSerialPort.empty()) {
         error = "--port " + options.strSerialPort + " is no parallel port: give --cable black or --cable gray " +
                 "for a serial port, or 0x378, 0x278 or /dev/parportN for the parallel cable";
@@ -512,9 +539,10 @@ const HelpCommand HELP_COMMANDS[] = {
                                 capture the screen and save it in the format of
                                 FILE's extension (bmp, pbm, png)
 )"},
-    {CliCommand::Cables, R"(  cables [--probe]              list the cables and the serial ports found;
-                                with --probe, send the calculator a ready check
-                                through each and say which answered
+    {CliCommand::Cables, R"(  cables [--probe]              list the cables, the serial ports and the USB
+                                link cables found; with --probe, send the
+                                calculator a ready check through each and say
+                                which answered
 )"},
 };
 
@@ -524,11 +552,13 @@ struct HelpOption {
 };
 const HelpOption HELP_OPTIONS[] = {
     {{}, R"(  --cable KIND         the cable: parallel, black (serial, two wires), gray
-                       (serial, 9600 baud) or usb (not supported yet)
+                       (serial, 9600 baud) or usb (the USB link cable)
 )"},
     {{}, R"(  --port PORT          parallel cable: 0x378, 0x278 or a device such as
                        /dev/parport0; black and gray cables: a serial port
-                       such as /dev/ttyS0, /dev/ttyUSB0 or COM1
+                       such as /dev/ttyS0, /dev/ttyUSB0 or COM1; usb cable:
+                       bus:address or its number as cables lists it (default:
+                       the first one plugged in)
 )"},
     {{}, "  --timeout MS         time-out of every wait on the cable, 1 to 10000\n"},
     {{}, R"(  --simulate[=DIR]     talk to the built-in simulated calculator instead of a
@@ -585,7 +615,7 @@ std::string GetUsageText(CliCommand command)
     if (command == CliCommand::None)
         text = "Usage: vantrel92-cli [OPTIONS] COMMAND [ARGUMENTS]\n"
                "Talks to a TI-92 calculator through a link cable: the parallel cable, or the\n"
-               "black or gray serial cable.\n\nCommands:\n";
+               "black or gray serial cable, or the USB link cable.\n\nCommands:\n";
     else
         text = std::string("Usage: vantrel92-cli [OPTIONS] ") + CommandName(command) + " [ARGUMENTS]\n\n";
     for (const HelpCommand& c : HELP_COMMANDS)

@@ -20,6 +20,7 @@ struct CCliOptions {
     std::optional<uint16_t> portBase; // 0x378 or 0x278
     std::string strPortDevice;        // a /dev/parportN path instead of a base
     std::string strSerialPort;        // a serial device or COMn, for the serial cables
+    std::string strUsbPort;           // the USB link cable: bus:address, or its number in cables
     std::optional<uint32_t> timeout;  // milliseconds, 1..10000
     bool bSimulate = false;
     std::string strSimulateDir;       // empty: the built-in content

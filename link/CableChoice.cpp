@@ -5,26 +5,7 @@
 #include "port/GrayCable.h"
 #include "port/HardwarePort.h"
 #include "port/SerialPorts.h"
-#include "text/ProgramTexts.h"
-#include "text/StringIds.h"
-
-namespace {
-
-// Until the USB link cable is supported, choosing it opens nothing and says so.
-class CUnsupportedCable final : public IByteCable {
-public:
-    bool Open(std::string& error) override
-    {
-        error = ProgramText(IDS_CABLE_USB_NOT_YET);
-        return false;
-    }
-    void Close() override {}
-    int Write(const uint8_t*, size_t, uint32_t) override { return -1; }
-    int Read(uint8_t*, size_t, uint32_t) override { return -1; }
-    void Purge() override {}
-};
-
-} // namespace
+#include "port/UsbCable.h"
 
 std::unique_ptr<IPortBackend> CSystemCableParts::MakeParallelPort(uint16_t base)
 {
@@ -36,20 +17,37 @@ std::unique_ptr<ISerialDevice> CSystemCableParts::MakeSerialPort(const std::stri
     return MakeSystemSerialDevice(name);
 }
 
-void ChooseCable(CLink& link, CableKind kind, uint16_t base, const std::string& serialPort, ICableParts& parts)
+std::unique_ptr<IUsbBus> CSystemCableParts::MakeUsbBus() { return MakeSystemUsbBus(); }
+
+void ChooseCable(CLink& link, CableKind kind, uint16_t base, const std::string& port, ICableParts& parts)
 {
     switch (kind) {
     case CableKind::Parallel:
         link.SetPortBackend(parts.MakeParallelPort(base));
         break;
     case CableKind::BlackSerial:
-        link.SetPortBackend(std::make_unique<CBlackCableBackend>(parts.MakeSerialPort(serialPort), base));
+        link.SetPortBackend(std::make_unique<CBlackCableBackend>(parts.MakeSerialPort(port), base));
         break;
     case CableKind::GraySerial:
-        link.SetByteCable(std::make_unique<CGrayCable>(parts.MakeSerialPort(serialPort)));
+        link.SetByteCable(std::make_unique<CGrayCable>(parts.MakeSerialPort(port)));
         break;
     case CableKind::Usb:
-        link.SetByteCable(std::make_unique<CUnsupportedCable>());
+        link.SetByteCable(std::make_unique<CUsbCable>(parts.MakeUsbBus(), port));
         break;
     }
+}
+
+CableKind GuessUnchosenCable(uint16_t base, ICableParts& parts)
+{
+    std::string problem;
+    const std::vector<UsbCableEntry> cables = parts.MakeUsbBus()->ListCables(problem);
+    if (cables.size() != 1 || cables.front().wProduct != USB_PRODUCT_LINK_CABLE)
+        return CableKind::Parallel;
+    std::unique_ptr<IPortBackend> parallel = parts.MakeParallelPort(base);
+    std::string error;
+    if (parallel->Open(error)) {
+        parallel->Close();
+        return CableKind::Parallel;
+    }
+    return CableKind::Usb;
 }

@@ -97,6 +97,9 @@ public:
     // Bytes received since the exchange under way, or the last one, began:
     // none means nothing at all answered.
     uint64_t GetBytesReceived() const { return m_nBytesReceived; }
+    // What became of a byte cable that failed, when it says more than the
+    // exchange's own message (see IByteCable::DescribeFailure).
+    std::string DescribeCableFailure() const { return m_pByteCable ? m_pByteCable->DescribeFailure() : std::string(); }
 
     // How often a wait that has lasted this long asks whether to go on.
     static constexpr uint64_t STALL_POLL_MS = 50;

@@ -5,8 +5,8 @@
 #include <string>
 
 // A cable that moves whole bytes, with a small computer of its own that does
-// the calculator's bit handshake: the gray serial cable today, the USB link
-// cable later. Bytes pass as they are in both directions. The link gathers
+// the calculator's bit handshake: the gray serial cable and the USB link
+// cable. Bytes pass as they are in both directions. The link gathers
 // what it sends and hands each packet over in one Write, and may read
 // several bytes at once; the waits here are short, and the link keeps the
 // time-out and asks about cancelling between them.
@@ -30,4 +30,8 @@ public:
     // The cable failed in a way that closing and opening it again may mend
     // (an adapter unplugged and plugged back in).
     virtual bool NeedsReopen() const { return false; }
+    // After a failure: one sentence on what became of the cable, when that
+    // is more than the exchange's own message says (the cable unplugged);
+    // empty otherwise.
+    virtual std::string DescribeFailure() const { return {}; }
 };

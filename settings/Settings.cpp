@@ -56,8 +56,16 @@ void CSettings::SetDefaultSettings()
     m_strPortLpt = "0x378";
     m_nLanguage = 1;
     m_uTimeout = 1000;
-    m_cable = CableKind::Parallel;
+    m_cable = m_unchosenCable;
+    m_bCableChosen = false;
     m_strPortSerial = DefaultSerialPort();
+}
+
+void CSettings::SetUnchosenCable(CableKind cable)
+{
+    m_unchosenCable = cable;
+    if (!m_bCableChosen)
+        m_cable = cable;
 }
 
 void CSettings::LoadFrom(ISettingsStore& store, IUserMessages& messages)
@@ -108,7 +116,8 @@ void CSettings::ReadCable(ISettingsStore& store)
 {
     uint32_t number = 0;
     const auto cable = store.ReadNumber(VALUE_CABLE, number) ? CableFromNumber(number) : std::nullopt;
-    m_cable = cable.value_or(CableKind::Parallel);
+    m_bCableChosen = cable.has_value();
+    m_cable = cable.value_or(m_unchosenCable);
     std::string port;
     if (store.ReadString(VALUE_PORT_SERIAL, SERIAL_PORT_BUFFER_CHARS, port) && !port.empty())
         m_strPortSerial = port;
@@ -126,7 +135,8 @@ void CSettings::SaveTo(ISettingsStore& store, IUserMessages& messages) const
     store.WriteString(VALUE_PORT_LPT, m_strPortLpt);
     store.WriteNumber(VALUE_LANGUAGE, static_cast<uint32_t>(m_nLanguage));
     store.WriteNumber(VALUE_TIMEOUT, m_uTimeout);
-    store.WriteNumber(VALUE_CABLE, static_cast<uint32_t>(m_cable));
+    if (m_bCableChosen || m_cable != m_unchosenCable)
+        store.WriteNumber(VALUE_CABLE, static_cast<uint32_t>(m_cable));
     store.WriteString(VALUE_PORT_SERIAL, m_strPortSerial);
     if (!store.Close())
         messages.ShowText(TEXT_KEY_CREATION_FAILED);

@@ -15,8 +15,9 @@ class IUserMessages;
 // replaced by the defaults as a whole. Beside them, the cable and the
 // serial port it is on: a store written before there was a choice of cable
 // lacks them, so a missing or unusable one takes its default alone (the
-// parallel cable, the first serial port) and the others are kept. Changes
-// reach the link only at the next start.
+// parallel cable, or the guessed one, and the first serial port) and the
+// others are kept. A cable the user never chose is not written until the
+// user saves one. Changes reach the link only at the next start.
 class CSettings {
 public:
     static constexpr uint32_t MIN_TIMEOUT = 1;
@@ -37,6 +38,11 @@ public:
     uint32_t GetTimeout() const { return m_uTimeout; }
     CableKind GetCable() const { return m_cable; }
     const std::string& GetSerialPort() const { return m_strPortSerial; }
+    // The store holds a cable: the user chose one.
+    bool IsCableChosen() const { return m_bCableChosen; }
+    // The cable that stands in while the user has not chosen one (the
+    // parallel cable unless another is guessed from what is plugged in).
+    void SetUnchosenCable(CableKind cable);
 
     std::string m_strPortLpt;
     int32_t m_nLanguage = 0;
@@ -44,9 +50,14 @@ public:
     CableKind m_cable = CableKind::Parallel;
     std::string m_strPortSerial;
 
+protected:
+    bool m_bCableChosen = false;
+
 private:
     bool ReadAll(ISettingsStore& store);
     void ReadCable(ISettingsStore& store);
+
+    CableKind m_unchosenCable = CableKind::Parallel;
 };
 
 // The serial port a serial cable is on until another is chosen.

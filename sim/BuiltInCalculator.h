@@ -5,6 +5,7 @@
 #include "sim/CablePace.h"
 #include "sim/SimulatedCable.h"
 #include "sim/SimulatedSerialPort.h"
+#include "sim/SimulatedUsbCable.h"
 #include "sim/VirtualCalculator.h"
 
 #include <cstdint>
@@ -31,6 +32,9 @@ public:
     {
         return std::make_unique<CSimulatedSerialPort>(m_cable, m_calculator, name);
     }
+    // ... and the one USB link cable plugged in.
+    std::unique_ptr<IUsbBus> MakeUsbBus() override { return m_usb.MakeBus(); }
+    CSimulatedUsbCable& GetUsbCable() { return m_usb; }
     CSimulatedCable& GetCable() { return m_cable; }
     CVirtualCalculator& GetCalculator() { return m_calculator; }
 
@@ -58,6 +62,7 @@ public:
 private:
     CSimulatedCable m_cable;
     CVirtualCalculator m_calculator;
+    CSimulatedUsbCable m_usb{m_cable, m_calculator};
     CSteadyClock m_clock;
     std::unique_ptr<CCablePace> m_pPace;
     std::vector<std::string> m_menuSend;

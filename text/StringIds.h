@@ -135,7 +135,6 @@ enum StringId : int {
     IDS_SERIAL_NO_MODEM_LINES = 462,
     IDS_SERIAL_CANNOT_SET = 463,
     IDS_SERIAL_BUSY = 464,
-    IDS_CABLE_USB_NOT_YET = 465,
     IDS_CABLE_NO_ANSWER = 466,
     IDS_SERIAL_OPEN_FAILED = 467,
     IDS_CABLE_NOT_OPENED = 468,
@@ -143,6 +142,18 @@ enum StringId : int {
     IDS_CABLE_BLACK = 471,
     IDS_CABLE_GRAY = 472,
     IDS_CABLE_USB = 473,
+    // The USB link cable: why it will not open, and why an exchange ended.
+    IDS_USB_NONE = 480,
+    IDS_USB_UNAVAILABLE = 481,
+    IDS_USB_NOT_FOUND = 482,
+    IDS_USB_DAMAGED_EEPROM = 483,
+    IDS_USB_NO_PERMISSION = 484,
+    IDS_USB_BUSY = 485,
+    IDS_USB_OPEN_FAILED = 486,
+    IDS_USB_NO_DRIVER = 487,
+    IDS_USB_OTHER_DRIVER = 488,
+    IDS_USB_NO_WINUSB = 489,
+    IDS_USB_UNPLUGGED = 490,
 };
 
 // Texts fixed in the program, whatever the language.

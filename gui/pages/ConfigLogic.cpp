@@ -85,6 +85,7 @@ bool CConfigLogic::UpdateData(bool bSaveAndValidate)
     m_uTimeout = timeout;
     const CableValues cable = m_pView->ReadCable();
     m_cable = CableFromNumber(static_cast<uint32_t>(cable.cable)).value_or(m_cable);
+    m_bCableChosen = true;
     // An emptied port box keeps the port there was.
     if (cable.serialPort.find_first_not_of(" \t") != std::string::npos)
         m_strPortSerial = cable.serialPort;

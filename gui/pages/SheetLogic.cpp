@@ -64,14 +64,17 @@ void CSheetLogic::BeforeListening()
 bool CSheetLogic::OnCreate()
 {
     const uint16_t base = static_cast<uint16_t>(m_config.GetPortBase());
+    CSystemCableParts systemParts;
+    if (!m_pSimulation && !m_link.HasPortBackend() && !m_config.IsCableChosen())
+        m_config.SetUnchosenCable(GuessUnchosenCable(base, systemParts));
     const CableKind cable = m_config.GetCable();
+    // The window program takes the first USB link cable plugged in.
+    const std::string port = IsSerialCable(cable) ? m_config.GetSerialPort() : std::string();
     // The simulated calculator answers through whichever cable is chosen.
-    if (m_pSimulation) {
-        ChooseCable(m_link, cable, base, m_config.GetSerialPort(), *m_pSimulation);
-    } else if (!m_link.HasPortBackend()) {
-        CSystemCableParts parts;
-        ChooseCable(m_link, cable, base, m_config.GetSerialPort(), parts);
-    }
+    if (m_pSimulation)
+        ChooseCable(m_link, cable, base, port, *m_pSimulation);
+    else if (!m_link.HasPortBackend())
+        ChooseCable(m_link, cable, base, port, systemParts);
     if (!m_link.Open(base, m_config.GetTimeout())) {
         m_messages.ShowMessage(cable == CableKind::Parallel ? IDS_PORT_NOT_OPENED : IDS_CABLE_NOT_OPENED,
                                m_link.GetOpenError());

@@ -596,19 +596,31 @@ TEST_F(CliFixture, BackupRestoreListenAndABackupGivenToSend)
 }
 
 // Every exchange through the black cable (the bit handshake on the modem
-// lines) and the gray one (bytes), with the calculator behind the serial
-// port: the files are the parallel cable's, byte for byte.
+// lines), the gray one (bytes) and the USB link cable (bulk transfers), with
+// the calculator behind the serial port or the USB cable: the files are the
+// parallel cable's, byte for byte.
 TEST_F(CliFixture, EveryExchangeRunsThroughEachSerialCable)
 {
     ASSERT_EQ(Run({"--simulate", "dir"}), 0);
     const std::string listing = Out();
     ASSERT_EQ(Run({"--simulate", "screen", m_work.File("parallel.png")}), 0);
     ASSERT_EQ(Run({"--simulate", "backup", m_work.File("parallel.92b")}), 0);
-    for (const char* cable : {"black", "gray"}) {
-        SCOPED_TRACE(cable);
+    const struct {
+        const char* cable;
+        const char* port;
+        const char* named; // in the message when nothing answers
+    } rows[] = {
+        {"black", "/dev/ttyUSB0", "/dev/ttyUSB0"},
+        {"gray", "/dev/ttyUSB0", "/dev/ttyUSB0"},
+        {"usb", "1", "USB link cable 1"},
+    };
+    // Some of the USB cable's reads come back empty, as the real cable's may.
+    m_simulated.GetUsbCable().SetEmptyReadEvery(7);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.cable);
         CTempFolder files;
         const auto run = [&](std::vector<std::string> args) {
-            args.insert(args.begin(), {"--simulate", "--cable", cable, "--port", "/dev/ttyUSB0"});
+            args.insert(args.begin(), {"--simulate", "--cable", row.cable, "--port", row.port});
             return Run(args);
         };
         ASSERT_EQ(run({"dir"}), 0) << Err();
@@ -641,20 +653,24 @@ TEST_F(CliFixture, EveryExchangeRunsThroughEachSerialCable)
         // A calculator that answers nothing: the exchange's message, and what to check.
         m_calc.FallSilentAfterBytes(0);
         EXPECT_EQ(run({"--timeout", "20", "dir"}), 1);
-        EXPECT_NE(Err().find("Unable to read the calculator's directory!\nNothing answered on /dev/ttyUSB0: check "
-                             "that the calculator is on"),
+        EXPECT_NE(Err().find(std::string("Unable to read the calculator's directory!\nNothing answered on ") + row.named +
+                             ": check that the calculator is on"),
                   std::string::npos)
             << Err();
         m_calc.ClearFaults();
         ASSERT_EQ(Run({"--simulate", "restore", m_work.File("parallel.92b"), "--yes"}), 0) << Err();
     }
-    // --port names a serial port only with a serial cable, and the USB cable is not there yet.
+    EXPECT_GT(m_simulated.GetUsbCable().GetEmptyReads(), 0u);
+    // --port names a serial port only with a serial cable, a USB cable's place only with that cable.
     EXPECT_EQ(Run({"--simulate", "--port", "/dev/ttyS0", "dir"}), 2);
     EXPECT_NE(Err().find("give --cable black or --cable gray"), std::string::npos) << Err();
-    EXPECT_EQ(Run({"--simulate", "--cable", "usb", "dir"}), 1);
-    EXPECT_NE(Err().find("not supported by this version yet"), std::string::npos) << Err();
+    EXPECT_EQ(Run({"--simulate", "--port", "001:005", "dir"}), 2);
+    EXPECT_NE(Err().find("give --cable usb"), std::string::npos) << Err();
+    EXPECT_EQ(Run({"--simulate", "--cable", "usb", "--port", "0x378", "dir"}), 2);
+    EXPECT_EQ(Run({"--simulate", "--cable", "usb", "--port", "1:5", "dir"}), 0) << Err();
+    EXPECT_EQ(Run({"--simulate", "--cable", "usb", "--port", "2", "dir"}), 1);
+    EXPECT_NE(Err().find("There is no USB link cable 2"), std::string::npos) << Err();
     ASSERT_EQ(Run({"--simulate", "--cable", "black", "--port", "COM3", "cables", "--probe"}), 0) << Err();
     EXPECT_EQ(Out(), "parallel\t0x378\tanswered\nblack\tCOM3\tanswered\ngray\tCOM3\tanswered\n"
-                     "usb\t-\tThe USB link cable is not supported by this version yet: choose the parallel, "
-                     "black or gray cable.\n");
+                     "usb\t001:005\tversion 2.08\tanswered\n");
 }

@@ -171,8 +171,9 @@ TEST(ByteCableLink, ACableThatFailedIsOpenedAgainByTheNextExchange)
     EXPECT_EQ(rig.record.closes, 2);
 }
 
-// An adapter pulled out in the middle of a listing, and plugged back in:
-// the listing fails, and the next one opens the port again and works.
+// An adapter or the USB cable pulled out in the middle of a listing, and
+// plugged back in: the listing fails, and the next one opens the port again
+// and works.
 TEST(ByteCableLink, EitherSerialCableWorksAgainOncePluggedBackIn)
 {
     struct CUnplugging final : ILinkProgress {
@@ -186,17 +187,19 @@ TEST(ByteCableLink, EitherSerialCableWorksAgainOncePluggedBackIn)
         bool IsCancelRequested() override { return false; }
         void ExchangeEnded() override {}
     };
-    for (CableKind cable : {CableKind::BlackSerial, CableKind::GraySerial}) {
+    for (CableKind cable : {CableKind::BlackSerial, CableKind::GraySerial, CableKind::Usb}) {
         CBuiltInCalculator calc(0x378);
         CFakeClock clock(0, 1);
         CLink link(clock);
         CUnplugging unplugging;
         unplugging.pCable = &calc.GetCable();
-        ChooseCable(link, cable, 0x378, "/dev/ttyUSB0", calc);
+        ChooseCable(link, cable, 0x378, cable == CableKind::Usb ? "" : "/dev/ttyUSB0", calc);
         ASSERT_TRUE(link.Open(0x378, 1000));
         link.SetProgress(&unplugging);
         CDirectoryListing listing;
         EXPECT_FALSE(listing.ReadDirectory(link)) << CableWord(cable);
+        // Only the USB cable can tell an unplugged cable from a silent one.
+        EXPECT_EQ(link.DescribeCableFailure().empty(), cable != CableKind::Usb);
         calc.GetCable().SetOpenFailure(false);
         unplugging.pCable = nullptr;
         link.SetProgress(nullptr);

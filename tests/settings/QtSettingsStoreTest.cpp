@@ -7,8 +7,9 @@
 
 namespace {
 
-// The settings class writes the values in the order of their names.
-constexpr const char* DEFAULTS = "[General]\nCable=dword:00000000\nLanguage=dword:00000001\nPort_LPT=0x378\n"
+// The settings class writes the values in the order of their names; the
+// cable only once the user has chosen one.
+constexpr const char* DEFAULTS = "[General]\nLanguage=dword:00000001\nPort_LPT=0x378\n"
                                  "Port_Serial=/dev/ttyS0\nTimeout=dword:000003e8\nVersion=1.0\n";
 
 class SettingsTest : public CQtProgramFixture {
@@ -126,13 +127,14 @@ TEST_F(SettingsTest, TheCableAndItsSerialPortFallBackAloneAndNeverResetTheStore)
         const char* added;
         CableKind cable;
         const char* serial;
+        bool bChosen;
     } cases[] = {
-        {"", CableKind::Parallel, "/dev/ttyS0"},
-        {"Cable=dword:00000002\nPort_Serial=/dev/ttyUSB1\n", CableKind::GraySerial, "/dev/ttyUSB1"},
-        {"Cable=dword:00000001\n", CableKind::BlackSerial, "/dev/ttyS0"},
-        {"Cable=dword:00000009\nPort_Serial=/dev/ttyACM0\n", CableKind::Parallel, "/dev/ttyACM0"},
-        {"Cable=2\nPort_Serial=dword:00000001\n", CableKind::Parallel, "/dev/ttyS0"},
-        {"Port_Serial=\n", CableKind::Parallel, "/dev/ttyS0"},
+        {"", CableKind::Parallel, "/dev/ttyS0", false},
+        {"Cable=dword:00000002\nPort_Serial=/dev/ttyUSB1\n", CableKind::GraySerial, "/dev/ttyUSB1", true},
+        {"Cable=dword:00000001\n", CableKind::BlackSerial, "/dev/ttyS0", true},
+        {"Cable=dword:00000009\nPort_Serial=/dev/ttyACM0\n", CableKind::Parallel, "/dev/ttyACM0", false},
+        {"Cable=2\nPort_Serial=dword:00000001\n", CableKind::Parallel, "/dev/ttyS0", false},
+        {"Port_Serial=\n", CableKind::Parallel, "/dev/ttyS0", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.added);
@@ -142,7 +144,13 @@ TEST_F(SettingsTest, TheCableAndItsSerialPortFallBackAloneAndNeverResetTheStore)
         EXPECT_EQ(settings.m_uTimeout, 2500u);
         EXPECT_EQ(settings.GetCable(), c.cable);
         EXPECT_EQ(settings.GetSerialPort(), c.serial);
+        EXPECT_EQ(settings.IsCableChosen(), c.bChosen);
         EXPECT_EQ(ReadSettings(), before + c.added);
+        // A cable guessed for a user who chose none stands in for the
+        // default, and is written only once it is saved as a choice.
+        CSettings guessed = Load();
+        guessed.SetUnchosenCable(CableKind::Usb);
+        EXPECT_EQ(guessed.GetCable(), c.bChosen ? c.cable : CableKind::Usb);
     }
 }
 
