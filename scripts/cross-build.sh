@@ -107,7 +107,7 @@ check_window_program() { # program driver objdump
   dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$header" | sort -u | tr '\n' ' ')
   for dll in $dlls; do
     case ${dll,,} in
-      kernel32.dll|advapi32.dll|msvcrt.dll|user32.dll|comctl32.dll|comdlg32.dll|gdi32.dll) ;;
+      kernel32.dll|advapi32.dll|msvcrt.dll|user32.dll|comctl32.dll|comdlg32.dll|gdi32.dll|setupapi.dll) ;;
       *) fail "$program: imports from $dll" ;;
     esac
   done
