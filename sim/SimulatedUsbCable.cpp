@@ -17,6 +17,11 @@ public:
             error = ProgramText(IDS_USB_BUSY, {PLACE});
             return false;
         }
+        // A calculator whose cable was pulled out gave up on the exchange
+        // under way.
+        if (m_usb.m_bWasUnplugged)
+            m_usb.m_end.RequestLinkReset();
+        m_usb.m_bWasUnplugged = false;
         ++m_usb.m_nOpens;
         m_bOpen = true;
         return true;
@@ -67,6 +72,7 @@ private:
     {
         if (m_usb.m_nUnplugAfter != 0 && --m_usb.m_nUnplugAfter == 0)
             m_usb.m_cable.SetOpenFailure(true);
+        m_usb.m_bWasUnplugged = m_usb.m_bWasUnplugged || m_usb.m_cable.IsUnplugged();
         return m_usb.m_cable.IsUnplugged();
     }
 
@@ -80,8 +86,10 @@ public:
 
     std::vector<UsbCableEntry> ListCables(std::string&) override
     {
-        if (m_usb.m_cable.IsUnplugged())
+        if (m_usb.m_cable.IsUnplugged()) {
+            m_usb.m_bWasUnplugged = true;
             return {};
+        }
         UsbCableEntry entry;
         entry.strPlace = PLACE;
         entry.wProduct = m_usb.m_wProduct;

@@ -63,4 +63,5 @@ private:
     uint64_t m_nEmptyReads = 0;
     uint64_t m_nOpens = 0;
     uint64_t m_nUnplugAfter = 0;
+    bool m_bWasUnplugged = false;
 };

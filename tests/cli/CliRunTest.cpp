@@ -5,6 +5,8 @@
 #include "PictureFile.h"
 #include "RecordingMessages.h"
 #include "screen/ScreenImage.h"
+#include "text/ProgramTexts.h"
+#include "text/StringIds.h"
 #include "SignallingPeer.h"
 #include "transfer/ReceiveOperation.h"
 #include "transfer/VariableFile.h"
@@ -182,6 +184,51 @@ TEST_F(CliFixture, ACalculatorThatStopsAnsweringGivesStatusOneAndLeavesNoFile)
     EXPECT_EQ(Run({"--simulate", "--timeout", "20", "dir"}), 1);
     EXPECT_EQ(Out(), "");
     EXPECT_EQ(m_work.Names(), std::vector<std::string>{"notes.92t"});
+}
+
+// The USB cable pulled out in the middle of a variable: the exchange ends
+// saying so, a file that was there keeps its bytes, and once the cable is
+// plugged back in the next run opens it again. Held by another program,
+// damaged or not there at all (through the real library), it says which.
+TEST_F(CliFixture, TheUsbCablePulledOutHeldElsewhereDamagedOrMissingSaysSo)
+{
+    CSimulatedUsbCable& usb = m_simulated.GetUsbCable();
+    const std::vector<std::string> get = {"--simulate", "--cable", "usb", "get", "main/notes", "-C", m_work.Path(), "-f"};
+    WriteBytes(m_work.File("notes.92t"), {1, 2, 3});
+    usb.UnplugAfterTransfers(12);
+    EXPECT_EQ(Run(get), 1);
+    EXPECT_NE(Err().find(ProgramText(IDS_USB_UNPLUGGED)), std::string::npos) << Err();
+    EXPECT_EQ(ReadBytes(m_work.File("notes.92t")), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(m_work.Names(), std::vector<std::string>{"notes.92t"});
+    m_simulated.GetCable().SetOpenFailure(false);
+    EXPECT_EQ(Run(get), 0) << Err();
+    EXPECT_GT(ReadBytes(m_work.File("notes.92t")).size(), 3u);
+
+    const std::string busy = ProgramText(IDS_USB_BUSY, {"001:005"});
+    usb.SetClaimedElsewhere(true);
+    ASSERT_EQ(Run({"--simulate", "cables"}), 0);
+    EXPECT_NE(Out().find("\nusb\t001:005\tversion 2.08\t" + busy + "\n"), std::string::npos) << Out();
+    EXPECT_EQ(Run({"--simulate", "--cable", "usb", "dir"}), 1);
+    EXPECT_NE(Err().find(busy), std::string::npos) << Err();
+    usb.SetClaimedElsewhere(false);
+    usb.SetProduct(USB_PRODUCT_DAMAGED_EEPROM);
+    ASSERT_EQ(Run({"--simulate", "cables"}), 0);
+    EXPECT_NE(Out().find("\nusb\t001:005\t0451:3410, damaged EEPROM\t" +
+                         ProgramText(IDS_USB_DAMAGED_EEPROM, {"001:005"}) + "\n"),
+              std::string::npos)
+        << Out();
+    usb.SetProduct(USB_PRODUCT_LINK_CABLE);
+    usb.SetVersion(0x0103);
+    ASSERT_EQ(Run({"--simulate", "cables"}), 0);
+    EXPECT_NE(Out().find("\nusb\t001:005\tversion 1.03\n"), std::string::npos) << Out();
+
+    // No cable on this machine: one line says so, and so does an exchange.
+    ASSERT_EQ(Run({"cables"}), 0);
+    const std::string none = ProgramText(IDS_USB_NONE);
+    const bool unavailable = Out().find("\nusb\t-\tUSB cannot be used on this system (") != std::string::npos;
+    EXPECT_TRUE(unavailable || Out().find("\nusb\t-\t" + none + "\n") != std::string::npos) << Out();
+    EXPECT_EQ(Run({"--cable", "usb", "dir"}), 1);
+    EXPECT_NE(Err().find(unavailable ? "USB cannot be used on this system" : none), std::string::npos) << Err();
 }
 
 TEST_F(CliFixture, ASignalStopsTheExchangeCleanlyWithStatus130)

@@ -207,3 +207,47 @@ TEST(ByteCableLink, EitherSerialCableWorksAgainOncePluggedBackIn)
         EXPECT_EQ(listing.m_vars.size(), 9u);
     }
 }
+
+// A user who never chose a cable gets the USB link cable only when it is the
+// one cable there: no parallel port opens, and exactly one good USB cable.
+TEST(CableChoice, TheUsbCableIsGuessedOnlyWhenItIsTheOneCableThere)
+{
+    struct CNoPort final : IPortBackend {
+        bool Open(std::string& error) override
+        {
+            error = "no port";
+            return false;
+        }
+        void Close() override {}
+        uint8_t ReadByte(uint16_t) override { return 0; }
+        void WriteByte(uint16_t, uint8_t) override {}
+    };
+    struct CParts final : ICableParts {
+        CBuiltInCalculator calc{0x378};
+        bool bParallel = false;
+        std::unique_ptr<IPortBackend> MakeParallelPort(uint16_t base) override
+        {
+            return bParallel ? calc.MakeParallelPort(base) : std::make_unique<CNoPort>();
+        }
+        std::unique_ptr<ISerialDevice> MakeSerialPort(const std::string& name) override { return calc.MakeSerialPort(name); }
+        std::unique_ptr<IUsbBus> MakeUsbBus() override { return calc.MakeUsbBus(); }
+    };
+    const struct {
+        bool bParallel;
+        bool bUsbPlugged;
+        uint16_t product;
+        CableKind guessed;
+    } rows[] = {
+        {false, true, USB_PRODUCT_LINK_CABLE, CableKind::Usb},
+        {true, true, USB_PRODUCT_LINK_CABLE, CableKind::Parallel},
+        {false, true, USB_PRODUCT_DAMAGED_EEPROM, CableKind::Parallel},
+        {false, false, USB_PRODUCT_LINK_CABLE, CableKind::Parallel},
+    };
+    for (const auto& row : rows) {
+        CParts parts;
+        parts.bParallel = row.bParallel;
+        parts.calc.GetUsbCable().SetProduct(row.product);
+        parts.calc.GetCable().SetOpenFailure(!row.bUsbPlugged);
+        EXPECT_EQ(GuessUnchosenCable(0x378, parts), row.guessed) << row.bParallel << row.bUsbPlugged << row.product;
+    }
+}
