@@ -33,20 +33,6 @@ constexpr int BYTES_EACH_WAY = 65536; // as bench_link moves
 constexpr size_t BIG_BYTES = 60000;
 constexpr uint8_t TEXT_TYPE = 0x0B;
 
-// The PC's packets in the bytes it wrote: header, and data with their sum
-// when the command carries data.
-size_t CountPackets(const std::vector<uint8_t>& bytes)
-{
-    size_t packets = 0;
-    for (size_t at = 0; at + 4 <= bytes.size(); ++packets) {
-        const uint8_t command = bytes[at + 1];
-        const size_t length = bytes[at + 2] | (bytes[at + 3] << 8);
-        const bool data = command == CMD_VAR || command == CMD_DATA || command == CMD_REQ || command == CMD_CONT;
-        at += 4 + (data ? length + 2 : 0);
-    }
-    return packets;
-}
-
 // Passes everything on to the simulated port and keeps what is written.
 class CRecordingPort final : public ISerialDevice {
 public:
@@ -71,13 +57,6 @@ public:
 private:
     std::unique_ptr<ISerialDevice> m_port;
 };
-
-double ThreadCpuNs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e9 + static_cast<double>(now.tv_nsec);
-}
 
 pc::Bytes BigContents()
 {
