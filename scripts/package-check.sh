@@ -23,12 +23,13 @@ echo "package: $deb"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# The file list: exactly the program folder, the launchers, the desktop
-# entry, the icons and the manual pages.
+# The file list: exactly the program folder, the launchers, the USB cable's
+# udev rule, the desktop entry, the icons and the manual pages.
 list=$(dpkg-deb -c "$deb" | awk '{ print $6 }' | grep -v '/$' | sed 's|^\./||' | sort)
 expected=$(sort <<'EOF'
 usr/bin/vantrel92
 usr/bin/vantrel92-cli
+usr/lib/udev/rules.d/70-vantrel92-usb.rules
 usr/lib/vantrel92/English.dll
 usr/lib/vantrel92/Italiano.dll
 usr/lib/vantrel92/Vantrel92.avi
@@ -74,7 +75,7 @@ if awk 'length > 80' <<<"$description" | grep -q .; then fail "description lines
 # Dependencies: the Qt runtime libraries the programs load, no build packages.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"
-for pkg in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6uitools6; do
+for pkg in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6uitools6 libusb-1.0-0; do
   grep -qE "(^|, )${pkg//+/\\+}( |,|$)" <<<"$depends" || fail "dependency $pkg missing"
 done
 if grep -qE -- '-dev( |,|$)' <<<"$depends"; then fail "depends on a development package"; fi

@@ -2,7 +2,8 @@
 # The Windows packages, made from the cross builds (scripts/cross-build.sh)
 # into build-packages/:
 #   Vantrel92-<version>-win32.zip, -win64.zip: the programs, the language
-#     libraries, the about clip and a short read-me, in one folder;
+#     libraries, the about clip, a short read-me and the USB link cable's
+#     driver INF (WinUSB), in one folder;
 #   Vantrel92-<version>-win32-setup.exe, -win64-setup.exe: NSIS installers
 #     (packaging/windows/Vantrel92.nsi).
 # Each package's list of files is checked; the 64-bit installer is then run
@@ -34,7 +35,9 @@ for arch in win32 win64; do
   done
   # A read-me Windows' own editor shows with its line breaks.
   sed 's/$/\r/' "$top/packaging/windows/ReadMe.txt" >"$stage/ReadMe.txt"
-  files+=(ReadMe.txt)
+  # The INF that binds WinUSB to the USB link cable, with Windows' line breaks too.
+  sed 's/$/\r/' "$top/packaging/windows/vantrel92-usb.inf" >"$stage/vantrel92-usb.inf"
+  files+=(ReadMe.txt vantrel92-usb.inf)
 
   zip_file=$out/Vantrel92-$version-$arch.zip
   (cd "$(dirname "$stage")" && zip -qr -X "$zip_file" "$(basename "$stage")")
@@ -68,7 +71,7 @@ menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vant
 settings='HKLM\SOFTWARE\Corvessan\Vantrel 92'
 
 "$top/scripts/wine-run.sh" "$out/Vantrel92-$version-win64-setup.exe" /S
-for file in vantrel92.exe vantrel92-cli.exe English.dll Italiano.dll Vantrel92.avi ReadMe.txt Uninstall.exe; do
+for file in vantrel92.exe vantrel92-cli.exe English.dll Italiano.dll Vantrel92.avi ReadMe.txt vantrel92-usb.inf Uninstall.exe; do
   [ -f "$installed/$file" ] || fail "installed: no $file in Program Files\\Vantrel 92"
 done
 [ -f "$menu/Vantrel 92.lnk" ] || fail "installed: no Start-menu shortcut"

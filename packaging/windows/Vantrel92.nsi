@@ -50,6 +50,7 @@ Section "Vantrel 92"
   File "${SOURCE}\Italiano.dll"
   File "${SOURCE}\Vantrel92.avi"
   File "${SOURCE}\ReadMe.txt"
+  File "${SOURCE}\vantrel92-usb.inf"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   ; All users' Start menu, as the program is installed for all of them.
@@ -74,6 +75,7 @@ Section "Uninstall"
   Delete "$INSTDIR\Italiano.dll"
   Delete "$INSTDIR\Vantrel92.avi"
   Delete "$INSTDIR\ReadMe.txt"
+  Delete "$INSTDIR\vantrel92-usb.inf"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
   SetShellVarContext all
