@@ -41,23 +41,27 @@ public:
     {
         const double start = ThreadCpuNs();
         const UsbResult result = m_pDevice->BulkOut(data, size, timeoutMs, done);
-        m_log.belowNs += ThreadCpuNs() - start;
-        ++m_log.outTransfers;
-        m_log.out.insert(m_log.out.end(), data, data + done);
-        return result;
+        return Log(start, result, data, done, m_log.outTransfers, m_log.out);
     }
     UsbResult BulkIn(uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done) override
     {
         const double start = ThreadCpuNs();
         const UsbResult result = m_pDevice->BulkIn(data, size, timeoutMs, done);
-        m_log.belowNs += ThreadCpuNs() - start;
-        ++m_log.inTransfers;
-        m_log.in.insert(m_log.in.end(), data, data + done);
-        return result;
+        return Log(start, result, data, done, m_log.inTransfers, m_log.in);
     }
     void Reset() override { m_pDevice->Reset(); }
 
 private:
+    // A transfer begun at `start` has just ended: its time is not the PC side's.
+    UsbResult Log(double start, UsbResult result, const uint8_t* data, size_t done, uint64_t& transfers,
+                  std::vector<uint8_t>& bytes)
+    {
+        m_log.belowNs += ThreadCpuNs() - start;
+        ++transfers;
+        bytes.insert(bytes.end(), data, data + done);
+        return result;
+    }
+
     std::unique_ptr<IUsbDevice> m_pDevice;
     TransferLog& m_log;
 };

@@ -66,8 +66,14 @@ public:
     bool Open(std::string& error) override;
     void Close() override;
     size_t GetMaxPacketSize() const override { return m_nMaxPacket; }
-    UsbResult BulkOut(const uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done) override;
-    UsbResult BulkIn(uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done) override;
+    UsbResult BulkOut(const uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done) override
+    {
+        return Transfer(USB_ENDPOINT_OUT, const_cast<uint8_t*>(data), size, timeoutMs, done);
+    }
+    UsbResult BulkIn(uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done) override
+    {
+        return Transfer(USB_ENDPOINT_IN, data, size, timeoutMs, done);
+    }
     void Reset() override;
 
 private:
@@ -78,6 +84,8 @@ private:
         return false;
     }
     std::string FindPath();
+    // One transfer on the pipe: a read on the IN pipe, a write on the OUT one.
+    UsbResult Transfer(uint8_t pipe, uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done);
     UsbResult Finish(bool ok, uint32_t moved, size_t& done);
     bool SetTimeout(uint8_t pipe, uint32_t timeoutMs, uint32_t& current);
 
@@ -178,27 +186,17 @@ UsbResult CWin32UsbDevice::Finish(bool ok, uint32_t moved, size_t& done)
     return IsGone(code) ? UsbResult::Gone : UsbResult::Failed;
 }
 
-UsbResult CWin32UsbDevice::BulkOut(const uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done)
+UsbResult CWin32UsbDevice::Transfer(uint8_t pipe, uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done)
 {
     done = 0;
     if (m_hUsb == IWin32UsbSystem::NO_HANDLE)
         return UsbResult::Failed;
-    if (!SetTimeout(USB_ENDPOINT_OUT, timeoutMs, m_dwOutTimeout))
+    if (!SetTimeout(pipe, timeoutMs, pipe == USB_ENDPOINT_IN ? m_dwInTimeout : m_dwOutTimeout))
         return Finish(false, 0, done);
     uint32_t moved = 0;
-    const bool ok = m_system.WritePipe(m_hUsb, USB_ENDPOINT_OUT, data, static_cast<uint32_t>(size), moved);
-    return Finish(ok, moved, done);
-}
-
-UsbResult CWin32UsbDevice::BulkIn(uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done)
-{
-    done = 0;
-    if (m_hUsb == IWin32UsbSystem::NO_HANDLE)
-        return UsbResult::Failed;
-    if (!SetTimeout(USB_ENDPOINT_IN, timeoutMs, m_dwInTimeout))
-        return Finish(false, 0, done);
-    uint32_t moved = 0;
-    const bool ok = m_system.ReadPipe(m_hUsb, USB_ENDPOINT_IN, data, static_cast<uint32_t>(size), moved);
+    const uint32_t count = static_cast<uint32_t>(size);
+    const bool ok = pipe == USB_ENDPOINT_IN ? m_system.ReadPipe(m_hUsb, pipe, data, count, moved)
+                                            : m_system.WritePipe(m_hUsb, pipe, data, count, moved);
     return Finish(ok, moved, done);
 }
 

@@ -13,6 +13,7 @@
 CSheetLogic::CSheetLogic(CConfigLogic& config, ILanguageLoader& languages, IUserMessages& messages)
     : m_config(config), m_languages(languages), m_messages(messages)
 {
+    m_endingProgress.SetSheet(this);
 }
 
 CSheetLogic::~CSheetLogic()
@@ -121,4 +122,13 @@ void CSheetLogic::CEndingProgress::ExchangeEnded()
     m_bUnderWay = false;
     if (m_pShown != nullptr)
         m_pShown->ExchangeEnded();
+    if (m_pSheet != nullptr)
+        m_pSheet->AfterExchange();
+}
+
+void CSheetLogic::AfterExchange()
+{
+    const std::string failure = m_link.DescribeCableFailure();
+    if (!failure.empty())
+        m_messages.ShowText(failure);
 }

@@ -109,6 +109,7 @@ private:
     class CEndingProgress final : public ILinkProgress {
     public:
         void SetShown(ILinkProgress* shown) { m_pShown = shown; }
+        void SetSheet(CSheetLogic* sheet) { m_pSheet = sheet; }
         void SetEndCheck(bool (*check)()) { m_pEndCheck = check; }
         void RequestEnd() { m_bEnd = true; }
         bool IsEndRequested() const { return m_bEnd || (m_pEndCheck != nullptr && m_pEndCheck()); }
@@ -121,10 +122,15 @@ private:
 
     private:
         ILinkProgress* m_pShown = nullptr;
+        CSheetLogic* m_pSheet = nullptr;
         bool (*m_pEndCheck)() = nullptr;
         bool m_bEnd = false;
         bool m_bUnderWay = false;
     };
+    // An exchange has ended: a cable that went away says so, beside the
+    // exchange's own message.
+    void AfterExchange();
+
     CEndingProgress m_endingProgress;
     // Declared before the link so that it outlives the port client.
     std::unique_ptr<CBuiltInCalculator> m_pSimulation;

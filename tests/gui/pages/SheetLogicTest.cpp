@@ -12,11 +12,13 @@
 #include "settings/CommandLine.h"
 #include "sim/BuiltInCalculator.h"
 #include "TempFolder.h"
+#include "text/ProgramTexts.h"
 #include "text/StringIds.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <set>
 
 namespace {
@@ -46,10 +48,13 @@ struct CFakeLanguageLoader final : ILanguageLoader {
 // with a recording window.
 class SheetLogicTest : public ::testing::Test {
 protected:
-    void Build(const std::string& port = "0x378", uint32_t language = 1, uint32_t timeout = 1000)
+    void Build(const std::string& port = "0x378", uint32_t language = 1, uint32_t timeout = 1000,
+               std::optional<uint32_t> cable = std::nullopt)
     {
         m_sheet.reset();
         store.Store(port, language, timeout);
+        if (cable)
+            store.values["Cable"] = *cable;
         m_config = std::make_unique<CConfigLogic>(store, messages);
         m_sheet = std::make_unique<CSheetLogic>(*m_config, languages, messages);
         m_sheet->SetLinkPages(&dirList, &grabScreen);
@@ -168,6 +173,27 @@ TEST_F(SheetLogicTest, TheSimulatedCalculatorAnswersThroughTheSheetsLinkOperatio
     EXPECT_TRUE(Sheet().SendSequence(SEQ_RDY));
     EXPECT_TRUE(Sheet().ExpectSequence(SEQ_CALC_ACK));
     EXPECT_TRUE(messages.GetShown().empty());
+}
+
+// The USB cable pulled out in the middle of a listing: the page says the
+// listing failed, and the sheet says the cable was unplugged; plugged back
+// in, the next listing works.
+TEST_F(SheetLogicTest, AUsbCablePulledOutIsSaidToBeUnplugged)
+{
+    Build("0x378", 1, 1000, static_cast<uint32_t>(CableKind::Usb));
+    Sheet().UseSimulatedCalculator();
+    ASSERT_TRUE(Sheet().OnCreate());
+    CBuiltInCalculator& calc = *Sheet().GetSimulatedCalculator();
+    calc.GetUsbCable().UnplugAfterTransfers(6);
+    dirList.OnRefreshDirectory();
+    EXPECT_EQ(messages.GetTexts(), Strings{ProgramText(IDS_USB_UNPLUGGED)});
+    EXPECT_EQ(messages.GetMessageIds().size(), 1u); // the listing's own
+    EXPECT_TRUE(dirList.GetVariables().empty());
+    calc.GetCable().SetOpenFailure(false);
+    messages.Clear();
+    dirList.OnRefreshDirectory();
+    EXPECT_TRUE(messages.GetShown().empty());
+    EXPECT_FALSE(dirList.GetVariables().empty());
 }
 
 TEST_F(SheetLogicTest, TheSimulatedCalculatorSendsByItselfWhenTheUserWaitsForIt)
