@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <deque>
 #include <memory>
 
@@ -336,3 +337,19 @@ TEST(Win32UsbBus, ListsTheCablesWithTheirDriverAndOpensThemThroughWinUsb)
                                          : ProgramText(IDS_USB_DAMAGED_EEPROM, {"002:003"}));
     }
 }
+
+#if defined(_WIN32)
+// The real SetupAPI and WinUSB calls on a Windows without the cable (Wine
+// in the tests): no cable is listed, and opening says there is none.
+TEST(Win32UsbBus, WithoutACableTheSystemSaysThereIsNone)
+{
+    std::string problem;
+    if (!CWin32UsbBus(RealWin32UsbSystem()).ListCables(problem).empty())
+        GTEST_SKIP() << "a USB link cable is plugged in";
+    CUsbCable cable(std::make_unique<CWin32UsbBus>(RealWin32UsbSystem()), "");
+    std::string error;
+    EXPECT_FALSE(cable.Open(error));
+    EXPECT_EQ(error, ProgramText(IDS_USB_NONE));
+    std::printf("winusb.dll %s\n", RealWin32UsbSystem().LoadWinUsb() ? "loads" : "does not load");
+}
+#endif
