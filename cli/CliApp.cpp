@@ -10,8 +10,8 @@
 #include "cli/InterruptSignals.h"
 #include "cli/ProgressMeter.h"
 #include "language/LanguageLibrary.h"
-#include "link/CableChoice.h"
 #include "language/LanguageLibraryLoader.h"
+#include "link/CableChoice.h"
 #ifdef _WIN32
 #include "settings/Win32SettingsStore.h"
 #else

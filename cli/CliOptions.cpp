@@ -61,7 +61,8 @@ bool LooksLikeUsbPlace(const std::string& text)
 {
     const size_t colon = text.find(':');
     const auto digits = [](const std::string& part) {
-        return !part.empty() && part.size() <= 3 && std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+        return !part.empty() && part.size() <= 3 &&
+               std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
     };
     return colon == std::string::npos ? digits(text) : digits(text.substr(0, colon)) && digits(text.substr(colon + 1));
 }

@@ -115,8 +115,8 @@ UsbResult CLibusbDevice::Transfer(uint8_t endpoint, uint8_t* data, size_t size, 
     int transferred = 0;
     // libusb takes 0 as no time-out at all.
     const unsigned int timeout = timeoutMs == 0 ? 1 : timeoutMs;
-    const int result = libusb_bulk_transfer(m_hDevice, endpoint, data, static_cast<int>(size > INT_MAX ? INT_MAX : size),
-                                            &transferred, timeout);
+    const int length = static_cast<int>(size > INT_MAX ? INT_MAX : size);
+    const int result = libusb_bulk_transfer(m_hDevice, endpoint, data, length, &transferred, timeout);
     done = transferred > 0 ? static_cast<size_t>(transferred) : 0;
     return UsbResultOfLibusb(result);
 }

@@ -21,7 +21,8 @@ constexpr uint32_t PURGE_WAIT_MS = 1;
 
 std::optional<unsigned> Number(const std::string& text)
 {
-    if (text.empty() || text.size() > 6 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (text.empty() || text.size() > 6 || !std::all_of(text.begin(), text.end(), digit))
         return std::nullopt;
     return static_cast<unsigned>(std::stoul(text));
 }
@@ -48,7 +49,8 @@ const UsbCableEntry* FindUsbCable(const std::vector<UsbCableEntry>& entries, con
     if (place.empty()) {
         // A damaged cable is chosen only when there is nothing else, so
         // that opening it says what it is.
-        const auto good = std::find_if(entries.begin(), entries.end(), [](const UsbCableEntry& e) { return !IsDamaged(e); });
+        const auto good =
+            std::find_if(entries.begin(), entries.end(), [](const UsbCableEntry& e) { return !IsDamaged(e); });
         if (good != entries.end())
             return &*good;
         return entries.empty() ? nullptr : &entries.front();
@@ -65,7 +67,8 @@ const UsbCableEntry* FindUsbCable(const std::vector<UsbCableEntry>& entries, con
 std::string UsbVersionText(uint16_t bcdVersion)
 {
     char text[8];
-    std::snprintf(text, sizeof text, "%x.%02x", static_cast<unsigned>(bcdVersion >> 8), static_cast<unsigned>(bcdVersion & 0xFF));
+    std::snprintf(text, sizeof text, "%x.%02x", static_cast<unsigned>(bcdVersion >> 8),
+                  static_cast<unsigned>(bcdVersion & 0xFF));
     return text;
 }
 
@@ -185,7 +188,8 @@ void CUsbCable::Purge()
         return;
     for (int i = 0; i < PURGE_READS; ++i) {
         size_t done = 0;
-        if (m_pDevice->BulkIn(m_inPacket.data(), m_inPacket.size(), PURGE_WAIT_MS, done) != UsbResult::Done || done == 0)
+        const UsbResult result = m_pDevice->BulkIn(m_inPacket.data(), m_inPacket.size(), PURGE_WAIT_MS, done);
+        if (result != UsbResult::Done || done == 0)
             break;
     }
 }

@@ -33,8 +33,9 @@ std::optional<uint16_t> CableProduct(const Record& record, uint16_t& version)
             if (text.rfind(prefix, 0) != 0)
                 continue;
             const size_t rev = text.find("&REV_");
-            version = rev == std::string::npos ? 0
-                                               : static_cast<uint16_t>(std::strtoul(text.c_str() + rev + 5, nullptr, 16));
+            version = 0;
+            if (rev != std::string::npos)
+                version = static_cast<uint16_t>(std::strtoul(text.c_str() + rev + 5, nullptr, 16));
             return product;
         }
     }
@@ -54,8 +55,9 @@ std::string PlaceOf(const Record& record, size_t order)
 
 bool IsGone(uint32_t code)
 {
-    return code == IWin32UsbSystem::SYSTEM_ERROR_DEVICE_NOT_CONNECTED || code == IWin32UsbSystem::SYSTEM_ERROR_BAD_COMMAND ||
-           code == IWin32UsbSystem::SYSTEM_ERROR_NO_SUCH_DEVICE || code == IWin32UsbSystem::SYSTEM_ERROR_FILE_NOT_FOUND;
+    using System = IWin32UsbSystem;
+    return code == System::SYSTEM_ERROR_DEVICE_NOT_CONNECTED || code == System::SYSTEM_ERROR_BAD_COMMAND ||
+           code == System::SYSTEM_ERROR_NO_SUCH_DEVICE || code == System::SYSTEM_ERROR_FILE_NOT_FOUND;
 }
 
 class CWin32UsbDevice final : public IUsbDevice {

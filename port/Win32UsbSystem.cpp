@@ -73,7 +73,8 @@ std::vector<std::string> InterfaceGuids(HDEVINFO set, SP_DEVINFO_DATA& data)
         if (RegQueryValueExW(key, name, nullptr, nullptr, nullptr, &bytes) != ERROR_SUCCESS || bytes == 0)
             continue;
         std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 2, 0);
-        if (RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &bytes) == ERROR_SUCCESS)
+        auto* bytesOut = reinterpret_cast<BYTE*>(buffer.data());
+        if (RegQueryValueExW(key, name, nullptr, nullptr, bytesOut, &bytes) == ERROR_SUCCESS)
             MultiText(buffer, guids);
         if (!guids.empty())
             break;

@@ -193,7 +193,8 @@ TEST_F(CliFixture, ACalculatorThatStopsAnsweringGivesStatusOneAndLeavesNoFile)
 TEST_F(CliFixture, TheUsbCablePulledOutHeldElsewhereDamagedOrMissingSaysSo)
 {
     CSimulatedUsbCable& usb = m_simulated.GetUsbCable();
-    const std::vector<std::string> get = {"--simulate", "--cable", "usb", "get", "main/notes", "-C", m_work.Path(), "-f"};
+    const std::vector<std::string> get = {"--simulate", "--cable", "usb", "get", "main/notes",
+                                          "-C",         m_work.Path(), "-f"};
     WriteBytes(m_work.File("notes.92t"), {1, 2, 3});
     usb.UnplugAfterTransfers(12);
     EXPECT_EQ(Run(get), 1);
@@ -700,8 +701,8 @@ TEST_F(CliFixture, EveryExchangeRunsThroughEachSerialCable)
         // A calculator that answers nothing: the exchange's message, and what to check.
         m_calc.FallSilentAfterBytes(0);
         EXPECT_EQ(run({"--timeout", "20", "dir"}), 1);
-        EXPECT_NE(Err().find(std::string("Unable to read the calculator's directory!\nNothing answered on ") + row.named +
-                             ": check that the calculator is on"),
+        EXPECT_NE(Err().find(std::string("Unable to read the calculator's directory!\nNothing answered on ") +
+                             row.named + ": check that the calculator is on"),
                   std::string::npos)
             << Err();
         m_calc.ClearFaults();

@@ -229,7 +229,10 @@ TEST(CableChoice, TheUsbCableIsGuessedOnlyWhenItIsTheOneCableThere)
         {
             return bParallel ? calc.MakeParallelPort(base) : std::make_unique<CNoPort>();
         }
-        std::unique_ptr<ISerialDevice> MakeSerialPort(const std::string& name) override { return calc.MakeSerialPort(name); }
+        std::unique_ptr<ISerialDevice> MakeSerialPort(const std::string& name) override
+        {
+            return calc.MakeSerialPort(name);
+        }
         std::unique_ptr<IUsbBus> MakeUsbBus() override { return calc.MakeUsbBus(); }
     };
     const struct {

@@ -11,6 +11,8 @@
 
 namespace {
 
+using Places = std::vector<std::string>;
+
 // A bus of scripted cables: each IN transfer hands out the next scripted
 // answer, and what the cable is asked is recorded.
 struct UsbScript {
@@ -123,7 +125,7 @@ TEST(UsbCable, WhichCableOpensAndWhatItSaysWhenNone)
         std::string error;
         EXPECT_EQ(cable.Open(error), !row.opened.empty()) << row.place;
         EXPECT_EQ(error, row.error) << row.place;
-        EXPECT_EQ(script.opened, row.opened.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.opened});
+        EXPECT_EQ(script.opened, row.opened.empty() ? Places{} : Places{row.opened});
     }
     // What the listing knows against a cable, and what opening it says, reach the user as they are.
     UsbScript script;
