@@ -6,6 +6,7 @@
 #include "port/LinuxSystem.h"
 #include "port/ParportBackend.h"
 #endif
+#include "text/SystemPath.h"
 
 #include <filesystem>
 #include <system_error>
@@ -29,7 +30,7 @@ std::unique_ptr<IPortBackend> CCliLink::MakeSimulatedBackend(const CCliOptions& 
     simulated->SetPace(options.nSimulateRate);
     if (!options.strSimulateDir.empty()) {
         std::error_code ec;
-        if (!std::filesystem::is_directory(options.strSimulateDir, ec)) {
+        if (!std::filesystem::is_directory(SystemPath(options.strSimulateDir), ec)) {
             error = options.strSimulateDir + " is not a folder";
             return nullptr;
         }

@@ -6,6 +6,7 @@
 #include "text/DisplayText.h"
 #include "text/ProgramTexts.h"
 #include "text/StringIds.h"
+#include "text/SystemPath.h"
 #include "transfer/ReceiveOperation.h"
 #include "transfer/VariableReceiver.h"
 
@@ -51,7 +52,7 @@ bool CheckOutputFolder(CCliContext& context)
 {
     const std::string& folder = context.options.strDirectory;
     std::error_code ec;
-    if (folder.empty() || std::filesystem::is_directory(folder, ec))
+    if (folder.empty() || std::filesystem::is_directory(SystemPath(folder), ec))
         return true;
     context.err << "vantrel92-cli: " << folder << " is not a folder\n";
     return false;

@@ -2,11 +2,12 @@
 #include "cli/CliOptions.h"
 #include "cli/ConsoleMessages.h"
 #include "cli/ExitStatus.h"
+#include "text/FileErrorText.h"
+#include "text/SystemPath.h"
 #include "transfer/SendOperation.h"
 #include "transfer/VarFileReader.h"
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -20,13 +21,13 @@ bool IsSendableFile(const std::string& path, CCliContext& context, bool& readabl
 {
     std::error_code ec;
     readable = false;
-    if (!std::filesystem::is_regular_file(path, ec)) {
+    if (!std::filesystem::is_regular_file(SystemPath(path), ec)) {
         context.err << "vantrel92-cli: " << path << " is not a file\n";
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(SystemPath(path), std::ios::binary);
     if (!in.is_open()) {
-        context.err << "vantrel92-cli: cannot read " << path << ": " << std::strerror(errno) << '\n';
+        context.err << "vantrel92-cli: cannot read " << path << ": " << FileErrorText(errno) << '\n';
         return false;
     }
     readable = true;

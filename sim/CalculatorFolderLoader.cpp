@@ -2,7 +2,9 @@
 
 #include "sim/CalcMemory.h"
 #include "text/ProgramTexts.h"
+#include "text/FileErrorText.h"
 #include "text/StringIds.h"
+#include "text/SystemPath.h"
 #include "transfer/VarFileReader.h"
 
 #include <algorithm>
@@ -19,7 +21,7 @@ constexpr char DEFAULT_FOLDER[] = "main";
 
 size_t LoadFile(CCalcMemory& memory, const fs::path& path, std::vector<std::string>& problems)
 {
-    const std::string shown = path.filename().string();
+    const std::string shown = PathName(path.filename());
     std::ifstream in(path, std::ios::binary);
     CVarFileReader file(in);
     switch (file.Check()) {
@@ -67,13 +69,13 @@ size_t LoadCalculatorFolder(CCalcMemory& memory, const std::string& folder, std:
 {
     std::error_code ec;
     std::vector<fs::path> files;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(SystemPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
         if (it->is_regular_file(typeError))
             files.push_back(it->path());
     }
     if (ec) {
-        problems.push_back(folder + ": " + ec.message());
+        problems.push_back(folder + ": " + FileErrorText(ec));
         return 0;
     }
     std::sort(files.begin(), files.end());
