@@ -1,4 +1,5 @@
 #include "cli/CliApp.h"
+#include "settings/CommandLine.h"
 
 #include <iostream>
 #include <string>
@@ -7,9 +8,9 @@
 #include <io.h>
 #include <windows.h>
 
-int main(int argc, char** argv)
+int wmain(int argc, wchar_t** argv)
 {
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const std::vector<std::string> args = ArgumentsFromWide(argc, argv);
     // The texts are UTF-8; a console shows them as such only when told.
     const UINT consolePage = GetConsoleOutputCP();
     SetConsoleOutputCP(CP_UTF8);

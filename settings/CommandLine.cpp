@@ -1,5 +1,12 @@
 #include "settings/CommandLine.h"
 
+#include "text/ProgramTexts.h"
+#include "text/StringIds.h"
+
+#ifdef _WIN32
+#include "text/Utf16Text.h"
+#endif
+
 namespace {
 
 constexpr char RATE_OPTION[] = "--simulate-rate";
@@ -8,7 +15,7 @@ bool TakeRate(const std::string& value, CCommandLine& commandLine, std::string& 
 {
     const auto rate = ParseSimulateRate(value);
     if (!rate) {
-        error = SIMULATE_RATE_ERROR;
+        error = ProgramText(IDS_ARG_RATE);
         return false;
     }
     commandLine.nSimulateRate = *rate;
@@ -40,12 +47,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, CCommandLine& comman
         } else if (arg == "--version" || arg == "-V") {
             commandLine.bVersion = true;
         } else {
-            error = "unexpected argument: " + arg;
+            error = ProgramText(IDS_ARG_UNEXPECTED, {arg});
             return false;
         }
     }
     if (commandLine.nSimulateRate != 0 && !commandLine.bSimulate) {
-        error = "--simulate-rate applies to --simulate only";
+        error = ProgramText(IDS_ARG_RATE_ALONE);
         return false;
     }
     return true;
@@ -84,8 +91,25 @@ std::optional<uint32_t> ParseSimulateRate(const std::string& text)
     return value;
 }
 
+#ifdef _WIN32
+std::vector<std::string> ArgumentsFromWide(int argc, wchar_t** argv)
+{
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring arg(argv[i]);
+        args.push_back(Utf16ToUtf8(std::u16string(arg.begin(), arg.end())));
+    }
+    return args;
+}
+#endif
+
+std::string ProgramVersionNumber()
+{
+    return std::to_string(VANTREL_VERSION_MAJOR) + "." + std::to_string(VANTREL_VERSION_MINOR) + "." +
+           std::to_string(VANTREL_VERSION_PATCH) + "." + std::to_string(VANTREL_VERSION_TWEAK);
+}
+
 std::string ProgramVersionText(const std::string& name)
 {
-    return name + " " + std::to_string(VANTREL_VERSION_MAJOR) + "." + std::to_string(VANTREL_VERSION_MINOR) + "." +
-           std::to_string(VANTREL_VERSION_PATCH) + "." + std::to_string(VANTREL_VERSION_TWEAK) + "\n";
+    return name + " " + ProgramVersionNumber() + "\n";
 }

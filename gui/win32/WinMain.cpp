@@ -1,11 +1,19 @@
 // vantrel92.exe: the window program on Windows. Reads the command line
-// (--simulate [DIR], --simulate-rate N), then runs the sheet once.
+// (--simulate [DIR], --simulate-rate N, --help, --version), then runs the
+// sheet once.
 #include "gui/win32/Win32Messages.h"
 #include "gui/win32/Win32Sheet.h"
+#include "gui/win32/Win32Text.h"
 #include "language/LanguageLibrary.h"
+#include "language/LanguageLibraryLoader.h"
+#include "language/OwnResources.h"
 #include "settings/CommandLine.h"
+#include "settings/Settings.h"
 #include "settings/Win32SettingsStore.h"
 #include "sim/BuiltInCalculator.h"
+#include "text/ProgramTexts.h"
+#include "text/StringIds.h"
+#include "text/SystemPath.h"
 #ifdef VANTREL_TEST_HOOK
 #include "gui/win32/Win32TestScript.h"
 #endif
@@ -30,39 +38,87 @@ void LoadSimulatedFolder(CWin32Sheet& sheet, const std::string& folder, IUserMes
         messages.ShowText(text);
 }
 
+// The language library of the stored settings, for what the program says
+// before its sheet exists. The settings are only read: a question about the
+// program writes nothing.
+void LoadChosenLanguage()
+{
+    CWin32SettingsStore store;
+    CSettings settings;
+    settings.ReadFrom(store);
+    LoadLanguageLibraryFor(settings.m_nLanguage);
+}
+
+// A window program has no console: what the command line asks for, or what
+// is wrong with it, is said in a box of its own, and the program ends
+// without opening its window or the port.
+void ShowCommandLineBox(const std::string& text, UINT icon)
+{
+    std::string caption = LoadOwnString(IDS_SHEET_CAPTION);
+    if (caption.empty())
+        caption = "Vantrel 92";
+    MessageBoxW(nullptr, Widen(text).c_str(), Widen(caption).c_str(), MB_OK | icon);
+}
+
+// The text of the box for a command line that does not start the window,
+// empty for one that does; `status` is then the program's exit status.
+std::string CommandLineAnswer(const std::vector<std::string>& args, int& status, UINT& icon)
+{
+    CCommandLine commandLine;
+    std::string error;
+    status = 0;
+    icon = MB_ICONINFORMATION;
+    if (!ParseCommandLine(args, commandLine, error)) {
+        status = 2;
+        icon = MB_ICONWARNING;
+        return error + "\r\n\r\n" + ProgramText(IDS_WINDOW_USAGE);
+    }
+    if (commandLine.bHelp)
+        return ProgramText(IDS_WINDOW_USAGE);
+    if (commandLine.bVersion)
+        return ProgramText(IDS_WINDOW_VERSION, {ProgramVersionNumber()});
+    std::error_code folderError;
+    if (!commandLine.strSimulateFolder.empty() &&
+        !std::filesystem::is_directory(SystemPath(commandLine.strSimulateFolder), folderError)) {
+        status = 2;
+        icon = MB_ICONWARNING;
+        return ProgramText(IDS_ARG_NOT_A_FOLDER, {commandLine.strSimulateFolder});
+    }
+    return {};
+}
+
 } // namespace
 
-int main(int argc, char** argv)
+int wmain(int argc, wchar_t** argv)
 {
-    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    std::vector<std::string> args = ArgumentsFromWide(argc, argv);
     CWin32Messages messages;
 #ifdef VANTREL_TEST_HOOK
     std::string script;
     if (args.size() >= 2 && args[0] == "--test-script") {
         script = args[1];
         args.erase(args.begin(), args.begin() + 2);
+        if (!StartTestScript(script))
+            return 3;
     }
 #endif
-    // A window program has no console: what is wrong with the command line
-    // is said in a box, and the program ends.
+    g_wStringLanguage = 1040;
+    int status = 0;
+    UINT icon = 0;
+    if (!CommandLineAnswer(args, status, icon).empty()) {
+        LoadChosenLanguage();
+        ShowCommandLineBox(CommandLineAnswer(args, status, icon), icon);
+        FreeLanguageLibrary();
+#ifdef VANTREL_TEST_HOOK
+        if (!script.empty() && !TestScriptPassed())
+            return 4;
+#endif
+        return status;
+    }
     CCommandLine commandLine;
     std::string error;
-    if (!ParseCommandLine(args, commandLine, error)) {
-        messages.ShowText(error + "\r\n\r\n" + CommandLineUsage("vantrel92"));
-        return 2;
-    }
-    if (commandLine.bHelp) {
-        messages.ShowText(CommandLineUsage("vantrel92"));
-        return 0;
-    }
-    std::error_code folderError;
-    if (!commandLine.strSimulateFolder.empty() &&
-        !std::filesystem::is_directory(commandLine.strSimulateFolder, folderError)) {
-        messages.ShowText(commandLine.strSimulateFolder + ": not a folder");
-        return 2;
-    }
+    ParseCommandLine(args, commandLine, error);
 
-    g_wStringLanguage = 1040;
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -75,10 +131,6 @@ int main(int argc, char** argv)
         if (!commandLine.strSimulateFolder.empty())
             LoadSimulatedFolder(sheet, commandLine.strSimulateFolder, messages);
     }
-#ifdef VANTREL_TEST_HOOK
-    if (!script.empty() && !StartTestScript(script))
-        return 3;
-#endif
     sheet.DoModal();
 #ifdef VANTREL_TEST_HOOK
     if (!script.empty() && !TestScriptPassed())
