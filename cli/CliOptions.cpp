@@ -373,6 +373,12 @@ std::string GetVersionText()
 
 std::string GetUsageText()
 {
+    // Windows has no port devices: there the port is named by its address.
+#ifdef _WIN32
+    const char* const portHelp = "  --port BASE          the port: 0x378 or 0x278\n";
+#else
+    const char* const portHelp = "  --port BASE|DEVICE   the port: 0x378, 0x278 or a device such as /dev/parport0\n";
+#endif
     return R"(Usage: vantrel92-cli [OPTIONS] COMMAND [ARGUMENTS]
 Talks to a TI-92 calculator on the parallel-port link cable.
 
@@ -399,8 +405,7 @@ Commands:
                                 FILE's extension (bmp, pbm, png)
 
 Options:
-  --port BASE|DEVICE   the port: 0x378, 0x278 or a device such as /dev/parport0
-  --timeout MS         time-out of every wait on the cable, 1 to 10000
+)" + std::string(portHelp) + R"(  --timeout MS         time-out of every wait on the cable, 1 to 10000
   --simulate[=DIR]     talk to the built-in simulated calculator instead of a
                        port; with DIR it holds the variable files found in DIR
                        (written as a separate argument only before COMMAND)
