@@ -62,9 +62,10 @@ void ShowCommandLineBox(const std::string& text, UINT icon)
 
 // The text of the box for a command line that does not start the window,
 // empty for one that does; `status` is then the program's exit status.
-std::string CommandLineAnswer(const std::vector<std::string>& args, int& status, UINT& icon)
+// The texts are those of the language library loaded, if any.
+std::string CommandLineAnswer(const std::vector<std::string>& args, CCommandLine& commandLine, int& status,
+                              UINT& icon)
 {
-    CCommandLine commandLine;
     std::string error;
     status = 0;
     icon = MB_ICONINFORMATION;
@@ -103,11 +104,13 @@ int wmain(int argc, wchar_t** argv)
     }
 #endif
     g_wStringLanguage = 1040;
+    CCommandLine commandLine;
     int status = 0;
     UINT icon = 0;
-    if (!CommandLineAnswer(args, status, icon).empty()) {
+    if (!CommandLineAnswer(args, commandLine, status, icon).empty()) {
+        // Answered again once the language is loaded, in its words.
         LoadChosenLanguage();
-        ShowCommandLineBox(CommandLineAnswer(args, status, icon), icon);
+        ShowCommandLineBox(CommandLineAnswer(args, commandLine, status, icon), icon);
         FreeLanguageLibrary();
 #ifdef VANTREL_TEST_HOOK
         if (!script.empty() && !TestScriptPassed())
@@ -115,9 +118,6 @@ int wmain(int argc, wchar_t** argv)
 #endif
         return status;
     }
-    CCommandLine commandLine;
-    std::string error;
-    ParseCommandLine(args, commandLine, error);
 
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
