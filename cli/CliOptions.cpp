@@ -526,10 +526,18 @@ const HelpOption HELP_OPTIONS[] = {
     {{}, R"(  --cable KIND         the cable: parallel, black (serial, two wires), gray
                        (serial, 9600 baud) or usb (not supported yet)
 )"},
+// Windows has no port devices: there the parallel port is named by its
+// address, a serial port by its COM name.
+#ifdef _WIN32
+    {{}, R"(  --port PORT          parallel cable: 0x378 or 0x278; black and gray cables: a
+                       serial port such as COM1
+)"},
+#else
     {{}, R"(  --port PORT          parallel cable: 0x378, 0x278 or a device such as
                        /dev/parport0; black and gray cables: a serial port
-                       such as /dev/ttyS0, /dev/ttyUSB0 or COM1
+                       such as /dev/ttyS0 or /dev/ttyUSB0
 )"},
+#endif
     {{}, "  --timeout MS         time-out of every wait on the cable, 1 to 10000\n"},
     {{}, R"(  --simulate[=DIR]     talk to the built-in simulated calculator instead of a
                        port; with DIR it holds the variable files found in DIR

@@ -23,8 +23,13 @@ trap 'rm -rf "$work"' EXIT
 # pictures need the X11 one.
 "$wine_dir/wine64" reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1 || true
 mkdir -p "$out"
-# Without a window manager Wine draws the caption and frame itself.
+# Without a window manager Wine draws the caption and frame itself. The
+# windows go to the display (wine-run.sh makes them without one), from a
+# fresh start of Wine's own programs.
 "$wine_dir/wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null
+"$wine_dir/wine64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null
+"$wine_dir/wineserver" -k 2>/dev/null || true
+"$wine_dir/wineserver" -w 2>/dev/null || true
 cp "$bin"/*.dll "$bin"/*.avi "$bin/vantrel92-test.exe" "$work/"
 key='HKLM\SOFTWARE\Corvessan\Vantrel 92'
 pages=(directory screen configuration about)

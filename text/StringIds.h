@@ -143,6 +143,27 @@ enum StringId : int {
     IDS_CABLE_BLACK = 471,
     IDS_CABLE_GRAY = 472,
     IDS_CABLE_USB = 473,
+
+    // Why a file could not be read or written: the causes a user meets
+    // most, in the program's own words (text/FileErrorText.h).
+    IDS_REASON_ACCESS_DENIED = 600,
+    IDS_REASON_READ_ONLY = 601,
+    IDS_REASON_NO_SPACE = 602,
+    IDS_REASON_NOT_FOUND = 603,
+    IDS_REASON_EXISTS = 604,
+    IDS_REASON_NAME_TOO_LONG = 605,
+    IDS_REASON_DEVICE_ERROR = 606,
+    // The window program's command line: the version, the usage, and what
+    // is wrong with an argument.
+    IDS_WINDOW_VERSION = 610,
+    IDS_WINDOW_USAGE = 611,
+    IDS_ARG_UNEXPECTED = 612,
+    IDS_ARG_RATE = 613,
+    IDS_ARG_RATE_ALONE = 614,
+    IDS_ARG_NOT_A_FOLDER = 615,
+    IDS_ARG_SEND = 616,
+    IDS_ARG_SEND_ALONE = 617,
+    IDS_ARG_NO_FOLDER = 618,
 };
 
 // Texts fixed in the program, whatever the language.

@@ -12,7 +12,6 @@
 #include "transfer/ReplacingFile.h"
 #include "transfer/SendOperation.h"
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -213,8 +212,7 @@ void CDirListLogic::OnSend()
     if (link == nullptr)
         return;
     m_szPath = GetSelectedPcFile();
-    const std::string path = m_szPath.empty() ? std::string()
-                                              : (std::filesystem::path(GetPcFolderPath()) / m_szPath).string();
+    const std::string path = m_szPath.empty() ? std::string() : JoinFolderPath(GetPcFolderPath(), m_szPath);
     CSendOperation(*link, m_messages).SendFile(path);
 }
 
