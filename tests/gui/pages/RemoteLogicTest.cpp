@@ -1,9 +1,12 @@
 #include "CancellingProgress.h"
+#include "FakePageViews.h"
+#include "gui/pages/GrabScreenLogic.h"
 #include "gui/pages/RemoteLogic.h"
 #include "gui/pages/RemoteView.h"
 #include "link/KeySender.h"
 #include "link/KeyTable.h"
 #include "LinkRig.h"
+#include "RecordingMessages.h"
 #include "screen/PictureBits.h"
 #include "sim/VirtualCalculator.h"
 #include "text/ProgramTexts.h"
@@ -235,4 +238,22 @@ TEST(RemoteLogic, WithoutALinkSaysSoAndReadsNothing)
     EXPECT_FALSE(view.tick);
     EXPECT_NE(view.problem, "");
     EXPECT_TRUE(logic.OnClose());
+}
+
+TEST(RemoteLogic, TheScreenPageOpensTheWindowOnItsLinkOnly)
+{
+    CFakeGrabScreenView view;
+    CRecordingMessages messages;
+    CFakePictureWriter writer;
+    CGrabScreenLogic page(view, messages, writer);
+    page.OnRemote();
+    EXPECT_EQ(messages.GetMessageIds(), std::vector<int>{IDS_PORT_NOT_OPENED});
+    EXPECT_TRUE(view.remoteWindows.empty());
+
+    CLinkRig rig;
+    CFakeSheet sheet;
+    sheet.link = &rig.link;
+    page.SetSheet(&sheet);
+    page.OnRemote();
+    EXPECT_EQ(view.remoteWindows, std::vector<CLink*>{&rig.link});
 }
