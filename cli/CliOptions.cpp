@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include "cli/RemoteOperands.h"
 #include "settings/CommandLine.h"
 
 #include <algorithm>
@@ -23,6 +24,10 @@ constexpr CommandWord COMMANDS[] = {
     {"backup", CliCommand::Backup},
     {"restore", CliCommand::Restore},
     {"listen", CliCommand::Listen},
+    {"keys", CliCommand::Keys},
+    {"run", CliCommand::Run},
+    {"delete", CliCommand::Delete},
+    {"mkdir", CliCommand::Mkdir},
 };
 
 std::optional<CliCommand> FindCommand(const std::string& word)
@@ -39,6 +44,15 @@ const char* CommandName(CliCommand command)
         if (c.command == command)
             return c.word;
     return "";
+}
+
+// "dir, get, ... or mkdir".
+std::string CommandList()
+{
+    std::string list;
+    for (size_t i = 0; i < std::size(COMMANDS); ++i)
+        list += std::string(i == 0 ? "" : i + 1 == std::size(COMMANDS) ? " or " : ", ") + COMMANDS[i].word;
+    return list;
 }
 
 bool EndsWithGroupExtension(const std::string& name)
@@ -61,7 +75,7 @@ const CommandOption COMMAND_OPTIONS[] = {
     {"--group", {CliCommand::Get}},
     {"--force", {CliCommand::Get, CliCommand::Screen, CliCommand::Backup, CliCommand::Listen}},
     {"--zoom", {CliCommand::Screen}},
-    {"--yes", {CliCommand::Restore}},
+    {"--yes", {CliCommand::Restore, CliCommand::Delete}},
     {"--once", {CliCommand::Listen}},
 };
 
@@ -87,6 +101,8 @@ private:
     bool CheckCommandOptions();
     bool CheckOperands();
     bool SplitVariableName(const std::string& text);
+    // "FOLDER\NAME(ARGUMENTS)", or without brackets for no arguments.
+    bool SplitProgramCall(const std::string& text);
 
     const std::vector<std::string>& m_args;
     CCliOptions& m_opt;
@@ -113,7 +129,7 @@ bool CParser::Run()
     if (m_bDone)
         return true;
     if (m_opt.command == CliCommand::None)
-        return Fail("no command given: dir, get, send, screen, backup, restore or listen");
+        return Fail("no command given: " + CommandList());
     if (m_opt.nSimulateRate != 0 && !m_opt.bSimulate)
         return Fail("--simulate-rate applies to --simulate only");
     return CheckCommandOptions() && CheckOperands();
@@ -267,7 +283,7 @@ bool CParser::HandleOperand(const std::string& arg)
     }
     const auto command = FindCommand(arg);
     if (!command)
-        return Fail("unknown command '" + arg + "': dir, get, send, screen, backup, restore or listen");
+        return Fail("unknown command '" + arg + "': " + CommandList());
     m_opt.command = *command;
     return true;
 }
@@ -307,6 +323,18 @@ bool CParser::SplitVariableName(const std::string& text)
     return true;
 }
 
+bool CParser::SplitProgramCall(const std::string& text)
+{
+    const size_t open = text.find('(');
+    if (open != std::string::npos && text.back() != ')')
+        return Fail("'" + text + "': the arguments end with ')'");
+    if (!SplitVariableName(text.substr(0, open)))
+        return false;
+    if (open != std::string::npos)
+        m_opt.strArguments = text.substr(open + 1, text.size() - open - 2);
+    return true;
+}
+
 bool CParser::CheckOperands()
 {
     switch (m_opt.command) {
@@ -341,6 +369,20 @@ bool CParser::CheckOperands()
         if (!m_operands.empty())
             return Fail("listen takes no arguments, found '" + m_operands.front() + "'");
         return true;
+    case CliCommand::Delete:
+        if (m_operands.empty())
+            return Fail("delete needs at least one FOLDER\\NAME");
+        for (const std::string& operand : m_operands)
+            if (!SplitVariableName(operand))
+                return false;
+        return true;
+    case CliCommand::Run:
+        if (m_operands.size() != 1)
+            return Fail("run needs exactly one FOLDER\\NAME(ARGUMENTS)");
+        return SplitProgramCall(m_operands.front());
+    case CliCommand::Keys:
+    case CliCommand::Mkdir:
+        return ParseRemoteOperands(m_opt.command, m_operands, m_opt, m_error);
     case CliCommand::None:
         break;
     }
@@ -397,6 +439,18 @@ Commands:
   screen FILE [--zoom 2] [--force]
                                 capture the screen and save it in the format of
                                 FILE's extension (bmp, pbm, png)
+  keys TEXT|KEYNAME...          press keys on the calculator, about 50 ms apart:
+                                a key name (ENTER, CLEAR, ESC, HOME, QUIT, F1,
+                                UP, 2ND+ESC, DIAMOND+Q, SHIFT+LEFT...) presses
+                                that key, any other argument is typed; a text
+                                in capitals that names no key is refused
+                                unless in double quotes ('"X2"')
+  run FOLDER\NAME(ARGUMENTS)    run a program or function from the home screen
+  delete FOLDER\NAME... [--yes] delete variables by typing delvar on the
+                                calculator; the directory is read again to see
+                                them gone; asks unless --yes
+  mkdir FOLDER                  make a folder (by sending a small variable into
+                                it and deleting that again)
 
 Options:
   --port BASE|DEVICE   the port: 0x378, 0x278 or a device such as /dev/parport0
@@ -413,7 +467,7 @@ Options:
   --group NAME         get: receive all variables into one group file NAME.92g
   -f, --force          get, screen, backup, listen: replace an existing file
                        without asking
-  --yes                restore: replace the calculator's memory without asking
+  --yes                restore, delete: go on without asking
   --once               listen: stop after the first transmission
   --zoom 1|2           screen: save at single or double size
   -h, --help           show this help
@@ -425,7 +479,8 @@ Ctrl+C (SIGINT) or SIGTERM stops the exchange under way cleanly: no partial
 file is left and an existing file keeps its contents.
 Exit status: 0 success, 1 the calculator exchange failed, 2 usage error,
 3 file error (one that cannot be read or written, or is refused), 4 a
-variable named to get is not on the calculator, 130 stopped by SIGINT or
+variable named to get, run or delete is not on the calculator (mkdir: the
+folder is there already), 130 stopped by SIGINT or
 SIGTERM (listen: Ctrl-C after something was received ends it with 0).
 )";
 }
