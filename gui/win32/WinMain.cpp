@@ -78,6 +78,8 @@ int main(int argc, char** argv)
 #ifdef VANTREL_TEST_HOOK
     if (!script.empty() && !StartTestScript(script))
         return 3;
+    if (CBuiltInCalculator* simulated = sheet.Logic().GetSimulatedCalculator())
+        SetTestScriptCalculator(&simulated->GetCalculator());
 #endif
     sheet.DoModal();
 #ifdef VANTREL_TEST_HOOK
