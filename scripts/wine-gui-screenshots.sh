@@ -21,6 +21,8 @@ export WINEPREFIX=${WINEPREFIX:-$work/prefix} WINEDEBUG=-all
 trap 'rm -rf "$work"' EXIT
 "$top/scripts/wine-run.sh" </dev/null >/dev/null 2>&1
 mkdir -p "$out"
+# The prefix is made for windows without a display; these go to the X server.
+"$wine_dir/wine64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null
 # Without a window manager Wine draws the caption and frame itself.
 "$wine_dir/wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null
 cp "$bin"/*.dll "$bin"/*.avi "$bin/vantrel92-test.exe" "$work/"
@@ -50,7 +52,7 @@ for language in English Italiano; do
     echo "pause-for C:\\shot-3"
     echo "page 1"
     echo "click IDC_REMOTE"
-    for key in 2 + 3 ENTER; do echo "remote-key $key"; done
+    for pressed in 2 + 3 ENTER; do echo "remote-key $pressed"; done
     echo "remote-shows 5"
     echo "pause-for C:\\shot-4"
     echo "remote-close"

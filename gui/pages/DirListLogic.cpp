@@ -274,6 +274,17 @@ void CDirListLogic::SetKeyClock(IClock& clock, CKeySender::SleepFunction sleep)
     m_keySleep = std::move(sleep);
 }
 
+void CDirListLogic::PressKeys(CLink& link, const std::string& folder,
+                              const std::function<void(CRemoteOperation&)>& operate)
+{
+    CRemoteOperation operation(link, m_messages);
+    if (m_pKeyClock != nullptr)
+        operation.SetClock(*m_pKeyClock, m_keySleep);
+    operate(operation);
+    if (operation.HasListing())
+        ShowListing(operation.GetListing(), folder);
+}
+
 void CDirListLogic::ShowListing(const CDirectoryListing& listing, const std::string& folder)
 {
     ClearCalculatorSide();
@@ -298,12 +309,7 @@ void CDirListLogic::OnDelete()
         m_messages.ShowMessage(IDS_NO_VAR_TO_DELETE);
         return;
     }
-    CRemoteOperation operation(*link, m_messages);
-    if (m_pKeyClock != nullptr)
-        operation.SetClock(*m_pKeyClock, m_keySleep);
-    operation.Delete(variables, false);
-    if (operation.HasListing())
-        ShowListing(operation.GetListing(), folder);
+    PressKeys(*link, folder, [&](CRemoteOperation& operation) { operation.Delete(variables, false); });
 }
 
 void CDirListLogic::OnNewFolder()
@@ -314,12 +320,7 @@ void CDirListLogic::OnNewFolder()
     std::string name;
     if (m_messages.AskText(IDS_NEW_FOLDER_TITLE, IDS_NEW_FOLDER_PROMPT, name) != 1)
         return;
-    CRemoteOperation operation(*link, m_messages);
-    if (m_pKeyClock != nullptr)
-        operation.SetClock(*m_pKeyClock, m_keySleep);
-    operation.MakeFolder(name);
-    if (operation.HasListing())
-        ShowListing(operation.GetListing(), LowerCaseCalcName(name));
+    PressKeys(*link, LowerCaseCalcName(name), [&](CRemoteOperation& operation) { operation.MakeFolder(name); });
 }
 
 void CDirListLogic::OnRun()
@@ -341,10 +342,5 @@ void CDirListLogic::OnRun()
     std::string arguments;
     if (m_messages.AskText(IDS_RUN_TITLE, IDS_RUN_PROMPT, arguments) != 1)
         return;
-    CRemoteOperation operation(*link, m_messages);
-    if (m_pKeyClock != nullptr)
-        operation.SetClock(*m_pKeyClock, m_keySleep);
-    operation.Run({folder, names.front()}, arguments);
-    if (operation.HasListing())
-        ShowListing(operation.GetListing(), folder);
+    PressKeys(*link, folder, [&](CRemoteOperation& operation) { operation.Run({folder, names.front()}, arguments); });
 }

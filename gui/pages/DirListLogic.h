@@ -8,10 +8,12 @@
 #include "link/KeySender.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 class CLink;
+class CRemoteOperation;
 class IDirListView;
 class IUserMessages;
 
@@ -88,6 +90,9 @@ private:
     CLink* CheckLink();
     // The backup file to write or to restore, empty when none was chosen.
     std::string ChooseBackupFile(bool forSaving);
+    // Has `operate` press keys through a remote operation on `link`, then
+    // shows the directory it read, `folder`'s variables in the list.
+    void PressKeys(CLink& link, const std::string& folder, const std::function<void(CRemoteOperation&)>& operate);
     // The lists anew from `listing`, `folder`'s variables shown.
     void ShowListing(const CDirectoryListing& listing, const std::string& folder);
 
