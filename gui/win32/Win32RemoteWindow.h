@@ -56,7 +56,7 @@ private:
     CLink* m_pLink = nullptr;
     HWND m_hWnd = nullptr;
     HWND m_hFace = nullptr;
-    WNDPROC m_pFaceProc = nullptr;
+    LRESULT(CALLBACK* m_pFaceProc)(HWND, UINT, WPARAM, LPARAM) = nullptr;
     std::vector<uint8_t> m_bits;
     unsigned m_nZoom = 0;
     uint16_t m_wLatched = 0;
