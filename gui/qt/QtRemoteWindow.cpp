@@ -21,7 +21,11 @@ CQtRemoteWindow::CQtRemoteWindow(QWidget* parent) : m_pParent(parent)
 CQtRemoteWindow::~CQtRemoteWindow()
 {
     m_timer.stop();
-    delete m_pDialog;
+    if (m_pDialog) {
+        // It tells of its own end through the filter otherwise.
+        m_pDialog->removeEventFilter(this);
+        delete m_pDialog;
+    }
 }
 
 bool CQtRemoteWindow::Open(CLink& link)
@@ -35,6 +39,7 @@ bool CQtRemoteWindow::Open(CLink& link)
         return false;
     }
     m_pDialog = dialog;
+    m_pDialogObject = dialog;
     // A window of its own, which can be minimised to pause the screen.
     dialog->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -70,7 +75,8 @@ QLabel* CQtRemoteWindow::GetLabel(const char* name) const
 
 bool CQtRemoteWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_pDialog || event->type() != QEvent::Close)
+    // Only the pointer is compared: a dialog being destroyed is no longer one.
+    if (event->type() != QEvent::Close || watched != static_cast<QObject*>(m_pDialogObject))
         return false;
     if (m_logic.OnClose()) {
         m_timer.stop();

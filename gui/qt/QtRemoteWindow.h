@@ -50,6 +50,8 @@ private:
 
     QWidget* m_pParent;
     QPointer<QDialog> m_pDialog;
+    // What the event filter watches, as the object it was made as.
+    QObject* m_pDialogObject = nullptr;
     CQtRemoteFace* m_pFace = nullptr;
     QTimer m_timer;
     CRemoteLogic m_logic{*this};
