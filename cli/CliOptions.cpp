@@ -343,8 +343,9 @@ bool CParser::CheckOperands()
             return Fail("dir takes no arguments, found '" + m_operands.front() + "'");
         return true;
     case CliCommand::Get:
+    case CliCommand::Delete:
         if (m_operands.empty())
-            return Fail("get needs at least one FOLDER\\NAME");
+            return Fail(std::string(CommandName(m_opt.command)) + " needs at least one FOLDER\\NAME");
         for (const std::string& operand : m_operands)
             if (!SplitVariableName(operand))
                 return false;
@@ -368,13 +369,6 @@ bool CParser::CheckOperands()
     case CliCommand::Listen:
         if (!m_operands.empty())
             return Fail("listen takes no arguments, found '" + m_operands.front() + "'");
-        return true;
-    case CliCommand::Delete:
-        if (m_operands.empty())
-            return Fail("delete needs at least one FOLDER\\NAME");
-        for (const std::string& operand : m_operands)
-            if (!SplitVariableName(operand))
-                return false;
         return true;
     case CliCommand::Run:
         if (m_operands.size() != 1)
