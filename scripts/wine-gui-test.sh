@@ -124,6 +124,17 @@ click IDC_CAPTURE
 click IDC_SAVE_PICTURE
 save-as C:\vantrel-screen.bmp
 wait-file C:\vantrel-screen.bmp
+click IDC_REMOTE
+remote-key 2
+remote-key +
+remote-key 3
+remote-key ENTER
+remote-shows 5
+remote-close
+page 0
+select poly
+click IDC_DELETE
+expect Deleted
 page 2
 text IDC_TIMEOUT 2500
 click IDC_SAVE_SETTINGS

@@ -256,6 +256,9 @@ void CWin32DirListPage::OnCommand(int id, int code)
     case IDC_BACKUP: m_logic.OnBackup(); break;
     case IDC_RESTORE: m_logic.OnRestore(); break;
     case IDC_LISTEN: m_logic.OnListen(); break;
+    case IDC_DELETE: m_logic.OnDelete(); break;
+    case IDC_NEW_FOLDER: m_logic.OnNewFolder(); break;
+    case IDC_RUN: m_logic.OnRun(); break;
     default: break;
     }
 }

@@ -1,5 +1,6 @@
 #include "gui/win32/Win32GrabScreenPage.h"
 
+#include "gui/win32/Win32RemoteWindow.h"
 #include "gui/win32/Win32Text.h"
 #include "screen/ScreenImage.h"
 
@@ -61,6 +62,7 @@ void CWin32GrabScreenPage::OnCommand(int id, int code)
     case IDC_CAPTURE: m_logic.OnCapture(); break;
     case IDC_ZOOM: m_logic.OnZoom(); break;
     case IDC_SAVE_PICTURE: m_logic.OnSave(); break;
+    case IDC_REMOTE: m_logic.OnRemote(); break;
     default: break;
     }
 }
@@ -118,4 +120,10 @@ std::string CWin32GrabScreenPage::AskPicturePath()
     if (!GetSaveFileNameW(&dialog))
         return {};
     return Utf16ToUtf8(name);
+}
+
+bool CWin32GrabScreenPage::ShowRemoteWindow(CLink& link)
+{
+    CWin32RemoteWindow remote;
+    return remote.Run(GetAncestor(GetHwnd(), GA_ROOT), link);
 }

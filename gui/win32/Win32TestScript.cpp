@@ -2,15 +2,20 @@
 
 #include "clip/AviClip.h"
 #include "gui/pages/AboutLogic.h"
+#include "gui/pages/RemoteFace.h"
 #include "gui/pages/SheetLogic.h"
+#include "gui/win32/Win32RemoteWindow.h"
 #include "gui/win32/Win32Sheet.h"
 #include "gui/win32/Win32Text.h"
 #include "language/ProgramFolder.h"
+#include "screen/PictureBits.h"
+#include "sim/VirtualCalculator.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -33,6 +38,7 @@ struct Script {
     bool failed = false;
     bool finished = false;
     bool inTick = false;
+    CVirtualCalculator* calculator = nullptr;
 };
 
 Script g_script;
@@ -113,7 +119,8 @@ std::string BoxText(HWND box)
 void AnswerMessageBoxes()
 {
     for (HWND dialog : DialogWindows()) {
-        if (IsFileDialog(dialog) || GetDlgItem(dialog, IDC_INPUT) != nullptr)
+        if (IsFileDialog(dialog) || GetDlgItem(dialog, IDC_INPUT) != nullptr ||
+            GetDlgItem(dialog, IDC_REMOTE_FACE) != nullptr)
             continue;
         const std::string text = BoxText(dialog);
         Log("message: " + text);
@@ -245,6 +252,32 @@ bool ColumnsFit(HWND list, std::string& why)
     if (GetWindowLongW(list, GWL_STYLE) & WS_HSCROLL)
         why += " horizontal scroll bar";
     return why.empty();
+}
+
+// The remote window, once it is up.
+CWin32RemoteWindow* ShownRemoteWindow()
+{
+    CWin32RemoteWindow* remote = CWin32RemoteWindow::GetOpen();
+    return remote != nullptr && remote->GetHwnd() != nullptr && IsWindowVisible(remote->GetHwnd()) ? remote : nullptr;
+}
+
+// The remote window shows `text` on the calculator's screen, read after
+// the keys that put it there.
+bool RemoteShows(const std::string& text)
+{
+    CWin32RemoteWindow* remote = ShownRemoteWindow();
+    CVirtualCalculator* calc = g_script.calculator;
+    if (remote == nullptr || calc == nullptr || !remote->Logic().GetQueue().empty())
+        return false;
+    bool typed = false;
+    for (const auto& [entry, answer] : calc->Home().GetHistory())
+        typed = typed || entry == text || answer == text;
+    std::array<uint8_t, SCREEN_BYTES> light;
+    const SimScreen& screen = calc->Screen();
+    for (size_t i = 0; i < light.size(); ++i)
+        light[i] = static_cast<uint8_t>(~screen[i]);
+    std::vector<uint8_t> expected;
+    return typed && BuildPictureBits(light, CRemoteLogic::SCREEN_ZOOM, expected) && remote->GetShownBits() == expected;
 }
 
 // One try at `step`; true when it is done.
@@ -398,6 +431,33 @@ bool TryStep(const std::string& step)
     }
     if (verb == "wait-file" || verb == "pause-for")
         return IsFile(rest);
+    if (verb == "remote-key") {
+        CWin32RemoteWindow* remote = ShownRemoteWindow();
+        const CalcKey* key = FindKeyNamed(rest);
+        if (key == nullptr) {
+            Log("unknown key: " + step);
+            g_script.failed = true;
+            return true;
+        }
+        if (remote == nullptr)
+            return false;
+        RECT client;
+        GetClientRect(remote->GetFace(), &client);
+        const FaceFit fit = FaceFit::Into(client.right, client.bottom);
+        const LPARAM at = MAKELPARAM(fit.ToPixelX(key->x + key->width / 2), fit.ToPixelY(key->y + key->height / 2));
+        PostMessageW(remote->GetFace(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(remote->GetFace(), WM_LBUTTONUP, 0, at);
+        return true;
+    }
+    if (verb == "remote-shows")
+        return RemoteShows(rest);
+    if (verb == "remote-close") {
+        CWin32RemoteWindow* remote = ShownRemoteWindow();
+        if (remote == nullptr)
+            return false;
+        PostMessageW(remote->GetHwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return true;
+    }
     if (verb == "close") {
         PostMessageW(sheet, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         return true;
@@ -450,6 +510,11 @@ bool StartTestScript(const std::string& scriptPath)
     }
     g_script.log = std::fopen((scriptPath + ".log").c_str(), "w");
     return SetTimer(nullptr, 0, TICK_MS, Tick) != 0;
+}
+
+void SetTestScriptCalculator(CVirtualCalculator* calculator)
+{
+    g_script.calculator = calculator;
 }
 
 bool TestScriptPassed()

@@ -2,6 +2,8 @@
 
 #include <string>
 
+class CVirtualCalculator;
+
 // A test build's hook: plays a script of user actions on the running sheet
 // from a timer, as a user would (pages, buttons, list rows, fields, the
 // answers to message boxes and file dialogs), and writes what the program
@@ -33,7 +35,16 @@
 //   wait-file PATH         the file PATH exists
 //   pause-for PATH         waits until PATH exists (made by the test driver)
 //   close                  presses the sheet's close button
+//   remote-key NAME        clicks the key NAME (as the key table names it) on
+//                          the remote window's drawn calculator
+//   remote-shows TEXT      the simulated calculator's home screen has TEXT as
+//                          an entry or an answer, no key waits, and the
+//                          remote window shows the calculator's screen as it
+//                          is now
+//   remote-close           closes the remote window
 // Message boxes are answered with their first button (OK, or Yes).
 bool StartTestScript(const std::string& scriptPath);
+// The simulated calculator the sheet talks to, for remote-shows.
+void SetTestScriptCalculator(CVirtualCalculator* calculator);
 // After the sheet closed: true when every action of the script was done.
 bool TestScriptPassed();

@@ -127,6 +127,10 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     if (commandLine.bSimulate)
         UseSimulatedCalculator(sheet, commandLine, messages);
+#ifdef VANTREL_TEST_HOOK
+    if (CBuiltInCalculator* simulated = sheet.Logic().GetSimulatedCalculator())
+        SetTestScriptCalculator(&simulated->GetCalculator());
+#endif
     sheet.DoModal();
 #ifdef VANTREL_TEST_HOOK
     if (!script.empty() && !TestScriptPassed())
