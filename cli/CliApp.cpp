@@ -40,6 +40,10 @@ int RunCommand(CCliContext& context)
     case CliCommand::Backup: return RunBackupCommand(context);
     case CliCommand::Restore: return RunRestoreCommand(context);
     case CliCommand::Listen: return RunListenCommand(context);
+    case CliCommand::Keys: return RunKeysCommand(context);
+    case CliCommand::Run: return RunRunCommand(context);
+    case CliCommand::Delete: return RunDeleteCommand(context);
+    case CliCommand::Mkdir: return RunMkdirCommand(context);
     case CliCommand::Cables:
     case CliCommand::None: break;
     }
@@ -93,10 +97,11 @@ int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CBu
 
     CConsoleMessages messages(streams.err, streams.in, LoadLanguageString);
     messages.SetInteractive(streams.bInTerminal && streams.bErrTerminal);
-    // A restore's question is answered by --yes, every other one by --force.
-    const bool restore = options.command == CliCommand::Restore;
-    messages.SetAnswerYes(restore ? options.bYes : options.bForce);
-    messages.SetYesOption(restore ? "--yes" : "--force");
+    // A restore's or a delete's question is answered by --yes, every other
+    // one by --force.
+    const bool answeredByYes = options.command == CliCommand::Restore || options.command == CliCommand::Delete;
+    messages.SetAnswerYes(answeredByYes ? options.bYes : options.bForce);
+    messages.SetYesOption(answeredByYes ? "--yes" : "--force");
     messages.SetGroupName(options.group.value_or(std::string()));
 
     // The same settings and language library as the window program. Only

@@ -31,6 +31,10 @@ int RunScreenCommand(CCliContext& context);
 int RunBackupCommand(CCliContext& context);
 int RunRestoreCommand(CCliContext& context);
 int RunListenCommand(CCliContext& context);
+int RunKeysCommand(CCliContext& context);
+int RunRunCommand(CCliContext& context);
+int RunDeleteCommand(CCliContext& context);
+int RunMkdirCommand(CCliContext& context);
 
 // False, having said so, when -C names something that is not a folder.
 bool CheckOutputFolder(CCliContext& context);

@@ -7,6 +7,7 @@
 #include "port/LinuxSystem.h"
 #include "port/ParportBackend.h"
 #endif
+#include "text/SystemPath.h"
 
 #include <filesystem>
 #include <system_error>
@@ -64,9 +65,9 @@ CBuiltInCalculator* CCliLink::PrepareSimulation(const CCliOptions& options, uint
     simulated->SetPace(options.nSimulateRate);
     if (!options.strSimulateDir.empty()) {
         std::error_code ec;
-        if (!std::filesystem::is_directory(options.strSimulateDir, ec)) {
+        if (!std::filesystem::is_directory(SystemPath(options.strSimulateDir), ec)) {
             error = "--simulate: " + options.strSimulateDir +
-                    (std::filesystem::exists(options.strSimulateDir, ec) ? " is not a folder" : " does not exist");
+                    (std::filesystem::exists(SystemPath(options.strSimulateDir), ec) ? " is not a folder" : " does not exist");
             return nullptr;
         }
         simulated->LoadFolder(options.strSimulateDir, m_loadProblems);

@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include "cli/RemoteOperands.h"
 #include "settings/CommandLine.h"
 
 #include <algorithm>
@@ -25,8 +26,11 @@ constexpr CommandWord COMMANDS[] = {
     {"restore", CliCommand::Restore},
     {"listen", CliCommand::Listen},
     {"cables", CliCommand::Cables},
+    {"keys", CliCommand::Keys},
+    {"run", CliCommand::Run},
+    {"delete", CliCommand::Delete},
+    {"mkdir", CliCommand::Mkdir},
 };
-constexpr const char* COMMAND_LIST = "dir, get, send, screen, backup, restore, listen or cables";
 
 std::optional<CliCommand> FindCommand(const std::string& word)
 {
@@ -42,6 +46,15 @@ const char* CommandName(CliCommand command)
         if (c.command == command)
             return c.word;
     return "";
+}
+
+// "dir, get, ... or mkdir".
+std::string CommandList()
+{
+    std::string list;
+    for (size_t i = 0; i < std::size(COMMANDS); ++i)
+        list += std::string(i == 0 ? "" : i + 1 == std::size(COMMANDS) ? " or " : ", ") + COMMANDS[i].word;
+    return list;
 }
 
 // Terminal devices, the names udev gives serial adapters, and COM ports.
@@ -92,7 +105,7 @@ const CommandOption COMMAND_OPTIONS[] = {
     {"--group", {CliCommand::Get}},
     {"--force", {CliCommand::Get, CliCommand::Screen, CliCommand::Backup, CliCommand::Listen}},
     {"--zoom", {CliCommand::Screen}},
-    {"--yes", {CliCommand::Restore}},
+    {"--yes", {CliCommand::Restore, CliCommand::Delete}},
     {"--once", {CliCommand::Listen}},
     {"--simulate-send", {CliCommand::Listen}},
     {"--probe", {CliCommand::Cables}},
@@ -122,6 +135,8 @@ private:
     bool CheckOperands();
     bool SplitVariableName(const std::string& text);
     bool HasCommandAfter(size_t i) const;
+    // "FOLDER\NAME(ARGUMENTS)", or without brackets for no arguments.
+    bool SplitProgramCall(const std::string& text);
 
     const std::vector<std::string>& m_args;
     CCliOptions& m_opt;
@@ -149,7 +164,7 @@ bool CParser::Run()
     if (m_bDone)
         return true;
     if (m_opt.command == CliCommand::None)
-        return Fail(std::string("no command given: ") + COMMAND_LIST);
+        return Fail("no command given: " + CommandList());
     if (m_opt.nSimulateRate != 0 && !m_opt.bSimulate)
         return Fail("--simulate-rate applies to --simulate only");
     if (!m_opt.simulateSend.empty() && !m_opt.bSimulate)
@@ -334,7 +349,7 @@ bool CParser::HandleOperand(const std::string& arg)
     }
     const auto command = FindCommand(arg);
     if (!command)
-        return Fail("unknown command '" + arg + "': " + COMMAND_LIST);
+        return Fail("unknown command '" + arg + "': " + CommandList());
     m_opt.command = *command;
     return true;
 }
@@ -409,6 +424,18 @@ bool CParser::SplitVariableName(const std::string& text)
     return true;
 }
 
+bool CParser::SplitProgramCall(const std::string& text)
+{
+    const size_t open = text.find('(');
+    if (open != std::string::npos && text.back() != ')')
+        return Fail("'" + text + "': the arguments end with ')'");
+    if (!SplitVariableName(text.substr(0, open)))
+        return false;
+    if (open != std::string::npos)
+        m_opt.strArguments = text.substr(open + 1, text.size() - open - 2);
+    return true;
+}
+
 bool CParser::CheckOperands()
 {
     switch (m_opt.command) {
@@ -417,8 +444,9 @@ bool CParser::CheckOperands()
             return Fail("dir takes no arguments, found '" + m_operands.front() + "'");
         return true;
     case CliCommand::Get:
+    case CliCommand::Delete:
         if (m_operands.empty())
-            return Fail("get needs at least one FOLDER\\NAME");
+            return Fail(std::string(CommandName(m_opt.command)) + " needs at least one FOLDER\\NAME");
         for (const std::string& operand : m_operands)
             if (!SplitVariableName(operand))
                 return false;
@@ -447,6 +475,13 @@ bool CParser::CheckOperands()
         if (!m_operands.empty())
             return Fail(std::string(CommandName(m_opt.command)) + " takes no arguments, found '" + m_operands.front() + "'");
         return true;
+    case CliCommand::Run:
+        if (m_operands.size() != 1)
+            return Fail("run needs exactly one FOLDER\\NAME(ARGUMENTS)");
+        return SplitProgramCall(m_operands.front());
+    case CliCommand::Keys:
+    case CliCommand::Mkdir:
+        return ParseRemoteOperands(m_opt.command, m_operands, m_opt, m_error);
     case CliCommand::None:
         break;
     }
@@ -545,6 +580,22 @@ const HelpCommand HELP_COMMANDS[] = {
                                 calculator a ready check through each and say
                                 which answered
 )"},
+    {CliCommand::Keys, R"(  keys TEXT|KEYNAME...          press keys on the calculator, about 50 ms apart:
+                                a key name (ENTER, CLEAR, ESC, HOME, QUIT, F1,
+                                UP, 2ND+ESC, DIAMOND+Q, SHIFT+LEFT...) presses
+                                that key, any other argument is typed; a text
+                                in capitals that names no key is refused
+                                unless in double quotes ('"X2"')
+)"},
+    {CliCommand::Run, R"(  run FOLDER\NAME(ARGUMENTS)    run a program or function from the home screen
+)"},
+    {CliCommand::Delete, R"(  delete FOLDER\NAME... [--yes] delete variables by typing delvar on the
+                                calculator; the directory is read again to see
+                                them gone; asks unless --yes
+)"},
+    {CliCommand::Mkdir, R"(  mkdir FOLDER                  make a folder (by sending a small variable into
+                                it and deleting that again)
+)"},
 };
 
 struct HelpOption {
@@ -555,12 +606,22 @@ const HelpOption HELP_OPTIONS[] = {
     {{}, R"(  --cable KIND         the cable: parallel, black (serial, two wires), gray
                        (serial, 9600 baud) or usb (the USB link cable)
 )"},
+// Windows has no port devices: there the parallel port is named by its
+// address, a serial port by its COM name.
+#ifdef _WIN32
+    {{}, R"(  --port PORT          parallel cable: 0x378 or 0x278; black and gray cables: a
+                       serial port such as COM1; usb cable: hub:port or its
+                       number as cables lists it (default: the first one
+                       plugged in)
+)"},
+#else
     {{}, R"(  --port PORT          parallel cable: 0x378, 0x278 or a device such as
                        /dev/parport0; black and gray cables: a serial port
-                       such as /dev/ttyS0, /dev/ttyUSB0 or COM1; usb cable:
+                       such as /dev/ttyS0 or /dev/ttyUSB0; usb cable:
                        bus:address or its number as cables lists it (default:
                        the first one plugged in)
 )"},
+#endif
     {{}, "  --timeout MS         time-out of every wait on the cable, 1 to 10000\n"},
     {{}, R"(  --simulate[=DIR]     talk to the built-in simulated calculator instead of a
                        port; with DIR it holds the variable files found in DIR
@@ -586,7 +647,7 @@ const HelpOption HELP_OPTIONS[] = {
      R"(  -f, --force          get, screen, backup, listen: replace an existing file
                        without asking
 )"},
-    {{CliCommand::Restore}, "  --yes                restore: replace the calculator's memory without asking\n"},
+    {{CliCommand::Restore, CliCommand::Delete}, "  --yes                restore, delete: go on without asking\n"},
     {{CliCommand::Listen}, "  --once               listen: stop after the first transmission\n"},
     {{CliCommand::Screen}, "  --zoom 1|2           screen: save at single or double size\n"},
     {{CliCommand::Cables}, "  --probe              cables: send a ready check through each cable found\n"},
@@ -603,9 +664,10 @@ With several files or names, a failure does not stop the others; a summary
 line then names each one that failed, and the status is the worst failure's.
 Exit status: 0 success, 1 the calculator exchange failed, 2 usage error,
 3 file error (one that cannot be read or written, or is refused), 4 a
-variable named to get is not on the calculator, 5 a question was answered
-no (nothing was changed), 130 stopped by a signal (listen: Ctrl-C after
-something was received ends it with 0).
+variable named to get, run or delete is not on the calculator (mkdir: the
+folder is there already), 5 a question was answered no (nothing was
+changed), 130 stopped by a signal (listen: Ctrl-C after something was
+received ends it with 0).
 )";
 
 } // namespace

@@ -8,7 +8,7 @@
 #include <vector>
 
 // What one run of the command-line program was asked to do.
-enum class CliCommand { None, Dir, Get, Send, Screen, Backup, Restore, Listen, Cables };
+enum class CliCommand { None, Dir, Get, Send, Screen, Backup, Restore, Listen, Cables, Keys, Run, Delete, Mkdir };
 
 struct CCliOptions {
     CliCommand command = CliCommand::None;
@@ -32,7 +32,7 @@ struct CCliOptions {
     // dir
     bool bJson = false;
     bool bAll = false;
-    // get: "FOLDER\NAME" (or "FOLDER/NAME") split in two
+    // get, delete, run: "FOLDER\NAME" (or "FOLDER/NAME") split in two
     struct VarName {
         std::string folder;
         std::string name;
@@ -45,12 +45,19 @@ struct CCliOptions {
     // send: the files; screen: the one image file; backup, restore: the backup
     std::vector<std::string> files;
     unsigned zoom = 1;
-    // restore: the user agrees to lose the calculator's memory
+    // restore, delete: the user agrees to lose what is on the calculator
     bool bYes = false;
     // listen: stop after the first transmission
     bool bOnce = false;
     // cables: send each cable a ready check
     bool bProbe = false;
+    // keys: the key codes, and the arguments as given, for the progress
+    std::vector<uint16_t> keys;
+    std::string strKeysText;
+    // run: the arguments between the brackets
+    std::string strArguments;
+    // mkdir: the folder to make
+    std::string strFolder;
 };
 
 // Reads the arguments after the program name. On a usage error returns

@@ -8,6 +8,7 @@
 #include "text/DisplayText.h"
 #include "text/ProgramTexts.h"
 #include "text/StringIds.h"
+#include "text/SystemPath.h"
 #include "transfer/ReceiveOperation.h"
 #include "transfer/VariableReceiver.h"
 
@@ -64,7 +65,7 @@ int FailureStatus(const CConsoleMessages& messages)
 std::string PathProblem(const std::string& path, const char* wanted)
 {
     std::error_code ec;
-    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    const std::filesystem::file_status status = std::filesystem::status(SystemPath(path), ec);
     if (!std::filesystem::exists(status))
         return "does not exist";
     const bool folder = std::string(wanted) == "folder";

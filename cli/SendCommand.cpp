@@ -4,11 +4,13 @@
 #include "cli/ExitStatus.h"
 #include "cli/InterruptSignals.h"
 #include "cli/ItemSummary.h"
+#include "text/FileErrorText.h"
+#include "text/SystemPath.h"
 #include "transfer/SendOperation.h"
 #include "transfer/VarFileReader.h"
 
 #include <cerrno>
-#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <ostream>
 
@@ -25,9 +27,9 @@ bool IsSendableFile(const std::string& path, CCliContext& context, bool& readabl
         context.err << "vantrel92-cli: " << path << ' ' << reason << '\n';
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(SystemPath(path), std::ios::binary);
     if (!in.is_open()) {
-        reason = std::string("cannot be read: ") + std::strerror(errno);
+        reason = "cannot be read: " + FileErrorText(errno);
         context.err << "vantrel92-cli: " << path << ' ' << reason << '\n';
         return false;
     }

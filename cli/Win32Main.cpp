@@ -1,5 +1,6 @@
 #include "cli/CliApp.h"
 #include "cli/InterruptSignals.h"
+#include "settings/CommandLine.h"
 
 #include <iostream>
 #include <string>
@@ -8,12 +9,12 @@
 #include <io.h>
 #include <windows.h>
 
-int main(int argc, char** argv)
+int wmain(int argc, wchar_t** argv)
 {
     // Before anything else: a signal while the program starts is noted, and
     // ends the run cleanly once it has begun.
     CInterruptSignals interrupts;
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const std::vector<std::string> args = ArgumentsFromWide(argc, argv);
     // The texts are UTF-8; a console shows them as such only when told.
     const UINT consolePage = GetConsoleOutputCP();
     SetConsoleOutputCP(CP_UTF8);

@@ -1,6 +1,7 @@
 #include "clip/AviClip.h"
 
 #include "clip/Rle8.h"
+#include "text/SystemPath.h"
 
 #include <cstring>
 #include <fstream>
@@ -204,7 +205,7 @@ bool IsPlayable(const VideoFormat& format)
 bool CAviClip::LoadFile(const std::string& path)
 {
     Clear();
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(SystemPath(path), std::ios::binary);
     if (!file)
         return false;
     file.seekg(0, std::ios::end);

@@ -8,7 +8,9 @@
 #     (packaging/windows/Vantrel92.nsi).
 # Each package's list of files is checked; the 64-bit installer is then run
 # silently under Wine: the files land in Program Files with a Start-menu
-# folder, nothing is written to the settings key, the installed programs run
+# folder (the program, the program on its simulated calculator, the
+# uninstaller), the uninstall entry gives the installed size, nothing is
+# written to the settings key, the installed programs run
 # (vantrel92-cli.exe --simulate dir), and the
 # uninstaller removes everything it installed.
 set -euo pipefail
@@ -74,7 +76,17 @@ settings='HKLM\SOFTWARE\Corvessan\Vantrel 92'
 for file in vantrel92.exe vantrel92-cli.exe English.dll Italiano.dll Vantrel92.avi ReadMe.txt vantrel92-usb.inf Uninstall.exe; do
   [ -f "$installed/$file" ] || fail "installed: no $file in Program Files\\Vantrel 92"
 done
-[ -f "$menu/Vantrel 92.lnk" ] || fail "installed: no Start-menu shortcut"
+for shortcut in "Vantrel 92" "Vantrel 92 (simulated calculator)"; do
+  [ -f "$menu/$shortcut.lnk" ] || fail "installed: no Start-menu shortcut $shortcut"
+done
+python3 -c 'import sys; sys.exit("--simulate".encode("utf-16-le") not in open(sys.argv[1], "rb").read())' \
+  "$menu/Vantrel 92 (simulated calculator).lnk" || fail "installed: the simulated calculator's shortcut does not pass --simulate"
+size=$("$wine_dir/wine64" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantrel 92' \
+  /v EstimatedSize 2>/dev/null | tr -d '\r' | awk '$1 == "EstimatedSize" {print $3}')
+installed_kib=$(du -sk "$installed" | cut -f1)
+[ -n "$size" ] && [ $((size)) -gt $((installed_kib / 2)) ] && [ $((size)) -le $((installed_kib * 2)) ] \
+  || fail "installed: the uninstall entry's size is '$size' KiB, the files take $installed_kib KiB"
+echo "the uninstall entry gives $((size)) KiB (the files take $installed_kib KiB)"
 if "$wine_dir/wine64" reg query "$settings" >/dev/null 2>&1; then
   fail "the installer wrote the settings key"
 fi

@@ -10,6 +10,9 @@
 #  - `screen` to PNG, BMP and PBM at single and double size: byte for byte;
 #  - `get`, `screen`, `backup` and `restore` through the black and the gray
 #    cable to the calculator behind the serial port's seam;
+#  - the same into a folder and files whose names hold letters beyond ASCII,
+#    with no temporary file left anywhere;
+#  - the Windows `--help` offers no device path for --port;
 #  - every step's exit status, its output and its messages (the Windows
 #    program writes the folders of the files it names with backslashes, which
 #    are turned into slashes before comparing).
@@ -44,6 +47,11 @@ step() { # side args...
   tr -d '\r' <"$work/step.out" | $slashes >"$work/$side/stdout-$steps"
 }
 
+# Windows has no port devices: its help offers none.
+windows_help=$("$here/wine-run.sh" "$windows_cli" --help)
+grep -q -- "--port PORT" <<<"$windows_help" || fail "the Windows program's --help has no --port"
+! grep -q /dev/ <<<"$windows_help" || fail "the Windows program's --help offers a device as --port"
+
 mkdir -p "$work"/{windows,linux}/files/{black,gray} "$work/linux-config"
 "$linux_cli" --version >/dev/null || fail "$linux_cli does not run"
 "$linux_cli" --simulate dir --json >"$work/listing.json" 2>/dev/null
@@ -67,6 +75,12 @@ for side in windows linux; do
       step $side --simulate screen "files/screen-$zoom.$format" --zoom $zoom
     done
   done
+  # Names with letters beyond ASCII, in folders and files.
+  mkdir -p "$work/$side/files/Città ü"
+  step $side --simulate get "${variables[@]}" -C "files/Città ü"
+  step $side --simulate get "${variables[@]}" -C "files/Città ü" --group Città
+  step $side --simulate send "files/Città ü/Città.92g"
+  step $side --simulate screen "files/schermo è.png"
   step $side --simulate get 'main\nothing' -C files
   # The serial cables' code with the calculator behind the seam: the black
   # cable's bit handshake on the modem lines, the gray cable's bytes.
@@ -80,5 +94,7 @@ for side in windows linux; do
 done
 
 diff -r "$work/linux" "$work/windows" >&2 || fail "the Windows program differs from the Linux one (above)"
+left=$(find "$work" -name '*.part')
+[ -z "$left" ] || fail "temporary files left: $left"
 count=$(find "$work/linux/files" -type f | wc -l)
 echo "CLI comparison: $steps steps and $count files ($(du -sb "$work/linux/files" | cut -f1) bytes), the same on Windows and Linux"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Pictures of every page of the Windows window program, in both languages,
 # as Wine shows them, with the frame Wine draws itself when no window
-# manager runs: OUT-DIR/windows-<language>-<page>.png.
+# manager runs: OUT-DIR/windows-<language>-<page>.png, and of the remote
+# window after 2+3 ENTER clicked on its keyboard (windows-<language>-remote.png).
 # The test build plays the user's part (see gui/win32/Win32TestScript.h)
 # and waits on each page until its picture is taken.
 #   scripts/wine-gui-screenshots.sh OUT-DIR [WINDOWS-BIN-DIR]
@@ -23,11 +24,16 @@ trap 'rm -rf "$work"' EXIT
 # pictures need the X11 one.
 "$wine_dir/wine64" reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1 || true
 mkdir -p "$out"
-# Without a window manager Wine draws the caption and frame itself.
+# Without a window manager Wine draws the caption and frame itself. The
+# windows go to the display (wine-run.sh makes them without one), from a
+# fresh start of Wine's own programs.
 "$wine_dir/wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null
+"$wine_dir/wine64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null
+"$wine_dir/wineserver" -k 2>/dev/null || true
+"$wine_dir/wineserver" -w 2>/dev/null || true
 cp "$bin"/*.dll "$bin"/*.avi "$bin/vantrel92-test.exe" "$work/"
 key='HKLM\SOFTWARE\Corvessan\Vantrel 92'
-pages=(directory screen configuration about)
+pages=(directory screen configuration about remote)
 
 for language in English Italiano; do
   index=1
@@ -56,19 +62,30 @@ for language in English Italiano; do
     echo "pause-for C:\\shot-2"
     echo "page 3"
     echo "pause-for C:\\shot-3"
+    echo "page 1"
+    echo "click IDC_REMOTE"
+    for pressed in 2 + 3 ENTER; do echo "remote-key $pressed"; done
+    echo "remote-shows 5"
+    echo "pause-for C:\\shot-4"
+    echo "remote-close"
     echo "close"
   } >"$work/shots.txt"
   (cd "$work" && "$wine_dir/wine64" ./vantrel92-test.exe --test-script shots.txt --simulate </dev/null >/dev/null 2>&1) &
   runner=$!
-  for n in 0 1 2 3; do
+  for n in 0 1 2 3 4; do
     for _ in $(seq 1 600); do
       # Every action before the n-th pause is done: the page waits.
       [ -f "$work/shots.txt.log" ] && [ "$(grep -c '^done: ' "$work/shots.txt.log")" -ge "$(grep -n pause-for "$work/shots.txt" | sed -n "$((n + 1))s/:.*//p" | awk '{print $1 - 1}')" ] && break
       sleep 0.1
     done
     sleep 1.5 # the page and the clip are drawn
-    # The window alone: the black of the empty screen around it goes.
-    import -window root "$work/root.png"
+    # The window alone: the black of the empty screen around it goes; the
+    # remote window is taken by itself, without the sheet under it.
+    window=root
+    if [ "${pages[$n]}" = remote ]; then
+      window=$(xwininfo -root -tree | awk '/"(TI-92 remote keyboard|Tastiera remota della TI-92)"/ {print $1; exit}')
+    fi
+    import -window "${window:-root}" "$work/root.png"
     convert "$work/root.png" -trim +repage "$out/windows-${language,,}-${pages[$n]}.png"
     touch "$WINEPREFIX/drive_c/shot-$n"
   done

@@ -27,6 +27,13 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   flock 9
   if [ ! -f "$ready" ]; then
     "$wine_dir/wine64" wineboot -i </dev/null >/dev/null 2>&1 9>&-
+    # Wine's own fonts with Windows' metrics (fonts-wine: Tahoma, MS Sans
+    # Serif...), so that dialogs are laid out as on Windows. This Wine looks
+    # for them beside its data in a path it cannot open, so they go where
+    # it always looks: the prefix's Fonts folder.
+    if [ -d "${VANTREL_WINE_FONTS:-/usr/share/wine/fonts}" ]; then
+      cp -n "${VANTREL_WINE_FONTS:-/usr/share/wine/fonts}"/* "$WINEPREFIX/drive_c/windows/Fonts/" 9>&-
+    fi
     # Windows are made without a display: the tests that create dialogs
     # need no X server.
     "$wine_dir/wine64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f \

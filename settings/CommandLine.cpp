@@ -1,7 +1,15 @@
 #include "settings/CommandLine.h"
 
+#include "text/ProgramTexts.h"
+#include "text/StringIds.h"
+#include "text/SystemPath.h"
+
 #include <filesystem>
 #include <system_error>
+
+#ifdef _WIN32
+#include "text/Utf16Text.h"
+#endif
 
 namespace {
 
@@ -14,7 +22,7 @@ bool TakeSend(std::string value, CCommandLine& commandLine, std::string& error)
 {
     const size_t separator = value.find_first_of("\\/");
     if (value != "backup" && (separator == std::string::npos || separator == 0 || separator + 1 == value.size())) {
-        error = "--simulate-send takes FOLDER\\NAME or backup";
+        error = ProgramText(IDS_ARG_SEND);
         return false;
     }
     if (separator != std::string::npos)
@@ -43,7 +51,7 @@ bool TakeRate(const std::string& value, CCommandLine& commandLine, std::string& 
 {
     const auto rate = ParseSimulateRate(value);
     if (!rate) {
-        error = SIMULATE_RATE_ERROR;
+        error = ProgramText(IDS_ARG_RATE);
         return false;
     }
     commandLine.nSimulateRate = *rate;
@@ -76,16 +84,16 @@ bool ParseCommandLine(const std::vector<std::string>& args, CCommandLine& comman
         } else if (arg == "--version" || arg == "-V") {
             commandLine.bVersion = true;
         } else {
-            error = "unexpected argument: " + arg;
+            error = ProgramText(IDS_ARG_UNEXPECTED, {arg});
             return false;
         }
     }
     if (commandLine.nSimulateRate != 0 && !commandLine.bSimulate) {
-        error = "--simulate-rate applies to --simulate only";
+        error = ProgramText(IDS_ARG_RATE_ALONE);
         return false;
     }
     if (!commandLine.simulateSend.empty() && !commandLine.bSimulate) {
-        error = "--simulate-send applies to --simulate only";
+        error = ProgramText(IDS_ARG_SEND_ALONE);
         return false;
     }
     return true;
@@ -95,15 +103,16 @@ std::string SimulateFolderProblem(const CCommandLine& commandLine)
 {
     const std::string& folder = commandLine.strSimulateFolder;
     std::error_code ec;
-    if (folder.empty() || std::filesystem::is_directory(folder, ec))
+    if (folder.empty() || std::filesystem::is_directory(SystemPath(folder), ec))
         return {};
-    return folder + (std::filesystem::exists(folder, ec) ? ": not a folder" : ": does not exist");
+    return ProgramText(std::filesystem::exists(SystemPath(folder), ec) ? IDS_ARG_NOT_A_FOLDER : IDS_ARG_NO_FOLDER,
+                       {folder});
 }
 
 std::string CommandLineUsage(const std::string& program)
 {
     return "usage: " + program + " [--simulate [DIR]] [--simulate-rate N] [--simulate-send NAME]\n"
-           "  --simulate     link to the built-in simulated TI-92 instead of the parallel port\n"
+           "  --simulate     link to the built-in simulated TI-92 instead of the cable\n"
            "                 (with DIR: holding the variable files of DIR instead of its samples)\n"
            "  --simulate-rate N\n"
            "                 the simulated TI-92 moves at most N bytes a second, as a real cable\n"
@@ -137,8 +146,23 @@ std::optional<uint32_t> ParseSimulateRate(const std::string& text)
     return value;
 }
 
+#ifdef _WIN32
+std::vector<std::string> ArgumentsFromWide(int argc, wchar_t** argv)
+{
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.push_back(Utf16ToUtf8(std::wstring_view(argv[i])));
+    return args;
+}
+#endif
+
+std::string ProgramVersionNumber()
+{
+    return std::to_string(VANTREL_VERSION_MAJOR) + "." + std::to_string(VANTREL_VERSION_MINOR) + "." +
+           std::to_string(VANTREL_VERSION_PATCH) + "." + std::to_string(VANTREL_VERSION_TWEAK);
+}
+
 std::string ProgramVersionText(const std::string& name)
 {
-    return name + " " + std::to_string(VANTREL_VERSION_MAJOR) + "." + std::to_string(VANTREL_VERSION_MINOR) + "." +
-           std::to_string(VANTREL_VERSION_PATCH) + "." + std::to_string(VANTREL_VERSION_TWEAK) + "\n";
+    return name + " " + ProgramVersionNumber() + "\n";
 }

@@ -45,6 +45,35 @@ bool CCalcMemory::AddVariable(const std::string& folder, const std::string& name
     return true;
 }
 
+bool CCalcMemory::DeleteVariable(const std::string& folder, const std::string& name)
+{
+    for (SimFolder& candidate : m_folders) {
+        if (candidate.name != folder)
+            continue;
+        auto& variables = candidate.variables;
+        const auto found = std::find_if(variables.begin(), variables.end(),
+                                        [&](const SimVariable& variable) { return variable.name == name; });
+        if (found == variables.end())
+            return false;
+        variables.erase(found);
+        return true;
+    }
+    return false;
+}
+
+bool CCalcMemory::AddFolder(const std::string& name)
+{
+    if (!IsValidName(name) || HasFolder(name))
+        return false;
+    m_folders.push_back({name, {}});
+    return true;
+}
+
+bool CCalcMemory::HasFolder(const std::string& name) const
+{
+    return std::any_of(m_folders.begin(), m_folders.end(), [&](const SimFolder& folder) { return folder.name == name; });
+}
+
 const SimVariable* CCalcMemory::FindVariable(const std::string& folder, const std::string& name) const
 {
     for (const SimFolder& candidate : m_folders) {

@@ -42,6 +42,11 @@ public:
     // directory requests.
     bool AddVariable(const std::string& folder, const std::string& name, uint8_t type,
                      uint8_t attribute, std::vector<uint8_t> contents);
+    // False when there is no such variable. Its folder stays, empty or not.
+    bool DeleteVariable(const std::string& folder, const std::string& name);
+    // An empty folder; false for a bad name or one that exists already.
+    bool AddFolder(const std::string& name);
+    bool HasFolder(const std::string& name) const;
     // The pointer stays valid until the memory changes.
     const SimVariable* FindVariable(const std::string& folder, const std::string& name) const;
 

@@ -1,8 +1,10 @@
 #include "sim/CalculatorFolderLoader.h"
 
 #include "sim/CalcMemory.h"
+#include "text/FileErrorText.h"
 #include "text/ProgramTexts.h"
 #include "text/StringIds.h"
+#include "text/SystemPath.h"
 #include "transfer/BackupFile.h"
 #include "transfer/VarFileReader.h"
 
@@ -20,10 +22,10 @@ constexpr char DEFAULT_FOLDER[] = "main";
 
 size_t LoadFile(CCalcMemory& memory, const fs::path& path, std::vector<std::string>& problems)
 {
-    const std::string shown = path.filename().string();
+    const std::string shown = PathName(path.filename());
     // A whole memory is not variables to hold; it is no damaged file either.
     BackupImage backup;
-    if (LoadBackupFile(path.string(), backup) == BackupFileCheck::Ok) {
+    if (LoadBackupFile(PathName(path), backup) == BackupFileCheck::Ok) {
         problems.push_back(ProgramText(IDS_SIM_BACKUP_NOT_LOADED, {shown}));
         return 0;
     }
@@ -74,13 +76,13 @@ size_t LoadCalculatorFolder(CCalcMemory& memory, const std::string& folder, std:
 {
     std::error_code ec;
     std::vector<fs::path> files;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(SystemPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
         if (it->is_regular_file(typeError))
             files.push_back(it->path());
     }
     if (ec) {
-        problems.push_back(folder + ": " + ec.message());
+        problems.push_back(folder + ": " + FileErrorText(ec));
         return 0;
     }
     std::sort(files.begin(), files.end());

@@ -1,5 +1,6 @@
 #include "sim/VirtualCalculator.h"
 
+#include "link/KeyPacket.h"
 #include "link/Packets.h"
 #include "sim/CalcBackupImage.h"
 #include "sim/HomeScreen.h"
@@ -25,10 +26,10 @@ std::vector<uint8_t> NamedHeader(uint32_t size, uint8_t type, const std::string&
 }
 
 // A packet without data must say so in its length field; the PC's
-// clear-to-send may also carry FF FF there.
+// clear-to-send may also carry FF FF there, and a key packet carries its key.
 bool HasFittingLength(const PcPacket& packet)
 {
-    if (CPcPacketReader::CarriesData(packet.command))
+    if (CPcPacketReader::CarriesData(packet.command) || packet.command == CMD_KEY)
         return true;
     return packet.length == 0 || (packet.command == CMD_CTS && packet.length == CTS_LENGTH_FROM_PC);
 }
@@ -59,7 +60,13 @@ const SimVariable* CVirtualCalculator::FindVariable(const std::string& folder,
     return m_memory.FindVariable(folder, name);
 }
 
-void CVirtualCalculator::DrawHomeScreen() { ::DrawHomeScreen(m_screen, m_memory); }
+void CVirtualCalculator::DrawHomeScreen()
+{
+    if (m_home.IsInUse())
+        m_home.Draw(m_screen);
+    else
+        ::DrawHomeScreen(m_screen, m_memory);
+}
 
 void CVirtualCalculator::FallSilentAfterBytes(uint64_t bytes, unsigned extraBits)
 {
@@ -223,6 +230,9 @@ void CVirtualCalculator::OnIdlePacket(const PcPacket& packet)
         return;
     case CMD_VAR:
         OnAnnouncement(packet);
+        return;
+    case CMD_KEY:
+        OnKey(packet);
         return;
     default:
         Refuse();
@@ -391,4 +401,13 @@ void CVirtualCalculator::OnIncomingData(const PcPacket& packet)
     // Its home screen counts the variables of each folder.
     DrawHomeScreen();
     Answer({CalcPacket::Bare(CMD_ACK)}, State::InWaitEot);
+}
+
+void CVirtualCalculator::OnKey(const PcPacket& packet)
+{
+    // The key is acknowledged first and then acted on, as the calculator's
+    // keyboard handler takes it; its screen shows the outcome at once.
+    Answer({CalcPacket::Bare(CMD_ACK)}, State::Idle);
+    m_home.OnKey(packet.length, m_memory);
+    DrawHomeScreen();
 }

@@ -4,6 +4,7 @@
 #include "sim/CalcLinkEnd.h"
 #include "sim/CalcMemory.h"
 #include "sim/CalcReplies.h"
+#include "sim/HomeSession.h"
 #include "sim/PcPacketReader.h"
 #include "sim/ScreenCanvas.h"
 
@@ -50,6 +51,9 @@ public:
     // = dark; sent as it is at the time of the request.
     SimScreen& Screen() { return m_screen; }
     void DrawHomeScreen();
+    // The home screen's entry line and history, which key packets drive
+    // (after the first key it replaces the start screen).
+    const CHomeSession& Home() const { return m_home; }
 
     // As from the VAR-LINK menu: sends the variables named "folder\name",
     // each under a header carrying that path, then EOT. False (nothing
@@ -100,6 +104,7 @@ private:
     void OnIdlePacket(const PcPacket& packet);
     void OnRequest(const PcPacket& packet);
     void OnAnnouncement(const PcPacket& packet);
+    void OnKey(const PcPacket& packet);
     void OnIncomingData(const PcPacket& packet);
     void OnListingEntryAcknowledged();
     void OnBackupRequest();
@@ -119,6 +124,7 @@ private:
 
     CCalcMemory m_memory;
     SimScreen m_screen{};
+    CHomeSession m_home;
     CCalcFaults m_faults;
     CPcPacketReader m_reader;
     State m_state = State::Idle;

@@ -154,6 +154,62 @@ enum StringId : int {
     IDS_USB_OTHER_DRIVER = 488,
     IDS_USB_NO_WINUSB = 489,
     IDS_USB_UNPLUGGED = 490,
+
+    // Why a file could not be read or written: the causes a user meets
+    // most, in the program's own words (text/FileErrorText.h).
+    IDS_REASON_ACCESS_DENIED = 600,
+    IDS_REASON_READ_ONLY = 601,
+    IDS_REASON_NO_SPACE = 602,
+    IDS_REASON_NOT_FOUND = 603,
+    IDS_REASON_EXISTS = 604,
+    IDS_REASON_NAME_TOO_LONG = 605,
+    IDS_REASON_DEVICE_ERROR = 606,
+    // The window program's command line: the version, the usage, and what
+    // is wrong with an argument.
+    IDS_WINDOW_VERSION = 610,
+    IDS_WINDOW_USAGE = 611,
+    IDS_ARG_UNEXPECTED = 612,
+    IDS_ARG_RATE = 613,
+    IDS_ARG_RATE_ALONE = 614,
+    IDS_ARG_NOT_A_FOLDER = 615,
+    IDS_ARG_SEND = 616,
+    IDS_ARG_SEND_ALONE = 617,
+    IDS_ARG_NO_FOLDER = 618,
+
+    // What the calculator has no link command for, done by pressing its
+    // keys: run, delete, new folder, and the remote keyboard window.
+    IDS_PROGRESS_KEYS = 700,
+    IDS_PROGRESS_RUN = 701,
+    IDS_PROGRESS_DELETE = 702,
+    IDS_PROGRESS_NEW_FOLDER = 703,
+    IDS_KEY_NOT_ACKNOWLEDGED = 704,
+    IDS_CANNOT_TYPE = 706,
+    IDS_REMOTE_NOT_ON_CALCULATOR = 707,
+    IDS_RUN_NOT_PROGRAM = 708,
+    IDS_RUN_DONE = 709,
+    IDS_DELETE_CONFIRM = 710,
+    IDS_DELETE_DONE = 711,
+    IDS_DELETE_LEFT = 712,
+    IDS_FOLDER_EXISTS = 713,
+    IDS_FOLDER_MADE = 714,
+    IDS_FOLDER_NOT_MADE = 715,
+    IDS_FOLDER_HELPER_LEFT = 716,
+    IDS_REMOTE_NOT_CONFIRMED = 717,
+    IDS_NAME_EMPTY = 718,
+    IDS_NAME_TOO_LONG = 719,
+    IDS_NAME_FIRST_CHARACTER = 720,
+    IDS_NAME_BAD_CHARACTER = 721,
+    IDS_NAME_NOT_TYPEABLE = 722,
+    IDS_RUN_TITLE = 723,
+    IDS_RUN_PROMPT = 724,
+    IDS_NEW_FOLDER_TITLE = 725,
+    IDS_NEW_FOLDER_PROMPT = 726,
+    IDS_REMOTE_RATE = 727,
+    IDS_REMOTE_QUEUE = 728,
+    IDS_REMOTE_QUEUE_EMPTY = 729,
+    IDS_REMOTE_PAUSED = 730,
+    IDS_NO_PROGRAM_SELECTED = 731,
+    IDS_NO_VAR_TO_DELETE = 732,
 };
 
 // Texts fixed in the program, whatever the language.

@@ -18,7 +18,8 @@ public:
     // Yes.
     virtual bool AskYesNo(int id, const std::string& arg = {}) = 0;
     // The one-line input dialog: caption and prompt from the program's own
-    // strings `titleId` and `promptId`, `text` shown and read back.
+    // strings `titleId` and `promptId` (or, for an id the program's own
+    // table lacks, the language library's), `text` shown and read back.
     // Returns 1 for OK, 2 for Cancel, -1 when the dialog cannot be shown.
     virtual int AskText(int titleId, int promptId, std::string& text) = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "link/Packets.h"
 #include "text/StringIds.h"
+#include "text/SystemPath.h"
 #include "transfer/VariableFile.h"
 
 #include <algorithm>
@@ -76,14 +77,14 @@ BackupFileCheck LoadBackupFile(const std::string& path, BackupImage& image)
     image = {};
     std::error_code ec;
     // Only a regular file: a pipe or a device could be read forever.
-    if (!std::filesystem::is_regular_file(path, ec))
+    if (!std::filesystem::is_regular_file(SystemPath(path), ec))
         return BackupFileCheck::Unreadable;
-    const auto size = std::filesystem::file_size(path, ec);
+    const auto size = std::filesystem::file_size(SystemPath(path), ec);
     if (ec)
         return BackupFileCheck::Unreadable;
     if (size > BACKUP_MAX_DATA + FILE_OVERHEAD)
         return BackupFileCheck::BadLayout;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(SystemPath(path), std::ios::binary);
     if (!in.is_open())
         return BackupFileCheck::Unreadable;
     const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

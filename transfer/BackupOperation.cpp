@@ -41,7 +41,7 @@ bool CBackupOperation::Backup(const std::string& path)
     }
     std::string error;
     if (!file.Commit(BuildBackupFile(image), error)) {
-        m_messages.ShowText(ProgramText(IDS_FILE_NOT_WRITTEN) + error);
+        m_messages.ShowText(FileNotWrittenText(path, error));
         return false;
     }
     m_messages.ShowMessage(IDS_BACKUP_SAVED, path);

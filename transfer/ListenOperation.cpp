@@ -35,7 +35,7 @@ bool CListenOperation::SaveFile(const std::string& path, const std::vector<uint8
     std::string error;
     CReplacingFile file;
     if (!file.Create(path, error) || !file.Commit(bytes, error)) {
-        m_messages.ShowText(ProgramText(IDS_FILE_NOT_WRITTEN) + error);
+        m_messages.ShowText(FileNotWrittenText(path, error));
         return false;
     }
     m_written.push_back(path);

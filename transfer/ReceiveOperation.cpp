@@ -95,7 +95,7 @@ bool CReceiveOperation::ReceiveIntoFile(const std::string& path, const std::stri
     }
     std::string error;
     if (!file.Commit(builder.Finish(), error)) {
-        m_messages.ShowText(ProgramText(IDS_FILE_NOT_WRITTEN) + error);
+        m_messages.ShowText(FileNotWrittenText(path, error));
         return false;
     }
     m_strWrittenPath = path;
@@ -142,7 +142,7 @@ bool CReceiveOperation::AskGroupFileName(std::string& fileName)
         fileName = typed + GROUP_EXTENSION;
         if (IsPlainFileName(fileName))
             return true;
-        m_messages.ShowText(ProgramText(IDS_BAD_GROUP_NAME));
+        m_messages.ShowText(ProgramText(IDS_BAD_GROUP_NAME, {RefusedFileNameCharacters()}));
     }
 }
 

@@ -1,14 +1,15 @@
 #include "transfer/ReplacingFile.h"
 
 #include "text/DisplayText.h"
+#include "text/FileErrorText.h"
 #include "text/ProgramTexts.h"
 #include "text/StringIds.h"
+#include "text/SystemPath.h"
 #include "text/UserMessages.h"
 
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -26,18 +27,13 @@ namespace {
 
 constexpr int NAME_ATTEMPTS = 100;
 
-std::string Describe(const std::string& path, const std::string& reason)
-{
-    return path + ": " + reason;
-}
-
 // Creates `path` for writing only if it is not there yet. fopen's "x" is not
 // part of the Windows C run-time (msvcrt) that the programs link, so there the
-// exclusive creation is asked of _open.
-std::FILE* CreateExclusive(const std::string& path)
+// exclusive creation is asked of _wopen.
+std::FILE* CreateExclusive(const fs::path& path)
 {
 #ifdef _WIN32
-    const int fd = _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    const int fd = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (fd < 0)
         return nullptr;
     std::FILE* file = _fdopen(fd, "wb");
@@ -51,19 +47,19 @@ std::FILE* CreateExclusive(const std::string& path)
 
 // A name for the temporary file that no earlier attempt in this process
 // used; creation is exclusive, so a name that exists is simply skipped.
-std::string TemporaryName(const fs::path& target)
+std::string TemporaryName(const std::string& target)
 {
     static std::atomic<unsigned> counter{0};
     const auto ticks = static_cast<unsigned long long>(
         std::chrono::steady_clock::now().time_since_epoch().count());
     std::string name = ".";
-    name += target.filename().string();
+    name += FileNameOf(target);
     name += '.';
     name += std::to_string(ticks % 1000000);
     name += '-';
     name += std::to_string(counter++);
     name += ".part";
-    return (target.parent_path() / name).string();
+    return PathName(SystemPath(target).parent_path() / SystemPath(name));
 }
 
 } // namespace
@@ -76,34 +72,33 @@ CReplacingFile::~CReplacingFile()
 bool CReplacingFile::Create(const std::string& target, std::string& error)
 {
     Discard();
-    const fs::path targetPath(target);
     std::error_code ec;
-    const fs::file_status status = fs::status(targetPath, ec);
+    const fs::file_status status = fs::status(SystemPath(target), ec);
     if (fs::is_directory(status)) {
-        error = Describe(target, ProgramText(IDS_FOLDER_IN_THE_WAY));
+        error = ProgramText(IDS_FOLDER_IN_THE_WAY);
         return false;
     }
     if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
-        error = Describe(target, ProgramText(IDS_FILE_READ_ONLY));
+        error = ProgramText(IDS_FILE_READ_ONLY);
         return false;
     }
 
     for (int attempt = 0; attempt < NAME_ATTEMPTS; ++attempt) {
-        const std::string candidate = TemporaryName(targetPath);
+        const std::string candidate = TemporaryName(target);
         errno = 0;
         // Never opening a file that is already there.
-        m_pFile = CreateExclusive(candidate);
+        m_pFile = CreateExclusive(SystemPath(candidate));
         if (m_pFile) {
             m_strTarget = target;
             m_strTemporary = candidate;
             return true;
         }
         if (errno != EEXIST) {
-            error = Describe(target, std::strerror(errno));
+            error = FileErrorText(errno);
             return false;
         }
     }
-    error = Describe(target, ProgramText(IDS_NO_TEMPORARY_FILE));
+    error = ProgramText(IDS_NO_TEMPORARY_FILE);
     return false;
 }
 
@@ -125,7 +120,7 @@ bool CReplacingFile::WriteAll(const std::vector<uint8_t>& bytes)
 bool CReplacingFile::Commit(const std::vector<uint8_t>& bytes, std::string& error)
 {
     if (!m_pFile) {
-        error = Describe(m_strTarget, ProgramText(IDS_FILE_NOT_CREATED));
+        error = ProgramText(IDS_FILE_NOT_CREATED);
         return false;
     }
     errno = 0;
@@ -137,18 +132,18 @@ bool CReplacingFile::Commit(const std::vector<uint8_t>& bytes, std::string& erro
     }
     m_pFile = nullptr;
     if (!written) {
-        error = Describe(m_strTarget, std::strerror(reason != 0 ? reason : EIO));
+        error = FileErrorText(reason != 0 ? reason : EIO);
         Discard();
         return false;
     }
 
     std::error_code ec;
-    const fs::file_status old = fs::status(m_strTarget, ec);
+    const fs::file_status old = fs::status(SystemPath(m_strTarget), ec);
     if (fs::exists(old))
-        fs::permissions(m_strTemporary, old.permissions(), ec);
-    fs::rename(m_strTemporary, m_strTarget, ec);
+        fs::permissions(SystemPath(m_strTemporary), old.permissions(), ec);
+    fs::rename(SystemPath(m_strTemporary), SystemPath(m_strTarget), ec);
     if (ec) {
-        error = Describe(m_strTarget, ec.message());
+        error = FileErrorText(ec);
         Discard();
         return false;
     }
@@ -164,7 +159,7 @@ void CReplacingFile::Discard()
     }
     if (!m_strTemporary.empty()) {
         std::error_code ec;
-        fs::remove(m_strTemporary, ec);
+        fs::remove(SystemPath(m_strTemporary), ec);
         m_strTemporary.clear();
     }
 }
@@ -172,9 +167,9 @@ void CReplacingFile::Discard()
 bool AskBeforeReplacing(IUserMessages& messages, const std::string& path)
 {
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
+    if (!fs::is_regular_file(SystemPath(path), ec))
         return true;
-    const auto size = fs::file_size(path, ec);
+    const auto size = fs::file_size(SystemPath(path), ec);
     if (ec || size == 0)
         return true;
     return messages.AskYesNo(IDS_OVERWRITE_FILE, path);
@@ -187,18 +182,21 @@ bool CreateAfterAsking(CReplacingFile& file, IUserMessages& messages, const std:
     std::string error;
     if (file.Create(path, error))
         return true;
-    messages.ShowText(ProgramText(IDS_FILE_NOT_WRITTEN) + error);
+    messages.ShowText(FileNotWrittenText(path, error));
     return false;
+}
+
+std::string FileNotWrittenText(const std::string& path, const std::string& reason)
+{
+    return ProgramText(IDS_FILE_NOT_WRITTEN) + FileNameToDisplay(path) + ": " + reason;
 }
 
 std::string JoinFolderPath(const std::string& folder, const std::string& fileName)
 {
-    if (folder.empty())
-        return fileName;
-    return (fs::path(folder) / fileName).string();
+    return JoinPathName(folder, fileName);
 }
 
 std::string ShownFileName(const std::string& path)
 {
-    return FileNameToDisplay(fs::path(path).filename().string());
+    return FileNameToDisplay(FileNameOf(path));
 }

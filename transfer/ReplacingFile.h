@@ -21,10 +21,13 @@ public:
     CReplacingFile& operator=(const CReplacingFile&) = delete;
 
     // Creates the temporary file beside `target`. On failure `error` says
-    // why in words for the user, and nothing was created.
+    // why in words for the user (without the file's name, which the caller
+    // shows), and nothing was created.
     bool Create(const std::string& target, std::string& error);
 
-    // Writes `bytes` as the whole content and moves the file over the target.
+    // Writes `bytes` as the whole content and moves the file over the
+    // target. On failure `error` says why, as Create does, and the
+    // temporary file is gone.
     bool Commit(const std::vector<uint8_t>& bytes, std::string& error);
 
     // Removes the temporary file; the target stays as it was.
@@ -47,6 +50,8 @@ bool AskBeforeReplacing(IUserMessages& messages, const std::string& path);
 // Asks before replacing a file that is not empty, then creates the
 // temporary file; says why when it cannot. False when declined or failed.
 bool CreateAfterAsking(CReplacingFile& file, IUserMessages& messages, const std::string& path);
+// The message of a file that could not be written: the file and why.
+std::string FileNotWrittenText(const std::string& path, const std::string& reason);
 
 // The folder and a file name in it; the name alone for no folder.
 std::string JoinFolderPath(const std::string& folder, const std::string& fileName);

@@ -1,10 +1,12 @@
 #include "transfer/SafeFileName.h"
 
 #include "link/VarTypes.h"
+#include "text/Utf16Text.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -12,6 +14,34 @@ constexpr char ESCAPE = '%';
 constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
 // Longest file name most file systems accept, in bytes.
 constexpr size_t MAX_FILE_NAME_BYTES = 255;
+#ifdef _WIN32
+constexpr char RESERVED_CHARACTERS[] = "<>:\"|?*";
+#endif
+
+// The calculator's Greek letters from 0x80 on, in its order.
+constexpr char16_t GREEK_LETTERS[] = u"\u03B1\u03B2\u0393\u03B3\u0394\u03B4\u03B5\u03B6\u03B8\u03BB\u03BE"
+                                     u"\u03A0\u03C0\u03C1\u03A3\u03C3\u03C4\u03C6\u03C8\u03A9\u03C9";
+constexpr unsigned char FIRST_GREEK = 0x80;
+constexpr unsigned char FIRST_LATIN = 0xC0;
+
+// The Unicode letter of a calculator byte above 127, 0 when it has none.
+char16_t CalcLetter(unsigned char c)
+{
+    if (c >= FIRST_GREEK && c < FIRST_GREEK + std::size(GREEK_LETTERS) - 1)
+        return GREEK_LETTERS[c - FIRST_GREEK];
+    if (c >= FIRST_LATIN && c != 0xD7 && c != 0xF7)
+        return c;
+    return 0;
+}
+
+// The calculator byte of a letter, 0 when it has none.
+unsigned char CalcByteOf(char16_t letter)
+{
+    for (unsigned c = 0x80; c <= 0xFF; ++c)
+        if (CalcLetter(static_cast<unsigned char>(c)) == letter)
+            return static_cast<unsigned char>(c);
+    return 0;
+}
 
 bool IsSeparator(unsigned char c)
 {
@@ -26,7 +56,7 @@ bool IsControl(unsigned char c)
 bool IsReservedHere(unsigned char c)
 {
 #ifdef _WIN32
-    return std::strchr("<>:\"|?*", c) != nullptr;
+    return c != 0 && std::strchr(RESERVED_CHARACTERS, c) != nullptr;
 #else
     (void)c;
     return false;
@@ -86,7 +116,9 @@ std::string EscapeFileName(const std::string& name)
         return out;
     }
     for (unsigned char c : name) {
-        if (MustEscape(c))
+        if (c >= 0x80 && CalcLetter(c) != 0)
+            out += Utf16ToUtf8(std::u16string(1, CalcLetter(c)));
+        else if (c >= 0x80 || MustEscape(c))
             AppendEscaped(out, c);
         else
             out += static_cast<char>(c);
@@ -108,6 +140,16 @@ std::string UnescapeFileName(const std::string& fileName)
 {
     std::string out;
     for (size_t i = 0; i < fileName.size(); ++i) {
+        // A letter of the calculator's: the two UTF-8 bytes of one below
+        // U+0800.
+        if ((static_cast<unsigned char>(fileName[i]) & 0xE0) == 0xC0 && i + 1 < fileName.size()) {
+            const std::u16string letter = Utf8ToUtf16(fileName.substr(i, 2));
+            if (const unsigned char c = letter.size() == 1 ? CalcByteOf(letter[0]) : 0) {
+                out += static_cast<char>(c);
+                ++i;
+                continue;
+            }
+        }
         if (fileName[i] == ESCAPE && i + 2 < fileName.size() && HexValue(fileName[i + 1]) >= 0 &&
             HexValue(fileName[i + 2]) >= 0) {
             const int value = HexValue(fileName[i + 1]) * 16 + HexValue(fileName[i + 2]);
@@ -141,4 +183,16 @@ std::string VariableFileName(const std::string& name, uint8_t type)
     if (!extension.empty())
         return EscapeFileName(name) + extension;
     return EscapeFileName(name) + ".0x" + HEX_DIGITS[type >> 4] + HEX_DIGITS[type & 0xF];
+}
+
+std::string RefusedFileNameCharacters()
+{
+    std::string characters = "/ \\";
+#ifdef _WIN32
+    for (const char* c = RESERVED_CHARACTERS; *c != '\0'; ++c) {
+        characters += ' ';
+        characters += *c;
+    }
+#endif
+    return characters;
 }

@@ -7,11 +7,14 @@
 // variable names, the name typed for a group file.
 
 // A calculator name as a file name that stays inside the folder it is put
-// in. Bytes that cannot stand in a file name here (path separators, control
-// bytes, on Windows also < > : " | ? *) and the escape mark '%' itself
-// become "%XX" (two upper-case hex digits); the names "." and ".." are
-// escaped whole, and the empty name becomes "%00". Every other byte,
-// letters beyond ASCII included, is kept as it is.
+// in, the same on every system. The calculator's letters beyond ASCII become
+// the same letters in UTF-8: its Greek letters (bytes 0x80 to 0x94, alpha to
+// omega) and its accented Latin letters (0xC0 to 0xFF but for the signs
+// 0xD7 and 0xF7, at their places in Latin-1). Every other byte above 127,
+// bytes that cannot stand in a file name here (path separators, control
+// bytes, on Windows also < > : " | ? *) and the escape mark '%' itself become
+// "%XX" (two upper-case hex digits); the names "." and ".." are escaped
+// whole, and the empty name becomes "%00".
 std::string EscapeFileName(const std::string& name);
 
 // The file of one variable: its escaped name and its type's extension. A
@@ -29,3 +32,6 @@ std::string UnescapeFileName(const std::string& fileName);
 // "." or "..", not longer than a file name may be, and on Windows none of
 // the reserved characters or device names.
 bool IsPlainFileName(const std::string& name);
+// The characters IsPlainFileName refuses on this system besides control
+// bytes, for the user: "/ \" on Linux.
+std::string RefusedFileNameCharacters();

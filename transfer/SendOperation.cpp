@@ -5,6 +5,7 @@
 #include "link/VarTypes.h"
 #include "text/DisplayText.h"
 #include "text/StringIds.h"
+#include "text/SystemPath.h"
 #include "text/UserMessages.h"
 #include "transfer/BackupFile.h"
 #include "transfer/ExchangeOpening.h"
@@ -57,8 +58,8 @@ bool CSendOperation::SendFile(const std::string& path)
     // Only a regular file: opening a pipe or a device could wait forever.
     std::error_code ec;
     std::ifstream in;
-    if (std::filesystem::is_regular_file(path, ec))
-        in.open(path, std::ios::binary);
+    if (std::filesystem::is_regular_file(SystemPath(path), ec))
+        in.open(SystemPath(path), std::ios::binary);
     if (!in.is_open()) {
         m_messages.ShowMessage(IDS_SEND_FAILED);
         return false;
@@ -83,7 +84,7 @@ bool CSendOperation::SendFile(const std::string& path)
         return false;
     }
 
-    if (!SendVariables(file, std::filesystem::path(path).filename().string())) {
+    if (!SendVariables(file, FileNameOf(path))) {
         m_messages.ShowMessage(ExchangeFailureMessage(m_link, IDS_SEND_FAILED));
         return false;
     }

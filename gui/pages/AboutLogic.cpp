@@ -1,8 +1,8 @@
 #include "gui/pages/AboutLogic.h"
 
-#include <filesystem>
+#include "text/SystemPath.h"
 
 std::string CAboutLogic::GetClipPath(const std::string& programFolder)
 {
-    return (std::filesystem::path(programFolder) / CLIP_FILE_NAME).string();
+    return JoinPathName(programFolder, CLIP_FILE_NAME);
 }

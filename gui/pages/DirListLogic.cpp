@@ -1,6 +1,7 @@
 #include "gui/pages/DirListLogic.h"
 
 #include "gui/pages/DirListView.h"
+#include "link/CalcNameRules.h"
 #include "link/LinkProgress.h"
 #include "link/VarTypes.h"
 #include "text/DisplayText.h"
@@ -9,9 +10,11 @@
 #include "transfer/BackupOperation.h"
 #include "transfer/ListenOperation.h"
 #include "transfer/ReceiveOperation.h"
+#include "transfer/RemoteOperation.h"
 #include "transfer/ReplacingFile.h"
 #include "transfer/SendOperation.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -213,8 +216,7 @@ void CDirListLogic::OnSend()
     if (link == nullptr)
         return;
     m_szPath = GetSelectedPcFile();
-    const std::string path = m_szPath.empty() ? std::string()
-                                              : (std::filesystem::path(GetPcFolderPath()) / m_szPath).string();
+    const std::string path = m_szPath.empty() ? std::string() : JoinFolderPath(GetPcFolderPath(), m_szPath);
     CSendOperation(*link, m_messages).SendFile(path);
 }
 
@@ -263,4 +265,84 @@ void CDirListLogic::OnListen()
     if (m_pSheet != nullptr)
         m_pSheet->BeforeListening();
     listen.Listen(GetPcFolderPath(), false);
+}
+
+// Delete, new folder and run: the remote operation presses the keys and
+// reads the directory again; the page shows what it read.
+
+void CDirListLogic::SetKeyClock(IClock& clock, CKeySender::SleepFunction sleep)
+{
+    m_pKeyClock = &clock;
+    m_keySleep = std::move(sleep);
+}
+
+void CDirListLogic::PressKeys(CLink& link, const std::string& folder,
+                              const std::function<void(CRemoteOperation&)>& operate)
+{
+    CRemoteOperation operation(link, m_messages);
+    if (m_pKeyClock != nullptr)
+        operation.SetClock(*m_pKeyClock, m_keySleep);
+    operate(operation);
+    if (operation.HasListing())
+        ShowListing(operation.GetListing(), folder);
+}
+
+void CDirListLogic::ShowListing(const CDirectoryListing& listing, const std::string& folder)
+{
+    ClearCalculatorSide();
+    for (const FolderEntry& entry : listing.m_folders)
+        AddFolderEntry(entry.name, entry.size);
+    for (const VarEntry& entry : listing.m_vars)
+        AddVariableEntry(entry);
+    ShowFolderVariables(folder);
+}
+
+void CDirListLogic::OnDelete()
+{
+    CLink* link = CheckLink();
+    if (link == nullptr)
+        return;
+    std::string folder;
+    const bool hasFolder = GetSelectedFolder(folder);
+    std::vector<VariableRef> variables;
+    for (const std::string& name : GetSelectedVariableNames())
+        variables.push_back({folder, name});
+    if (!hasFolder || variables.empty()) {
+        m_messages.ShowMessage(IDS_NO_VAR_TO_DELETE);
+        return;
+    }
+    PressKeys(*link, folder, [&](CRemoteOperation& operation) { operation.Delete(variables, false); });
+}
+
+void CDirListLogic::OnNewFolder()
+{
+    CLink* link = CheckLink();
+    if (link == nullptr)
+        return;
+    std::string name;
+    if (m_messages.AskText(IDS_NEW_FOLDER_TITLE, IDS_NEW_FOLDER_PROMPT, name) != 1)
+        return;
+    PressKeys(*link, LowerCaseCalcName(name), [&](CRemoteOperation& operation) { operation.MakeFolder(name); });
+}
+
+void CDirListLogic::OnRun()
+{
+    CLink* link = CheckLink();
+    if (link == nullptr)
+        return;
+    std::string folder;
+    const std::vector<std::string> names = GetSelectedVariableNames();
+    const bool hasFolder = GetSelectedFolder(folder);
+    const auto isProgram = [&](const VarEntry& entry) {
+        return entry.folder == folder && !names.empty() && entry.name == names.front() &&
+               (entry.type == VAR_PRG || entry.type == VAR_FUNC);
+    };
+    if (!hasFolder || names.size() != 1 || std::none_of(m_listing.m_vars.begin(), m_listing.m_vars.end(), isProgram)) {
+        m_messages.ShowMessage(IDS_NO_PROGRAM_SELECTED);
+        return;
+    }
+    std::string arguments;
+    if (m_messages.AskText(IDS_RUN_TITLE, IDS_RUN_PROMPT, arguments) != 1)
+        return;
+    PressKeys(*link, folder, [&](CRemoteOperation& operation) { operation.Run({folder, names.front()}, arguments); });
 }

@@ -5,12 +5,15 @@
 #include "link/DirectoryListing.h"
 #include "link/DirEntries.h"
 #include "link/FolderRows.h"
+#include "link/KeySender.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 class CLink;
+class CRemoteOperation;
 class IDirListView;
 class IUserMessages;
 
@@ -57,6 +60,17 @@ public:
     void OnRestore();
     void OnListen();
 
+    // What the calculator has no link command for, done by pressing its
+    // keys: delete the selected variables (after asking), make a folder
+    // (asking its name), run the selected program or function (asking its
+    // arguments). Each ends with the lists showing the directory as the
+    // calculator lists it afterwards.
+    void OnDelete();
+    void OnNewFolder();
+    void OnRun();
+    // Tests time the pause between keys on their own clock.
+    void SetKeyClock(IClock& clock, CKeySender::SleepFunction sleep);
+
     // What the transfers read from the page: raw names of the selected rows.
     bool GetSelectedFolder(std::string& name) const;
     std::vector<std::string> GetSelectedVariableNames() const;
@@ -76,6 +90,11 @@ private:
     CLink* CheckLink();
     // The backup file to write or to restore, empty when none was chosen.
     std::string ChooseBackupFile(bool forSaving);
+    // Has `operate` press keys through a remote operation on `link`, then
+    // shows the directory it read, `folder`'s variables in the list.
+    void PressKeys(CLink& link, const std::string& folder, const std::function<void(CRemoteOperation&)>& operate);
+    // The lists anew from `listing`, `folder`'s variables shown.
+    void ShowListing(const CDirectoryListing& listing, const std::string& folder);
 
     // The last entry chosen in the PC folder list.
     std::string m_szPath;
@@ -87,4 +106,6 @@ private:
     // list order.
     std::vector<std::string> m_folderRows;
     std::vector<std::string> m_varRows;
+    IClock* m_pKeyClock = nullptr;
+    CKeySender::SleepFunction m_keySleep;
 };

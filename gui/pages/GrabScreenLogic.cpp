@@ -91,3 +91,14 @@ bool CGrabScreenLogic::SavePictureTo(const std::string& path)
     m_messages.ShowText(PictureNotSavedText(FileNameToDisplay(path), reason));
     return false;
 }
+
+void CGrabScreenLogic::OnRemote()
+{
+    CLink* link = GetLink();
+    if (link == nullptr) {
+        m_messages.ShowMessage(IDS_PORT_NOT_OPENED);
+        return;
+    }
+    if (!m_view.ShowRemoteWindow(*link))
+        m_messages.ShowMessage(IDS_CANNOT_CREATE_WINDOW);
+}

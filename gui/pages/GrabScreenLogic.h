@@ -42,6 +42,9 @@ public:
     // Saves the shown picture to `path` in the format its extension names;
     // a save that writes nothing tells the user which file and why.
     bool SavePictureTo(const std::string& path);
+    // The remote button: the remote window on the link; without a link it
+    // says so, as the directory page's buttons do.
+    void OnRemote();
 
     // The last captured screen (bit set = light), all light until then.
     std::span<uint8_t, SCREEN_BYTES> Screen() { return std::span<uint8_t, SCREEN_BYTES>(m_pScreen.get(), SCREEN_BYTES); }

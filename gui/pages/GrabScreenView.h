@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+class CLink;
+
 // The screen page's window as its logic sees it: the picture control, the
 // zoom check box and the save dialog.
 class IGrabScreenView {
@@ -22,4 +24,7 @@ public:
     // opening in the current directory, asking before it replaces a file and
     // adding no extension. The chosen path, empty when the user cancelled.
     virtual std::string AskPicturePath() = 0;
+    // Opens the remote window over the page, modal, on `link`, and returns
+    // when it is closed; false when the window cannot be made.
+    virtual bool ShowRemoteWindow(CLink& link) = 0;
 };

@@ -1,6 +1,7 @@
 #include "gui/pages/PcFolder.h"
 
 #include "text/DisplayText.h"
+#include "text/SystemPath.h"
 
 #include <algorithm>
 #include <cctype>
@@ -27,20 +28,15 @@ bool CurrentDirectory(std::string& out)
     const fs::path cwd = fs::current_path(ec);
     if (ec)
         return false;
-    out = cwd.string();
+    out = PathName(cwd);
     return true;
 }
 
 bool ChangeDirectory(const std::string& path)
 {
     std::error_code ec;
-    fs::current_path(fs::path(path), ec);
+    fs::current_path(SystemPath(path), ec);
     return !ec;
-}
-
-std::string JoinPath(const std::string& folder, const std::string& name)
-{
-    return (fs::path(folder) / name).string();
 }
 
 bool LessIgnoringCase(const std::string& a, const std::string& b)
@@ -175,9 +171,9 @@ bool CPcFolder::Show(const std::string& path)
     std::error_code ec;
     bool listed = CurrentDirectory(current);
     if (listed) {
-        fs::directory_iterator it(current, ec);
+        fs::directory_iterator it(SystemPath(current), ec);
         for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-            const std::string name = it->path().filename().string();
+            const std::string name = PathName(it->path().filename());
             // Hidden entries stay hidden, as in the system's own file views.
             if (name.empty() || name[0] == '.')
                 continue;
@@ -201,10 +197,10 @@ bool CPcFolder::Show(const std::string& path)
     std::sort(files.begin(), files.end(), LessIgnoringCase);
 
     std::vector<Item> items;
-    if (fs::path(current) != fs::path(current).root_path())
-        items.push_back({"[..]", JoinPath(current, "..")});
+    if (SystemPath(current) != SystemPath(current).root_path())
+        items.push_back({"[..]", JoinPathName(current, "..")});
     for (const std::string& name : subfolders)
-        items.push_back({Enclosed("[", FileNameToDisplay(name), "]"), JoinPath(current, name)});
+        items.push_back({Enclosed("[", FileNameToDisplay(name), "]"), JoinPathName(current, name)});
     for (Item& place : Places())
         items.push_back(std::move(place));
 

@@ -173,11 +173,14 @@ void CDirList::ConnectControls()
         connect(directory, &QPushButton::clicked, this, [this] { m_logic.OnRefreshDirectory(); });
     if (auto* receive = GetControl<QPushButton>("IDC_RECEIVE"))
         connect(receive, &QPushButton::clicked, this, [this] { m_logic.OnReceive(); });
-    const std::pair<const char*, void (CDirListLogic::*)()> backupButtons[] = {
+    const std::pair<const char*, void (CDirListLogic::*)()> buttons[] = {
         {"IDC_BACKUP", &CDirListLogic::OnBackup},
         {"IDC_RESTORE", &CDirListLogic::OnRestore},
-        {"IDC_LISTEN", &CDirListLogic::OnListen}};
-    for (const auto& [name, handler] : backupButtons)
+        {"IDC_LISTEN", &CDirListLogic::OnListen},
+        {"IDC_DELETE", &CDirListLogic::OnDelete},
+        {"IDC_NEW_FOLDER", &CDirListLogic::OnNewFolder},
+        {"IDC_RUN", &CDirListLogic::OnRun}};
+    for (const auto& [name, handler] : buttons)
         if (auto* button = GetControl<QPushButton>(name))
             connect(button, &QPushButton::clicked, this, [this, handler = handler] { (m_logic.*handler)(); });
 }

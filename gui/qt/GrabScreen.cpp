@@ -1,6 +1,7 @@
 #include "gui/qt/GrabScreen.h"
 
 #include "gui/qt/QtMessageBoxes.h"
+#include "gui/qt/QtRemoteWindow.h"
 #include "gui/qt/QtSavePictureDialog.h"
 #include "gui/qt/QtScreenPicture.h"
 
@@ -34,6 +35,8 @@ void CGrabScreen::DoDataExchange()
         connect(m_checkZoom, &QCheckBox::clicked, this, [this] { m_logic.OnZoom(); });
     if (auto* save = GetControl<QPushButton>("IDC_SAVE_PICTURE"))
         connect(save, &QPushButton::clicked, this, [this] { m_logic.OnSave(); });
+    if (auto* remote = GetControl<QPushButton>("IDC_REMOTE"))
+        connect(remote, &QPushButton::clicked, this, [this] { m_logic.OnRemote(); });
 }
 
 bool CGrabScreen::ShowPicture(const std::vector<uint8_t>& bits, unsigned zoom)
@@ -68,4 +71,10 @@ void CGrabScreen::ShowBusy(bool busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
+}
+
+bool CGrabScreen::ShowRemoteWindow(CLink& link)
+{
+    CQtRemoteWindow remote(window());
+    return remote.Run(link);
 }

@@ -35,6 +35,7 @@ private:
     bool IsZoomChecked() const override;
     std::string AskPicturePath() override;
     void ShowBusy(bool busy) override;
+    bool ShowRemoteWindow(CLink& link) override;
 
     void DoDataExchange();
 

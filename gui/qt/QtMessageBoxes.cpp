@@ -63,8 +63,8 @@ bool CQtMessageBoxes::AskYesNo(int id, const std::string& arg)
 int CQtMessageBoxes::AskText(int titleId, int promptId, std::string& text)
 {
     CInputStringDlg dialog(ActiveWindow());
-    dialog.m_strTitle = LoadOwnString(titleId);
-    dialog.m_strPrompt = LoadOwnString(promptId);
+    dialog.m_strTitle = OwnOrLanguageString(titleId);
+    dialog.m_strPrompt = OwnOrLanguageString(promptId);
     dialog.m_strText = text;
     const int result = dialog.DoModal();
     if (result == 1)

@@ -12,7 +12,14 @@ public:
     static constexpr int IDD = IDD_ABOUT;
 
     CWin32AboutPage() : CWin32Page(IDD) {}
+    ~CWin32AboutPage() override;
 
 protected:
     void OnInitDialog() override;
+    bool OnOwnMessage(UINT message) override;
+    HBRUSH OnControlColour(int id, HDC hDC) override;
+
+private:
+    // The page's ground where the clip lies, for the clip's own ground.
+    HBRUSH m_hClipGround = nullptr;
 };

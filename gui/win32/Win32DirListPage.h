@@ -40,6 +40,10 @@ private:
 
     void InsertColumns();
     void LoadIcons();
+    // The four lists keep Enter from the dialog manager; OnListEnter does
+    // what it means in list `id`.
+    static LRESULT CALLBACK ListProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnListEnter(int id);
 
     CDirListLogic m_logic;
     HIMAGELIST m_imageList = nullptr;

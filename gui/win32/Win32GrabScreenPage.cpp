@@ -1,15 +1,23 @@
 #include "gui/win32/Win32GrabScreenPage.h"
 
+#include "gui/win32/Win32RemoteWindow.h"
 #include "gui/win32/Win32Text.h"
 #include "screen/ScreenImage.h"
 
 #include <commdlg.h>
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 
 // The name buffer of the save dialog: a longer path does not fit, and the
 // dialog then reports failure and nothing is written.
-constexpr DWORD NAME_BUFFER_BYTES = 100;
+constexpr DWORD NAME_BUFFER_CHARS = 100;
+// The largest picture the page shows: the screen at double size.
+constexpr int MAX_ZOOM = 2;
+// Pixels between the picture and the buttons under it.
+constexpr int BUTTON_GAP = 4;
 
 } // namespace
 
@@ -26,6 +34,23 @@ CWin32GrabScreenPage::~CWin32GrabScreenPage()
 
 void CWin32GrabScreenPage::OnInitDialog()
 {
+    // The picture control holds the double-size picture whole, whatever the
+    // dialog font makes of the template's units; the buttons under it move
+    // down when it grew into them.
+    const RECT picture = FitItemToPicture(IDC_SCREEN_PICTURE, SCREEN_WIDTH * MAX_ZOOM, SCREEN_HEIGHT * MAX_ZOOM);
+    const int buttonIds[] = {IDC_CAPTURE, IDC_ZOOM, IDC_SAVE_PICTURE};
+    int buttonsTop = INT_MAX;
+    for (int id : buttonIds)
+        if (Item(id) != nullptr)
+            buttonsTop = std::min<int>(buttonsTop, ItemRect(id).top);
+    const int down = picture.bottom + BUTTON_GAP - buttonsTop;
+    if (buttonsTop != INT_MAX && down > 0)
+        for (int id : buttonIds)
+            if (HWND button = Item(id)) {
+                const RECT rect = ItemRect(id);
+                SetWindowPos(button, nullptr, rect.left, rect.top + down, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
     m_logic.OnInitDialog();
 }
 
@@ -37,6 +62,7 @@ void CWin32GrabScreenPage::OnCommand(int id, int code)
     case IDC_CAPTURE: m_logic.OnCapture(); break;
     case IDC_ZOOM: m_logic.OnZoom(); break;
     case IDC_SAVE_PICTURE: m_logic.OnSave(); break;
+    case IDC_REMOTE: m_logic.OnRemote(); break;
     default: break;
     }
 }
@@ -81,17 +107,23 @@ std::string CWin32GrabScreenPage::AskPicturePath()
 {
     // Bitmap files only; a name typed with another extension the writer
     // knows (png, pbm) is written in that format.
-    static const char FILTER[] = "Bitmap (*.bmp)\0*.bmp\0";
-    char name[NAME_BUFFER_BYTES] = {};
-    OPENFILENAMEA dialog = {};
-    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    static const wchar_t FILTER[] = L"Bitmap (*.bmp)\0*.bmp\0";
+    wchar_t name[NAME_BUFFER_CHARS] = {};
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     dialog.hwndOwner = GetAncestor(GetHwnd(), GA_ROOT);
     dialog.lpstrFilter = FILTER;
     dialog.lpstrFile = name;
-    dialog.nMaxFile = NAME_BUFFER_BYTES;
-    dialog.lpstrInitialDir = ".";
+    dialog.nMaxFile = NAME_BUFFER_CHARS;
+    dialog.lpstrInitialDir = L".";
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameA(&dialog))
+    if (!GetSaveFileNameW(&dialog))
         return {};
-    return name;
+    return Utf16ToUtf8(name);
+}
+
+bool CWin32GrabScreenPage::ShowRemoteWindow(CLink& link)
+{
+    CWin32RemoteWindow remote;
+    return remote.Run(GetAncestor(GetHwnd(), GA_ROOT), link);
 }

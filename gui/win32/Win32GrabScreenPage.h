@@ -31,6 +31,7 @@ private:
     bool IsZoomChecked() const override;
     void ShowBusy(bool busy) override;
     std::string AskPicturePath() override;
+    bool ShowRemoteWindow(CLink& link) override;
 
     CMonoPictureWriter m_writer;
     CGrabScreenLogic m_logic;

@@ -90,7 +90,7 @@ bool CWin32Messages::AskYesNo(int id, const std::string& arg)
 
 int CWin32Messages::AskText(int titleId, int promptId, std::string& text)
 {
-    InputState state{Utf8ToWide(LoadOwnString(titleId)), Utf8ToWide(LoadOwnString(promptId)), Utf8ToWide(text)};
+    InputState state{Utf8ToWide(OwnOrLanguageString(titleId)), Utf8ToWide(OwnOrLanguageString(promptId)), Utf8ToWide(text)};
     const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_INPUT_STRING),
                                            GetActiveWindow(), InputProc, reinterpret_cast<LPARAM>(&state));
     if (result == IDOK) {

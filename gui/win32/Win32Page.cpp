@@ -1,5 +1,7 @@
 #include "gui/win32/Win32Page.h"
 
+#include <algorithm>
+
 namespace {
 
 // A page without controls, for a language library that lacks a template.
@@ -21,6 +23,32 @@ PROPSHEETPAGEW CWin32Page::MakePage(const void* tmpl)
     page.pfnDlgProc = &CWin32Page::DialogProc;
     page.lParam = reinterpret_cast<LPARAM>(this);
     return page;
+}
+
+RECT CWin32Page::ItemRect(int id) const
+{
+    RECT rect = {};
+    if (HWND control = Item(id)) {
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+    }
+    return rect;
+}
+
+RECT CWin32Page::FitItemToPicture(int id, int width, int height)
+{
+    HWND control = Item(id);
+    if (control == nullptr)
+        return {};
+    const RECT outer = ItemRect(id);
+    RECT inner = {};
+    GetClientRect(control, &inner);
+    const int outerWidth = width + (outer.right - outer.left) - inner.right;
+    const int outerHeight = height + (outer.bottom - outer.top) - inner.bottom;
+    const int left = (outer.left + outer.right - outerWidth) / 2;
+    const int top = std::max(0L, (outer.top + outer.bottom - outerHeight) / 2);
+    SetWindowPos(control, nullptr, left, top, outerWidth, outerHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    return ItemRect(id);
 }
 
 INT_PTR CALLBACK CWin32Page::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -46,11 +74,16 @@ INT_PTR CALLBACK CWin32Page::DialogProc(HWND hWnd, UINT message, WPARAM wParam, 
         SetWindowLongPtrW(hWnd, DWLP_MSGRESULT, result);
         return TRUE;
     }
+    case WM_CTLCOLORSTATIC:
+        if (HBRUSH brush = page->OnControlColour(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)),
+                                                 reinterpret_cast<HDC>(wParam)))
+            return reinterpret_cast<INT_PTR>(brush);
+        return FALSE;
     case WM_DESTROY:
         page->OnDestroy();
         page->m_hWnd = nullptr;
         return FALSE;
     default:
-        return FALSE;
+        return message >= WM_APP && message <= 0xBFFF && page->OnOwnMessage(message) ? TRUE : FALSE;
     }
 }

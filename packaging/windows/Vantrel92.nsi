@@ -1,10 +1,12 @@
 ; The Windows installer of Vantrel 92, built by scripts/windows-packages.sh:
 ;   makensis -DARCH=win32|win64 -DVERSION=x.y.z.w -DSOURCE=folder -DOUTFILE=file Vantrel92.nsi
 ; It installs the programs and their files into Program Files, adds a
-; Start-menu folder with the program and the uninstaller, and an entry in
-; the list of installed programs. It writes nothing to the program's
+; Start-menu folder with the program, the program on its simulated
+; calculator and the uninstaller, and an entry with its size in the list of
+; installed programs. It writes nothing to the program's
 ; settings key: the program makes that on its first run.
 Unicode true
+!include "FileFunc.nsh"
 !if "${ARCH}" == "win64"
   Target amd64-unicode
   !define PROGRAM_FILES "$PROGRAMFILES64"
@@ -57,6 +59,10 @@ Section "Vantrel 92"
   SetShellVarContext all
   CreateDirectory "$SMPROGRAMS\Vantrel 92"
   CreateShortcut "$SMPROGRAMS\Vantrel 92\Vantrel 92.lnk" "$INSTDIR\vantrel92.exe"
+  ; The port driver loads only where Windows takes it unsigned: this one
+  ; works everywhere, without a calculator.
+  CreateShortcut "$SMPROGRAMS\Vantrel 92\Vantrel 92 (simulated calculator).lnk" "$INSTDIR\vantrel92.exe" \
+    "--simulate"
   CreateShortcut "$SMPROGRAMS\Vantrel 92\Uninstall Vantrel 92.lnk" "$INSTDIR\Uninstall.exe"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Vantrel 92"
@@ -64,6 +70,10 @@ Section "Vantrel 92"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Corvessan"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\vantrel92.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  ; The size the list of installed programs shows, in KiB.
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  IntFmt $0 "0x%08X" $0
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" "$0"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
@@ -80,6 +90,7 @@ Section "Uninstall"
   RMDir "$INSTDIR"
   SetShellVarContext all
   Delete "$SMPROGRAMS\Vantrel 92\Vantrel 92.lnk"
+  Delete "$SMPROGRAMS\Vantrel 92\Vantrel 92 (simulated calculator).lnk"
   Delete "$SMPROGRAMS\Vantrel 92\Uninstall Vantrel 92.lnk"
   RMDir "$SMPROGRAMS\Vantrel 92"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

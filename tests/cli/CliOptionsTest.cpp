@@ -183,7 +183,7 @@ TEST(CliOptions, UsageErrorsSayWhatIsWrongOnOneLine)
         {{"send", "x.92e", "--force"}, "--force applies to get, screen, backup and listen only"},
         {{"backup"}, "exactly one backup file"},
         {{"restore", "a.92b", "b.92b"}, "exactly one backup file"},
-        {{"backup", "a.92b", "--yes"}, "--yes applies to restore only"},
+        {{"backup", "a.92b", "--yes"}, "--yes applies to restore and delete only"},
         {{"listen", "x"}, "listen takes no arguments"},
         {{"get", "main\\x", "--once"}, "--once applies to listen only"},
         {{"screen", "a.png", "--json"}, "--json applies to dir only"},

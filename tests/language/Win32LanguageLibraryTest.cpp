@@ -107,12 +107,8 @@ TEST_F(Win32LanguageLibraryTest, EveryTemplateMakesItsPageWithItsControls)
                     continue;
                 EXPECT_NE(GetDlgItem(dialog, control.id), nullptr) << control.name;
             }
-            if (page == IDD_GRABSCREEN) {
-                RECT picture{};
-                GetClientRect(GetDlgItem(dialog, IDC_SCREEN_PICTURE), &picture);
-                EXPECT_GE(picture.right, 480);
-                EXPECT_GE(picture.bottom, 256);
-            }
+            // The picture control's size in pixels depends on the font; the
+            // page makes it hold the picture whole (win32_gui_tests).
             DestroyWindow(dialog);
         }
         FreeLanguageLibrary();

@@ -111,6 +111,12 @@ struct CFakeGrabScreenView final : IGrabScreenView {
     bool IsZoomChecked() const override { return zoomChecked; }
     void ShowBusy(bool on) override { busy.push_back(on); }
     std::string AskPicturePath() override { return pathAnswer; }
+    bool ShowRemoteWindow(CLink& link) override
+    {
+        remoteWindows.push_back(&link);
+        return true;
+    }
+    std::vector<CLink*> remoteWindows;
 };
 
 struct CFakePictureWriter final : IPictureWriter {

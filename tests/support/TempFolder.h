@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/SystemPath.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -14,7 +16,9 @@ public:
     CTempFolder()
     {
         std::random_device random;
-        m_path = std::filesystem::temp_directory_path() / ("vantrel-transfer-" + std::to_string(random()));
+        // Letters beyond ASCII in the name: every file the tests write goes
+        // through them.
+        m_path = std::filesystem::temp_directory_path() / SystemPath("vantrel-città ü-" + std::to_string(random()));
         std::filesystem::create_directories(m_path);
     }
     ~CTempFolder()
@@ -26,15 +30,15 @@ public:
     CTempFolder(const CTempFolder&) = delete;
     CTempFolder& operator=(const CTempFolder&) = delete;
 
-    std::string Path() const { return m_path.string(); }
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
+    std::string Path() const { return PathName(m_path); }
+    std::string File(const std::string& name) const { return PathName(m_path / SystemPath(name)); }
 
     // The names in the folder, temporary files included.
     std::vector<std::string> Names() const
     {
         std::vector<std::string> names;
         for (const auto& item : std::filesystem::directory_iterator(m_path))
-            names.push_back(item.path().filename().string());
+            names.push_back(PathName(item.path().filename()));
         return names;
     }
 
@@ -44,13 +48,13 @@ private:
 
 inline std::vector<uint8_t> ReadBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(SystemPath(path), std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(SystemPath(path), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 

@@ -5,6 +5,8 @@
 #include "text/ProgramTexts.h"
 #include "text/StringIds.h"
 #include "transfer/ReceiveOperation.h"
+#include "transfer/ReplacingFile.h"
+#include "transfer/SafeFileName.h"
 #include "transfer/VarFileReader.h"
 #include "transfer/VariableFile.h"
 #include "transfer/VariableReceiver.h"
@@ -254,20 +256,32 @@ TEST(ReceiveVariable, CalculatorNamesAlwaysLandInTheShownFolder)
     EXPECT_EQ(ReadBytes(r.folder.File("..%2Fx.92e")), SingleFile("../x", VAR_EXPR, 0x01, section));
     // A type without an extension of its own is named by its code.
     EXPECT_EQ(ReadBytes(r.folder.File("%2E%2E.0x01")), SingleFile("..", 0x01, 0x01, section));
-    EXPECT_EQ(r.folder.Names().size(), 2u);
+    // The calculator's own letters name the file with the same letters.
+    r.List("citt\xE0", VAR_STR, section);
+    ScriptReceive(r.calc, MAIN_FOLDER, "citt\xE0", VAR_STR, section);
+    ASSERT_TRUE(r.Receive({"citt\xE0"}));
+    EXPECT_EQ(ReadBytes(r.folder.File("citt\u00E0.92s")), SingleFile("citt\xE0", VAR_STR, 0x01, section));
+    EXPECT_EQ(r.folder.Names().size(), 3u);
 }
 
 TEST(ReceiveVariable, ATargetThatCannotBeWrittenStartsNoExchange)
 {
     ReceiveRig r;
     r.List("x", VAR_EXPR, Section(Contents(2)));
+    // The message names the file once and says why in the program's own
+    // words, in the language of its texts (here each text is its number).
+    SetProgramTextLookup([](int id) {
+        std::string text = "<";
+        text += std::to_string(id);
+        return text += '>';
+    });
     EXPECT_FALSE(r.operation.OnReceive(r.folder.File("missing"), &MAIN_FOLDER, {"x"}));
-    std::filesystem::create_directory(r.folder.File("x.92e"));
+    std::filesystem::create_directory(SystemPath(r.folder.File("x.92e")));
     EXPECT_FALSE(r.Receive({"x"}));
-    const auto texts = r.messages.GetTexts();
-    ASSERT_EQ(texts.size(), 2u);
-    for (const std::string& text : texts)
-        EXPECT_EQ(text.rfind(ProgramText(IDS_FILE_NOT_WRITTEN), 0), 0u) << text;
+    SetProgramTextLookup(nullptr);
+    EXPECT_EQ(r.messages.GetTexts(),
+              (std::vector<std::string>{"<420>" + JoinFolderPath(r.folder.File("missing"), "x.92e") + ": <603>",
+                                        "<420>" + r.folder.File("x.92e") + ": <424>"}));
     EXPECT_TRUE(r.calc.FromPc().empty());
 }
 
@@ -324,7 +338,7 @@ TEST(ReceiveGroup, ThreeVariablesBecomeLessonWithTheStandardLayout)
         builder.AddVariable(name, VAR_LIST, 0x01, section.data(), section.size());
     EXPECT_EQ(file, builder.Finish());
 
-    std::ifstream in(r.folder.File("lesson.92g"), std::ios::binary);
+    std::ifstream in(SystemPath(r.folder.File("lesson.92g")), std::ios::binary);
     CVarFileReader reader(in);
     ASSERT_EQ(reader.Check(), VarFileCheck::Ok);
     ASSERT_EQ(reader.GetEntries().size(), 3u);
@@ -360,7 +374,8 @@ TEST(ReceiveGroup, TheNameIsAskedAgainUntilItCanNameAFile)
         if (shown.kind == CRecordingMessages::Shown::Prompt)
             offered.push_back(shown.text);
     EXPECT_EQ(offered, (std::vector<std::string>{"", "", "../up", std::string(260, 'n')}));
-    EXPECT_EQ(r.messages.GetTexts(), (std::vector<std::string>{ProgramText(IDS_BAD_GROUP_NAME), ProgramText(IDS_BAD_GROUP_NAME)}));
+    const std::string refused = ProgramText(IDS_BAD_GROUP_NAME, {RefusedFileNameCharacters()});
+    EXPECT_EQ(r.messages.GetTexts(), (std::vector<std::string>{refused, refused}));
     EXPECT_EQ(r.folder.Names(), std::vector<std::string>{"two.92g"});
 }
 

@@ -6,8 +6,23 @@ TEST(SafeFileName, OrdinaryNamesStayAsTheyAre)
 {
     EXPECT_EQ(EscapeFileName("x"), "x");
     EXPECT_EQ(EscapeFileName("abcdefgh"), "abcdefgh");
-    // Letters beyond ASCII are kept byte for byte.
-    EXPECT_EQ(EscapeFileName("\x80\xe9t"), "\x80\xe9t");
+}
+
+TEST(SafeFileName, TheCalculatorsLettersBecomeTheSameLettersEverywhereItsOtherBytesAreEscaped)
+{
+    const struct {
+        const char* calc;
+        const char* file;
+    } cases[] = {
+        {"citt\xE0", "citt\u00E0"},              // its Latin letters are Latin-1's
+        {"\x80\x8C\x94", "\u03B1\u03C0\u03C9"},    // alpha, pi, omega
+        {"\xC0\xFF", "\u00C0\u00FF"},
+        {"\x95\xA0\xBF\xD7\xF7", "%95%A0%BF%D7%F7"}, // signs, not letters
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EscapeFileName(c.calc), c.file) << c.file;
+        EXPECT_EQ(UnescapeFileName(c.file), c.calc) << c.file;
+    }
 }
 
 TEST(SafeFileName, SeparatorsControlBytesAndDotNamesAreEscapedReversibly)
@@ -41,4 +56,15 @@ TEST(SafeFileName, TypedGroupNamesMustNameAFileInTheShownFolder)
     EXPECT_FALSE(IsPlainFileName("c:\\x.92g"));
     EXPECT_FALSE(IsPlainFileName("tab\there.92g"));
     EXPECT_FALSE(IsPlainFileName(std::string(300, 'a')));
+
+    // The message of a refused name names exactly the characters refused
+    // here, besides control bytes.
+    const std::string named = RefusedFileNameCharacters();
+    for (char c = ' '; c < 0x7F; ++c) {
+        const bool isNamed = c != ' ' && named.find(c) != std::string::npos;
+        EXPECT_EQ(IsPlainFileName(std::string("a") + c + "b.92g"), !isNamed) << c;
+    }
+#ifdef _WIN32
+    EXPECT_FALSE(IsPlainFileName("bad:na*me?.92g"));
+#endif
 }

@@ -177,8 +177,8 @@ TEST(SimulatedTransfer, AFolderOfFilesBecomesTheCalculatorsContent)
 {
     CTempFolder folder;
     // Files of another program, one of ours, and files to pass over or refuse.
-    std::filesystem::copy_file(SamplePath("str.92s"), folder.File("str.92s"));
-    std::filesystem::copy_file(SamplePath("group.92g"), folder.File("group.92g"));
+    std::filesystem::copy_file(SystemPath(SamplePath("str.92s")), SystemPath(folder.File("str.92s")));
+    std::filesystem::copy_file(SystemPath(SamplePath("group.92g")), SystemPath(folder.File("group.92g")));
     const std::vector<uint8_t> section = {0, 0, 0, 0, 0, 3, 0x01, 0x1F, 0xE5};
     CVarFileBuilder builder(2);
     builder.AddVariable("one", 0x00, 0, section.data(), section.size());
@@ -187,7 +187,7 @@ TEST(SimulatedTransfer, AFolderOfFilesBecomesTheCalculatorsContent)
     WriteBytes(folder.File("ours.92g"), ours);
     WriteBytes(folder.File("cut.92g"), std::vector<uint8_t>(ours.begin(), ours.end() - 3));
     WriteBytes(folder.File("README"), {'h', 'i'});
-    std::filesystem::create_directory(folder.File("sub"));
+    std::filesystem::create_directory(SystemPath(folder.File("sub")));
 
     CCalcMemory memory;
     std::vector<std::string> problems;

@@ -42,7 +42,7 @@ TEST_F(DirListTransfer, SelectedVariablesAreReceivedIntoTheShownFolder)
     EXPECT_EQ(messages.GetMessageIds(), std::vector<int>{IDS_FILES_RECEIVED});
     EXPECT_EQ(view.pcFiles, (Strings{"greeting.92s", "lesson.92g"}));
 
-    std::ifstream in(pc.File("lesson.92g"), std::ios::binary);
+    std::ifstream in(SystemPath(pc.File("lesson.92g")), std::ios::binary);
     CVarFileReader file(in);
     ASSERT_EQ(file.Check(), VarFileCheck::Ok);
     // In the order of the list's rows, whatever the order of selecting.
@@ -54,13 +54,13 @@ TEST_F(DirListTransfer, SelectedVariablesAreReceivedIntoTheShownFolder)
 
 TEST_F(DirListTransfer, DecliningToReplaceKeepsTheFile)
 {
-    std::ofstream(pc.File("greeting.92s")) << "mine";
+    std::ofstream(SystemPath(pc.File("greeting.92s"))) << "mine";
     SelectVariables({"greeting"});
     messages.AnswerYesNo(false);
     logic.OnReceive();
     EXPECT_EQ(messages.GetMessageIds(), std::vector<int>{IDS_OVERWRITE_FILE});
     std::string kept;
-    std::ifstream(pc.File("greeting.92s")) >> kept;
+    std::ifstream(SystemPath(pc.File("greeting.92s"))) >> kept;
     EXPECT_EQ(kept, "mine");
 }
 

@@ -232,8 +232,11 @@ TEST_F(GrabScreenLogicTest, TheProgramsOwnWriterSavesThePictureShown)
     const MonoPicture shown{480, 256, page.GetPictureBits().data(), 60};
     EXPECT_EQ(ReadBytes(folder.File("screen.PBM")), EncodeMonoImage(shown, MonoImageFormat::Pbm));
 
-    EXPECT_FALSE(page.SavePictureTo(folder.File("missing/screen.png")));
+    const std::string missing = JoinPathName(folder.File("missing"), "screen.png");
+    EXPECT_FALSE(page.SavePictureTo(missing));
     EXPECT_FALSE(page.SavePictureTo(folder.File("screen.jpg")));
-    EXPECT_EQ(messages.GetTexts().size(), 2u);
+    ASSERT_EQ(messages.GetTexts().size(), 2u);
+    // The file named once, and why in the program's own words.
+    EXPECT_EQ(messages.GetTexts()[0], PictureNotSavedText(missing, ProgramText(IDS_REASON_NOT_FOUND)));
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"screen.PBM"});
 }

@@ -222,7 +222,7 @@ TEST_F(SheetLogicTest, TheSimulatedCalculatorSendsByItselfWhenTheUserWaitsForIt)
     CTempFolder pc;
     dirList.ShowPcFolder(pc.Path());
     for (int press = 1; press <= 2; ++press) {
-        std::filesystem::remove(pc.File("greeting.92s"));
+        std::filesystem::remove(SystemPath(pc.File("greeting.92s")));
         dirList.OnListen();
         EXPECT_EQ(stop.started, 2 * press);
         EXPECT_EQ(dirView.pcFiles, Strings{"greeting.92s"}) << press;
