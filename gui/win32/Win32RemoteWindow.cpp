@@ -1,6 +1,7 @@
 #include "gui/win32/Win32RemoteWindow.h"
 
 #include "gui/pages/RemoteFace.h"
+#include "gui/win32/Win32KeyLabel.h"
 #include "gui/win32/Win32Text.h"
 #include "language/LanguageLibrary.h"
 #include "link/KeyTable.h"
@@ -297,8 +298,7 @@ void CWin32RemoteWindow::PaintFace()
         fill(box, latched ? FACE_LATCHED_RGB : KeyFillRgb(key.kind), static_cast<int>(10 * fit.scale));
         SetTextColor(dc, latched ? RGB(0, 0, 0) : Colour(KeyTextRgb(key.kind)));
         SelectObject(dc, labelFont);
-        const std::wstring label = Utf8ToWide(key.label);
-        DrawTextW(dc, label.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        DrawKeyLabel(dc, Utf8ToWide(key.label), box);
         if (key.upperLabel[0] != '\0') {
             RECT corner = {box.left + 3, box.top + 1, box.right, box.bottom};
             SetTextColor(dc, Colour(FACE_UPPER_LABEL_RGB));

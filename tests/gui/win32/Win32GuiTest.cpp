@@ -3,6 +3,7 @@
 // library lacks.
 #include "gui/win32/Win32AboutPage.h"
 #include "gui/win32/Win32GrabScreenPage.h"
+#include "gui/win32/Win32KeyLabel.h"
 #include "gui/win32/Win32Messages.h"
 #include "language/LanguageLibrary.h"
 #include "language/ProgramFolder.h"
@@ -10,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -198,6 +201,72 @@ TEST_F(Win32GuiTest, PicturesShowWholeWhateverTheDialogFont)
         EXPECT_GE(clip.bottom, 96);
         DestroyWindow(sheet);
     }
+}
+
+TEST(Win32KeyLabel, SymbolsAreDrawnAsShapesPointingTheirWay)
+{
+    // A font without the glyph would draw an empty box: the same span at
+    // every edge. An arrow comes to a point on its own side only.
+    enum Side { TOP, BOTTOM, LEFT, RIGHT };
+    const struct {
+        const wchar_t* label;
+        Side tip;
+        Side back;
+    } rows[] = {
+        {L"\u2191", TOP, BOTTOM},  {L"\u2193", BOTTOM, TOP},  {L"\u2190", LEFT, RIGHT},
+        {L"\u2192", RIGHT, LEFT},  {L"\u21E7", TOP, BOTTOM},  {L"\u25B6", RIGHT, LEFT},
+    };
+    constexpr int SIDE = 64;
+    HDC dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), SIDE, -SIDE, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP canvas = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(canvas, nullptr);
+    HGDIOBJ oldBitmap = SelectObject(dc, canvas);
+    LOGFONTW font = {};
+    font.lfHeight = -24;
+    font.lfWeight = FW_BOLD;
+    HFONT labelFont = CreateFontIndirectW(&font);
+    HGDIOBJ oldFont = SelectObject(dc, labelFont);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    const auto* pixels = static_cast<const uint32_t*>(bits);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.label[0]));
+        RECT box = {0, 0, SIDE, SIDE};
+        FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        DrawKeyLabel(dc, row.label, box);
+        GdiFlush();
+        const auto ink = [&](int x, int y) { return (pixels[y * SIDE + x] & 0xFFFFFF) != 0xFFFFFF; };
+        int left = SIDE, right = -1, top = SIDE, bottom = -1;
+        for (int y = 0; y < SIDE; ++y)
+            for (int x = 0; x < SIDE; ++x)
+                if (ink(x, y)) {
+                    left = std::min(left, x), right = std::max(right, x);
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                }
+        ASSERT_GE(right, left) << "nothing drawn";
+        EXPECT_NEAR((left + right) / 2, SIDE / 2, 2);
+        EXPECT_NEAR((top + bottom) / 2, SIDE / 2, 2);
+        // How much ink the outermost line of pixels on a side holds.
+        const auto span = [&](Side side) {
+            int count = 0;
+            for (int i = 0; i < SIDE; ++i)
+                count += side == TOP      ? ink(i, top)
+                         : side == BOTTOM ? ink(i, bottom)
+                         : side == LEFT   ? ink(left, i)
+                                          : ink(right, i);
+            return count;
+        };
+        EXPECT_LE(span(row.tip), 4);
+        EXPECT_GT(span(row.back), span(row.tip) + 2) << span(row.tip) << " " << span(row.back);
+    }
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(labelFont);
+    DeleteObject(canvas);
+    DeleteDC(dc);
 }
 
 } // namespace
