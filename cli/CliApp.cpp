@@ -65,15 +65,6 @@ int StatusAfterInterrupt(int status, CConsoleMessages& messages)
     return EXIT_STATUS_INTERRUPTED;
 }
 
-// The port named in messages: a serial port, or the USB link cable.
-std::string NameOfCablePort(CableKind cable, const std::string& port)
-{
-    if (cable != CableKind::Usb)
-        return port;
-    const std::string name = LoadLanguageString(IDS_CABLE_USB);
-    return port.empty() ? name : name + " " + port;
-}
-
 } // namespace
 
 int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CBuiltInCalculator* simulated)
@@ -163,8 +154,7 @@ int RunCli(const std::vector<std::string>& args, const CCliStreams& streams, CBu
     const std::string failure = link.Link().DescribeCableFailure();
     if (status == EXIT_STATUS_LINK && !failure.empty())
         messages.ShowText(failure);
-    else if (status == EXIT_STATUS_LINK && cable != CableKind::Parallel && !link.Link().WasCancelled() &&
-             link.Link().GetBytesReceived() == 0)
+    else if (status == EXIT_STATUS_LINK && cable != CableKind::Parallel && link.Link().HeardNothing())
         messages.ShowMessage(IDS_CABLE_NO_ANSWER, NameOfCablePort(cable, CliCablePort(options, settings, cable)));
     return StatusAfterInterrupt(status, messages);
 }

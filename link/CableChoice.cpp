@@ -6,6 +6,8 @@
 #include "port/HardwarePort.h"
 #include "port/SerialPorts.h"
 #include "port/UsbCable.h"
+#include "text/ProgramTexts.h"
+#include "text/StringIds.h"
 
 std::unique_ptr<IPortBackend> CSystemCableParts::MakeParallelPort(uint16_t base)
 {
@@ -50,4 +52,12 @@ CableKind GuessUnchosenCable(uint16_t base, ICableParts& parts)
         return CableKind::Parallel;
     }
     return CableKind::Usb;
+}
+
+std::string NameOfCablePort(CableKind cable, const std::string& port)
+{
+    if (cable != CableKind::Usb)
+        return port;
+    const std::string name = ProgramText(IDS_CABLE_USB);
+    return port.empty() ? name : name + " " + port;
 }

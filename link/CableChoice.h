@@ -44,3 +44,7 @@ void ChooseCable(CLink& link, CableKind kind, uint16_t base, const std::string& 
 // parallel port at `base` that opens), the parallel cable otherwise. A
 // serial cable is never guessed: nothing tells which is on a port.
 CableKind GuessUnchosenCable(uint16_t base, ICableParts& parts);
+
+// The cable's port as messages name it: the serial port, or the USB link
+// cable (with `port`, where it is plugged, when one was named).
+std::string NameOfCablePort(CableKind cable, const std::string& port);

@@ -99,6 +99,7 @@ void CLink::BeginExchange(int textId, const std::string& arg, uint64_t expectedB
     ReopenIfBroken();
     m_bCancelled = false;
     m_bExchangeFailed = false;
+    m_bTimedOut = false;
     m_nBytesMoved = 0;
     m_nBytesReceived = 0;
     if (m_pProgress)
@@ -158,6 +159,14 @@ bool CLink::MayGoOnWaiting(uint64_t start, uint64_t now)
     return false;
 }
 
+bool CLink::OutOfTime(uint64_t start, uint64_t now)
+{
+    if (now - start <= m_nTimeout)
+        return false;
+    m_bTimedOut = true;
+    return true;
+}
+
 void CLink::ByteMoved()
 {
     ++m_nBytesMoved;
@@ -170,7 +179,7 @@ bool CLink::WaitStatus(uint8_t mask, uint8_t want, uint64_t start)
     for (;;) {
         // Unsigned: a clock that seems to step back reads as a very long wait.
         const uint64_t now = m_pClock->NowMs();
-        if (now - start > m_nTimeout || !MayGoOnWaiting(start, now))
+        if (OutOfTime(start, now) || !MayGoOnWaiting(start, now))
             return false;
         if ((m_portIo.ReadPortByte(m_wStatusPort) & mask) == want)
             return true;
@@ -181,7 +190,7 @@ bool CLink::WaitPulledLine(uint64_t start, uint8_t& status)
 {
     for (;;) {
         const uint64_t now = m_pClock->NowMs();
-        if (now - start > m_nTimeout || !MayGoOnWaiting(start, now))
+        if (OutOfTime(start, now) || !MayGoOnWaiting(start, now))
             return false;
         status = m_portIo.ReadPortByte(m_wStatusPort);
         if ((status & STATUS_LINES) != STATUS_LINES)
@@ -352,7 +361,7 @@ bool CLink::FlushOutput()
             start = now;
             continue;
         }
-        if (n < 0 || now - start > m_nTimeout || !MayGoOnWaiting(start, now)) {
+        if (n < 0 || OutOfTime(start, now) || !MayGoOnWaiting(start, now)) {
             DiscardBytes();
             m_pByteCable->Purge();
             return Failed();
@@ -380,7 +389,7 @@ bool CLink::FillInput(bool bWithTimeout)
             return true;
         }
         const uint64_t now = m_pClock->NowMs();
-        if (n < 0 || (bWithTimeout && now - start > m_nTimeout) || !MayGoOnWaiting(start, now)) {
+        if (n < 0 || (bWithTimeout && OutOfTime(start, now)) || !MayGoOnWaiting(start, now)) {
             DiscardBytes();
             return Failed();
         }

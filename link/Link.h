@@ -97,6 +97,10 @@ public:
     // Bytes received since the exchange under way, or the last one, began:
     // none means nothing at all answered.
     uint64_t GetBytesReceived() const { return m_nBytesReceived; }
+    // The exchange under way, or the last one, waited its whole time-out
+    // for the calculator and never heard a byte from it: most often a
+    // calculator that is off, or another cable than the one chosen.
+    bool HeardNothing() const { return m_bTimedOut && !m_bCancelled && m_nBytesReceived == 0; }
     // What became of a byte cable that failed, when it says more than the
     // exchange's own message (see IByteCable::DescribeFailure).
     std::string DescribeCableFailure() const { return m_pByteCable ? m_pByteCable->DescribeFailure() : std::string(); }
@@ -113,6 +117,8 @@ private:
     bool MayMoveByte();
     // During a wait: false when a wait that drags on gets cancelled.
     bool MayGoOnWaiting(uint64_t start, uint64_t now);
+    // Whether a wait begun at `start` has run out of time, noting it if so.
+    bool OutOfTime(uint64_t start, uint64_t now);
     void Cancel();
     void ByteMoved();
     void ReopenIfBroken();
@@ -143,6 +149,7 @@ private:
     uint64_t m_nBytesMoved = 0;
     uint64_t m_nBytesReceived = 0;
     uint64_t m_nLastPollMs = 0;
+    bool m_bTimedOut = false;
 
     std::unique_ptr<IByteCable> m_pByteCable;
     bool m_bByteCableOpen = false;

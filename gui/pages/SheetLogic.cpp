@@ -69,8 +69,7 @@ bool CSheetLogic::OnCreate()
     if (!m_pSimulation && !m_link.HasPortBackend() && !m_config.IsCableChosen())
         m_config.SetUnchosenCable(GuessUnchosenCable(base, systemParts));
     const CableKind cable = m_config.GetCable();
-    // The window program takes the first USB link cable plugged in.
-    const std::string port = IsSerialCable(cable) ? m_config.GetSerialPort() : std::string();
+    const std::string port = CablePort();
     // The simulated calculator answers through whichever cable is chosen.
     if (m_pSimulation)
         ChooseCable(m_link, cable, base, port, *m_pSimulation);
@@ -126,9 +125,18 @@ void CSheetLogic::CEndingProgress::ExchangeEnded()
         m_pSheet->AfterExchange();
 }
 
+std::string CSheetLogic::CablePort() const
+{
+    return IsSerialCable(m_config.GetCable()) ? m_config.GetSerialPort() : std::string();
+}
+
 void CSheetLogic::AfterExchange()
 {
     const std::string failure = m_link.DescribeCableFailure();
+    const CableKind cable = m_config.GetCable();
     if (!failure.empty())
         m_messages.ShowText(failure);
+    else if (cable != CableKind::Parallel && m_link.HeardNothing())
+        m_messages.ShowMessage(IDS_CABLE_NO_ANSWER,
+                               NameOfCablePort(cable, CablePort()));
 }

@@ -127,8 +127,11 @@ private:
         bool m_bEnd = false;
         bool m_bUnderWay = false;
     };
-    // An exchange has ended: a cable that went away says so, beside the
-    // exchange's own message.
+    // The serial port of a serial cable; none for the others (the window
+    // program takes the first USB link cable plugged in).
+    std::string CablePort() const;
+    // An exchange has ended: a cable that went away, or through which
+    // nothing answered, says so beside the exchange's own message.
     void AfterExchange();
 
     CEndingProgress m_endingProgress;

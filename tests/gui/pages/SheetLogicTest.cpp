@@ -49,12 +49,14 @@ struct CFakeLanguageLoader final : ILanguageLoader {
 class SheetLogicTest : public ::testing::Test {
 protected:
     void Build(const std::string& port = "0x378", uint32_t language = 1, uint32_t timeout = 1000,
-               std::optional<uint32_t> cable = std::nullopt)
+               std::optional<uint32_t> cable = std::nullopt, const std::string& serialPort = "")
     {
         m_sheet.reset();
         store.Store(port, language, timeout);
         if (cable)
             store.values["Cable"] = *cable;
+        if (!serialPort.empty())
+            store.values["Port_Serial"] = serialPort;
         m_config = std::make_unique<CConfigLogic>(store, messages);
         m_sheet = std::make_unique<CSheetLogic>(*m_config, languages, messages);
         m_sheet->SetLinkPages(&dirList, &grabScreen);
@@ -194,6 +196,44 @@ TEST_F(SheetLogicTest, AUsbCablePulledOutIsSaidToBeUnplugged)
     dirList.OnRefreshDirectory();
     EXPECT_TRUE(messages.GetShown().empty());
     EXPECT_FALSE(dirList.GetVariables().empty());
+}
+
+// A calculator that answers nothing through a serial or the USB cable: what
+// to check, beside the listing's own message; the parallel cable keeps the
+// messages it always had.
+TEST_F(SheetLogicTest, ACableThroughWhichNothingAnsweredSaysWhatToCheck)
+{
+    const struct {
+        CableKind cable;
+        std::string named;
+    } rows[] = {
+        {CableKind::GraySerial, "/dev/ttyUSB3"},
+        {CableKind::BlackSerial, "/dev/ttyUSB3"},
+        {CableKind::Usb, ProgramText(IDS_CABLE_USB)},
+        {CableKind::Parallel, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.cable));
+        Build("0x378", 1, 20, static_cast<uint32_t>(row.cable), "/dev/ttyUSB3");
+        Sheet().UseSimulatedCalculator();
+        ASSERT_TRUE(Sheet().OnCreate());
+        Sheet().GetSimulatedCalculator()->GetCalculator().FallSilentAfterBytes(0);
+        messages.Clear();
+        dirList.OnRefreshDirectory();
+        const auto& shown = messages.GetShown();
+        // What to check as the exchange ends, then the listing's own message.
+        ASSERT_EQ(shown.size(), row.named.empty() ? 1u : 2u);
+        if (!row.named.empty()) {
+            EXPECT_EQ(shown[0].id, IDS_CABLE_NO_ANSWER);
+            EXPECT_EQ(shown[0].text, row.named);
+        }
+        // The calculator answers again: nothing more is said.
+        Sheet().GetSimulatedCalculator()->GetCalculator().ClearFaults();
+        messages.Clear();
+        dirList.OnRefreshDirectory();
+        EXPECT_TRUE(messages.GetShown().empty());
+        DestroySheet();
+    }
 }
 
 TEST_F(SheetLogicTest, TheSimulatedCalculatorSendsByItselfWhenTheUserWaitsForIt)
