@@ -16,7 +16,7 @@ namespace {
 // A reset cable comes back on the bus after about this long.
 constexpr auto RESET_SETTLE = std::chrono::milliseconds(500);
 
-class CLibusbDevice final : public IUsbDevice {
+class CLibusbDevice final : public CEndpointUsbDevice {
 public:
     CLibusbDevice(libusb_context* context, std::string place) : m_pContext(context), m_strPlace(std::move(place)) {}
     ~CLibusbDevice() override { Close(); }
@@ -24,18 +24,10 @@ public:
     bool Open(std::string& error) override;
     void Close() override;
     size_t GetMaxPacketSize() const override { return m_nMaxPacket; }
-    UsbResult BulkOut(const uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done) override
-    {
-        return Transfer(USB_ENDPOINT_OUT, const_cast<uint8_t*>(data), size, timeoutMs, done);
-    }
-    UsbResult BulkIn(uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done) override
-    {
-        return Transfer(USB_ENDPOINT_IN, data, size, timeoutMs, done);
-    }
     void Reset() override;
 
 private:
-    UsbResult Transfer(uint8_t endpoint, uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done);
+    UsbResult Transfer(uint8_t endpoint, uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done) override;
     bool Fail(std::string& error, int code)
     {
         error = DescribeLibusbOpenError(code, m_strPlace);

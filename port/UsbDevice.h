@@ -62,6 +62,25 @@ public:
     virtual void Reset() = 0;
 };
 
+// A device of the system whose bulk transfers, both ways, go through one
+// call that takes the endpoint.
+class CEndpointUsbDevice : public IUsbDevice {
+public:
+    UsbResult BulkOut(const uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done) final
+    {
+        // The system's call takes a writable buffer either way; it does not
+        // write to an OUT transfer's.
+        return Transfer(USB_ENDPOINT_OUT, const_cast<uint8_t*>(data), size, timeoutMs, done);
+    }
+    UsbResult BulkIn(uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done) final
+    {
+        return Transfer(USB_ENDPOINT_IN, data, size, timeoutMs, done);
+    }
+
+protected:
+    virtual UsbResult Transfer(uint8_t endpoint, uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done) = 0;
+};
+
 // The system's USB: the link cables plugged in, and opening one.
 class IUsbBus {
 public:

@@ -60,7 +60,7 @@ bool IsGone(uint32_t code)
            code == System::SYSTEM_ERROR_NO_SUCH_DEVICE || code == System::SYSTEM_ERROR_FILE_NOT_FOUND;
 }
 
-class CWin32UsbDevice final : public IUsbDevice {
+class CWin32UsbDevice final : public CEndpointUsbDevice {
 public:
     CWin32UsbDevice(IWin32UsbSystem& system, UsbCableEntry entry) : m_system(system), m_entry(std::move(entry)) {}
     ~CWin32UsbDevice() override { Close(); }
@@ -68,14 +68,6 @@ public:
     bool Open(std::string& error) override;
     void Close() override;
     size_t GetMaxPacketSize() const override { return m_nMaxPacket; }
-    UsbResult BulkOut(const uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done) override
-    {
-        return Transfer(USB_ENDPOINT_OUT, const_cast<uint8_t*>(data), size, timeoutMs, done);
-    }
-    UsbResult BulkIn(uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done) override
-    {
-        return Transfer(USB_ENDPOINT_IN, data, size, timeoutMs, done);
-    }
     void Reset() override;
 
 private:
@@ -87,7 +79,7 @@ private:
     }
     std::string FindPath();
     // One transfer on the pipe: a read on the IN pipe, a write on the OUT one.
-    UsbResult Transfer(uint8_t pipe, uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done);
+    UsbResult Transfer(uint8_t pipe, uint8_t* data, size_t size, uint32_t timeoutMs, size_t& done) override;
     UsbResult Finish(bool ok, uint32_t moved, size_t& done);
     bool SetTimeout(uint8_t pipe, uint32_t timeoutMs, uint32_t& current);
 
